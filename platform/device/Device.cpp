@@ -1,0 +1,73 @@
+#include "Device.h"
+
+#include <cstdint>
+#include <iomanip>
+#include <sstream>
+
+namespace device {
+
+namespace {
+std::filesystem::path& rootStorage() {
+    static auto* root = new std::filesystem::path("/");
+    return *root;
+}
+} // namespace
+
+void Device::setRoot(std::filesystem::path root) {
+    rootStorage() = std::move(root);
+}
+const std::filesystem::path& Device::root() {
+    return rootStorage();
+}
+
+std::filesystem::path Device::resolve(std::string_view devicePath) {
+    // Normalise lexically inside the device, so ".." can never leave the root.
+    std::filesystem::path normal =
+        (std::filesystem::path("/") / std::filesystem::path(devicePath)).lexically_normal();
+    std::filesystem::path inside;
+    for (const auto& part : normal) {
+        if (part == "/" || part == "." || part.empty())
+            continue;
+        if (part == "..") {
+            if (!inside.empty())
+                inside = inside.parent_path();
+            continue;
+        }
+        inside /= part;
+    }
+    return root() / inside;
+}
+
+std::optional<std::string> Device::devicePathOf(const std::filesystem::path& hostPath) {
+    auto relative = hostPath.lexically_normal().lexically_relative(root().lexically_normal());
+    if (relative.empty() || *relative.begin() == "..")
+        return std::nullopt;
+    if (relative == ".")
+        return "/";
+    return "/" + relative.generic_string();
+}
+
+namespace {
+// FNV-1a: the same container name for the same app on every machine and every run.
+std::uint64_t fnv1a(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+} // namespace
+
+std::string containerPath(const std::string& bundleIdentifier) {
+    // A stable identifier per app, shaped like the UUIDs iOS gives containers.
+    std::uint64_t h1 = fnv1a(bundleIdentifier);
+    std::uint64_t h2 = fnv1a(bundleIdentifier + "#container");
+    std::ostringstream uuid;
+    uuid << std::hex << std::uppercase << std::setfill('0') << std::setw(8) << (h1 >> 32) << '-'
+         << std::setw(4) << ((h1 >> 16) & 0xffff) << '-' << std::setw(4) << (h1 & 0xffff) << '-'
+         << std::setw(4) << (h2 >> 48) << '-' << std::setw(12) << (h2 & 0xffffffffffffULL);
+    return std::string(ContainersFolder) + "/" + uuid.str();
+}
+
+} // namespace device

@@ -1,0 +1,102 @@
+#include "NSDictionary.h"
+#include "NSString.h"
+#include "PropertyList.h"
+
+#include "objc/Exception.h"
+
+NSDictionary* NSDictionary::make(std::vector<Entry> entries) {
+    auto* dictionary = objc::make<NSDictionary>(staticClass());
+    dictionary->entries_ = std::move(entries);
+    return dictionary;
+}
+
+id NSDictionary::objectForKey(id key) const {
+    auto* wanted = objc::dynCast<NSObject>(key);
+    if (!wanted)
+        return nullptr;
+    for (const auto& [k, v] : entries_)
+        if (wanted->isEqual(objc::dynCast<NSObject>(k.get())))
+            return v.get();
+    return nullptr;
+}
+
+id NSDictionary::objectForKey(std::string_view key) const {
+    for (const auto& [k, v] : entries_)
+        if (auto* string = objc::dynCast<NSString>(k.get()); string && string->utf8() == key)
+            return v.get();
+    return nullptr;
+}
+
+bool NSDictionary::isEqual(const NSObject* other) const {
+    auto* dictionary = objc::dynCast<NSDictionary>(const_cast<NSObject*>(other));
+    if (!dictionary || dictionary->count() != count())
+        return false;
+    for (const auto& [k, v] : entries_) {
+        auto* mine = objc::dynCast<NSObject>(v.get());
+        if (!mine || !mine->isEqual(objc::dynCast<NSObject>(dictionary->objectForKey(k.get()))))
+            return false;
+    }
+    return true;
+}
+
+Class NSDictionary::staticClass() {
+    static Class cls = [] {
+        Class c = objc::defineNativeClass<NSDictionary>("NSDictionary", NSObject::staticClass());
+        objc::addMethod(
+            c, "objectForKey:", +[](id self, SEL, id key) -> id {
+                return static_cast<NSDictionary*>(self)->objectForKey(key);
+            });
+        objc::addMethod(
+            c, "count",
+            +[](id self, SEL) -> unsigned long { return static_cast<NSDictionary*>(self)->count(); });
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}
+
+NSMutableDictionary* NSMutableDictionary::make() {
+    return objc::make<NSMutableDictionary>(staticClass());
+}
+
+void NSMutableDictionary::setObjectForKey(id object, id key) {
+    if (!object || !key)
+        objc::raise(objc::NSInvalidArgumentException,
+                    "*** -[__NSDictionaryM setObject:forKey:]: object or key cannot be nil");
+    auto* wanted = objc::dynCast<NSObject>(key);
+    for (auto& [k, v] : entries_)
+        if (wanted && wanted->isEqual(objc::dynCast<NSObject>(k.get()))) {
+            v = object;
+            return;
+        }
+    entries_.emplace_back(key, object);
+}
+
+NSMutableDictionary* NSMutableDictionary::dictionaryWithContentsOfFile(std::string_view devicePath) {
+    auto* root = objc::dynCast<NSDictionary>(propertyListWithContentsOfFile(devicePath));
+    if (!root)
+        return nullptr;
+    auto* dictionary = make();
+    dictionary->entries_ = std::vector<Entry>(root->begin(), root->end());
+    return dictionary;
+}
+
+Class NSMutableDictionary::staticClass() {
+    static Class cls = [] {
+        Class c =
+            objc::defineNativeClass<NSMutableDictionary>("NSMutableDictionary", NSDictionary::staticClass());
+        objc::addMethod(
+            c, "setObject:forKey:", +[](id self, SEL, id object, id key) {
+                static_cast<NSMutableDictionary*>(self)->setObjectForKey(object, key);
+            });
+        // alloc gave an empty dictionary; -initWithContentsOfFile: answers a filled one
+        // or nil, as Foundation's does.
+        objc::addMethod(
+            c, "initWithContentsOfFile:", +[](id, SEL, id path) -> id {
+                return NSMutableDictionary::dictionaryWithContentsOfFile(utf8Of(path));
+            });
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}

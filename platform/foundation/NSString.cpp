@@ -1,0 +1,141 @@
+#include "NSString.h"
+#include "NSData.h"
+#include "NSNumber.h"
+
+#include <functional>
+
+using objc::send;
+
+std::size_t utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        units += bytes == 4 ? 2 : 1; // characters beyond the BMP take a surrogate pair
+        i += bytes;
+    }
+    return units;
+}
+
+std::size_t utf8OffsetOfUtf16(std::string_view utf8, std::size_t utf16Offset) {
+    std::size_t units = 0;
+    std::size_t i = 0;
+    while (i < utf8.size() && units < utf16Offset) {
+        unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::size_t width = bytes == 4 ? 2 : 1;
+        // An offset inside a surrogate pair rounds to the end of the character.
+        units += width;
+        i += bytes;
+    }
+    return std::min(i, utf8.size());
+}
+
+NSString* NSString::make(std::string_view utf8) {
+    auto* string = objc::make<NSString>(staticClass());
+    string->text_ = utf8;
+    return string;
+}
+
+NSString* NSString::format(std::string_view format, std::initializer_list<id> arguments) {
+    std::string out;
+    auto argument = arguments.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            if (format[i + 1] == '@') {
+                out += describe(argument != arguments.end() ? *argument++ : nullptr);
+                ++i;
+                continue;
+            }
+            if (format[i + 1] == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return make(out);
+}
+
+std::size_t NSString::length() const {
+    return utf16Length(text_);
+}
+
+bool NSString::boolValue() const {
+    std::size_t i = 0;
+    auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (i < text_.size() && isSpace(text_[i]))
+        ++i;
+    if (i < text_.size() && (text_[i] == '+' || text_[i] == '-'))
+        ++i;
+    while (i < text_.size() && text_[i] == '0')
+        ++i;
+    if (i == text_.size())
+        return false;
+    char c = text_[i];
+    return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
+}
+
+bool NSString::isEqual(const NSObject* other) const {
+    auto* string = objc::dynCast<NSString>(const_cast<NSObject*>(other));
+    return string && string->text_ == text_;
+}
+
+std::size_t NSString::hash() const {
+    return std::hash<std::string>{}(text_);
+}
+
+std::string utf8Of(id string) {
+    auto* native = objc::dynCast<NSString>(string);
+    return native ? native->utf8() : std::string();
+}
+
+Class NSString::staticClass() {
+    static Class cls = [] {
+        Class c = objc::defineNativeClass<NSString>("NSString", NSObject::staticClass());
+        objc::addMethod(
+            c, "length",
+            +[](id self, SEL) -> unsigned long { return static_cast<NSString*>(self)->length(); });
+        objc::addMethod(
+            c, "boolValue", +[](id self, SEL) -> bool { return static_cast<NSString*>(self)->boolValue(); });
+        objc::addMethod(
+            c, "UTF8String",
+            +[](id self, SEL) -> const char* { return static_cast<NSString*>(self)->utf8().c_str(); });
+        objc::addMethod(
+            c, "dataUsingEncoding:", +[](id self, SEL, unsigned long encoding) -> id {
+                // Only UTF-8 (4) is modelled; other encodings answer nil, as a failed conversion does.
+                if (encoding != 4)
+                    return nullptr;
+                return NSData::make(static_cast<NSString*>(self)->utf8());
+            });
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}
+
+NSMutableString* NSMutableString::make(std::string_view utf8) {
+    auto* string = objc::make<NSMutableString>(staticClass());
+    string->setString(utf8);
+    return string;
+}
+
+Class NSMutableString::staticClass() {
+    static Class cls = [] {
+        Class c = objc::defineNativeClass<NSMutableString>("NSMutableString", NSString::staticClass());
+        objc::addMethod(
+            c, "setString:", +[](id self, SEL, id string) {
+                static_cast<NSMutableString*>(self)->setString(utf8Of(string));
+            });
+        objc::addMethod(
+            c, "appendString:", +[](id self, SEL, id string) {
+                static_cast<NSMutableString*>(self)->append(utf8Of(string));
+            });
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "NSObject.h"
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// An immutable string, UTF-8 inside. Lengths and ranges count UTF-16 code units, as
+// Foundation does.
+class NSString : public NSObject {
+    OBJC_NATIVE_CLASS(NSString) : NSObject(isa) {}
+
+    static NSString* make(std::string_view utf8);
+    // "%@" replaced by each argument's description in turn ("(null)" for nil), "%%" by "%".
+    static NSString* format(std::string_view format, std::initializer_list<id> arguments);
+
+    const std::string& utf8() const { return text_; }
+    std::size_t length() const; // in UTF-16 code units
+    // Foundation's boolValue: after leading white space, an optional sign and leading
+    // zeros, true when the first character is Y, y, T, t or a digit 1 to 9.
+    bool boolValue() const;
+
+    bool isEqual(const NSObject* other) const override;
+    std::size_t hash() const override;
+    std::string description() const override { return text_; }
+
+protected:
+    std::string text_;
+};
+
+class NSMutableString : public NSString {
+    OBJC_NATIVE_CLASS(NSMutableString) : NSString(isa) {}
+
+    static NSMutableString* make(std::string_view utf8);
+    void setString(std::string_view utf8) { text_ = utf8; }
+    void append(std::string_view utf8) { text_ += utf8; }
+};
+
+// The UTF-8 text of a string object, empty for nil or a non-string.
+std::string utf8Of(id string);
+
+// UTF-16 offsets to UTF-8 byte offsets and back, for ranges in Foundation's units.
+std::size_t utf16Length(std::string_view utf8);
+std::size_t utf8OffsetOfUtf16(std::string_view utf8, std::size_t utf16Offset);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "objc/Object.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Property lists in XML and binary form. Reading is bounded, so that a hostile or
+// damaged file costs bounded time and memory: a file over maxBytes, nesting deeper than
+// maxDepth, or a binary list whose shared objects would expand past maxNodes reads as
+// unreadable (nil).
+struct PropertyListLimits {
+    std::size_t maxBytes = 1 << 20;
+    std::size_t maxDepth = 512;
+    std::size_t maxNodes = 100000;
+};
+
+// The objects of a property list (NSDictionary, NSArray, NSString, NSNumber for
+// integers, reals and booleans, NSData, NSDate), or nil when the bytes are unreadable.
+id propertyListFromBytes(std::string_view bytes, const PropertyListLimits& limits = {});
+id propertyListWithContentsOfFile(std::string_view devicePath, const PropertyListLimits& limits = {});
+
+enum class PropertyListFormat { Xml, Binary };
+// The bytes of a property list of those objects; empty for an object a property list
+// cannot hold.
+std::string serializePropertyList(id root, PropertyListFormat format);

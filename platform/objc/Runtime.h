@@ -1,0 +1,59 @@
+#pragma once
+
+// The runtime's C interface, named as <objc/runtime.h> names it.
+
+#include "Class.h"
+#include "Encoding.h"
+
+#include <functional>
+#include <string_view>
+
+Class objc_getClass(const char* name);
+Class objc_allocateClassPair(Class superclass, const char* name, std::size_t extraBytes);
+void objc_registerClassPair(Class cls);
+Class object_getClass(id object);
+const char* class_getName(Class cls);
+Class class_getSuperclass(Class cls);
+bool class_isMetaClass(Class cls);
+
+// Adds an instance method; NO (and nothing changes) for a nil class or when the class
+// itself already has the selector. An inherited method may be overridden.
+BOOL class_addMethod(Class cls, SEL name, IMP imp, const char* types);
+// The method that instances of the class run for the selector, own or inherited.
+const objc::Method* class_getInstanceMethod(Class cls, SEL name);
+const objc::Method* class_getClassMethod(Class cls, SEL name);
+IMP class_getMethodImplementation(Class cls, SEL name);
+IMP method_setImplementation(objc::Method* method, IMP imp);
+BOOL class_respondsToSelector(Class cls, SEL name);
+BOOL class_addIvar(Class cls, const char* name, std::size_t size, std::uint8_t alignment, const char* types);
+Ivar class_getInstanceVariable(Class cls, const char* name);
+id object_getIvar(id object, Ivar ivar);
+void object_setIvar(id object, Ivar ivar, id value);
+id class_createInstance(Class cls, std::size_t extraBytes);
+
+// Strong assignment to a variable that holds its own reference (a global, say).
+void objc_storeStrong(id* location, id value);
+
+namespace objc {
+
+// Kind test along the superclass chain, as -isKindOfClass:.
+bool isKindOfClass(const Object* object, Class cls);
+
+// The method a send of `sel` to `receiver` runs, starting the search at `start`
+// (the receiver's class, or a superclass for a send to super). Raises the runtime's
+// "unrecognized selector" exception when nobody implements it, and refuses a send whose
+// C++ signature differs from the method's type encoding.
+const Method& resolveSend(id receiver, Class start, SEL sel, const std::string& expectedTypes);
+
+// Observer of calls that change classes; the platform's instruments record them.
+struct RuntimeObserver {
+    std::function<void(Class cls, SEL sel, const char* types, bool added)> addMethod;
+};
+void setRuntimeObserver(RuntimeObserver observer);
+const RuntimeObserver& runtimeObserver();
+
+// The process-wide count of registered classes: a class whose generation is below a
+// mark taken at some moment existed at that moment.
+std::uint64_t classGeneration();
+
+} // namespace objc

@@ -1,0 +1,168 @@
+// The object runtime's semantics: messaging nil, unknown selectors, adding versus
+// inheriting methods, signature checks, instance variables and key-value lookup.
+
+#include "foundation/NSNumber.h"
+#include "foundation/NSString.h"
+#include "objc/Exception.h"
+
+#include <gtest/gtest.h>
+
+using objc::send;
+
+namespace {
+
+// Each test declares classes of its own name: the runtime is never reset in a process.
+Class declareClass(const char* name, Class superclass = NSObject::staticClass()) {
+    Class cls = objc_allocateClassPair(superclass, name, 0);
+    objc_registerClassPair(cls);
+    return cls;
+}
+
+long answer42(id, SEL) {
+    return 42;
+}
+long answer7(id, SEL) {
+    return 7;
+}
+
+} // namespace
+
+TEST(Runtime, MessageToNilRunsNothingAndAnswersZero) {
+    objc::AutoreleasePool pool;
+    id nothing = nullptr;
+    EXPECT_EQ(send<long>(nothing, "anything"), 0);
+    EXPECT_EQ(send<id>(nothing, "anything"), nullptr);
+    EXPECT_FALSE(send<bool>(nothing, "boolValue"));
+    send(nothing, "setHidden:", true); // no crash, nothing happens
+}
+
+TEST(Runtime, UnknownSelectorRaisesWithTheRuntimesMessage) {
+    objc::AutoreleasePool pool;
+    Class cls = declareClass("RTUnknownSelector");
+    id object = send<id>(send<id>(cls, "alloc"), "init");
+    try {
+        send(object, "frobnicate");
+        FAIL() << "expected an exception";
+    } catch (const objc::Exception& e) {
+        EXPECT_EQ(e.name(), "NSInvalidArgumentException");
+        EXPECT_NE(
+            e.reason().find("-[RTUnknownSelector frobnicate]: unrecognized selector sent to instance 0x"),
+            std::string::npos)
+            << e.reason();
+    }
+    EXPECT_THROW(send(cls, "frobnicate"), objc::Exception);
+}
+
+TEST(Runtime, AddMethodAddsOnlyWhenTheClassItselfLacksIt) {
+    objc::AutoreleasePool pool;
+    Class base = declareClass("RTAddBase");
+    Class derived = declareClass("RTAddDerived", base);
+    SEL sel = sel_registerName("answer");
+
+    EXPECT_TRUE(class_addMethod(base, sel, objc::imp(answer42), "q@:"));
+    EXPECT_FALSE(class_addMethod(base, sel, objc::imp(answer7), "q@:")) << "own method is kept";
+    // An inherited method may be overridden.
+    EXPECT_TRUE(class_addMethod(derived, sel, objc::imp(answer7), "q@:"));
+    EXPECT_FALSE(class_addMethod(nullptr, sel, objc::imp(answer7), "q@:"));
+
+    EXPECT_EQ(send<long>(make(base), sel), 42);
+    EXPECT_EQ(send<long>(make(derived), sel), 7);
+}
+
+TEST(Runtime, SendWithAnotherSignatureIsRefused) {
+    objc::AutoreleasePool pool;
+    Class cls = declareClass("RTSignature");
+    class_addMethod(cls, sel_registerName("answer"), objc::imp(answer42), "q@:");
+    id object = objc::make(cls);
+    EXPECT_EQ(send<long>(object, "answer"), 42);
+    EXPECT_THROW(send<double>(object, "answer"), objc::Exception);
+    EXPECT_THROW(send<long>(object, "answer", 1), objc::Exception);
+    EXPECT_THROW(send<void>(object, "answer"), objc::Exception);
+}
+
+TEST(Runtime, FrameOffsetsInTypeStringsDoNotMatter) {
+    EXPECT_TRUE(objc::sameSignature("v16@0:8", "v@:"));
+    EXPECT_FALSE(objc::sameSignature("v@:@", "v@:"));
+}
+
+TEST(Runtime, SuperSendRunsTheSuperclassMethod) {
+    objc::AutoreleasePool pool;
+    Class base = declareClass("RTSuperBase");
+    Class derived = declareClass("RTSuperDerived", base);
+    class_addMethod(base, sel_registerName("answer"), objc::imp(answer42), "q@:");
+    class_addMethod(derived, sel_registerName("answer"), objc::imp(answer7), "q@:");
+    id object = objc::make(derived);
+    EXPECT_EQ(objc::sendSuper<long>(object, derived, "answer"), 42);
+}
+
+TEST(Runtime, ClassLookupAndKind) {
+    objc::AutoreleasePool pool;
+    Class base = declareClass("RTKindBase");
+    Class derived = declareClass("RTKindDerived", base);
+    EXPECT_EQ(objc_getClass("RTKindDerived"), derived);
+    EXPECT_EQ(objc_getClass("RTNoSuchClass"), nullptr);
+    EXPECT_EQ(objc_getClass(nullptr), nullptr);
+    id object = objc::make(derived);
+    EXPECT_TRUE(send<bool>(object, "isKindOfClass:", base));
+    EXPECT_FALSE(send<bool>(make(base), "isKindOfClass:", derived));
+    EXPECT_TRUE(send<bool>(object, "respondsToSelector:", sel_registerName("init")));
+    EXPECT_FALSE(send<bool>(object, "respondsToSelector:", sel_registerName("frobnicate")));
+}
+
+TEST(Runtime, KeyValueLookupFindsAccessorThenInstanceVariable) {
+    objc::AutoreleasePool pool;
+    Class cls = objc_allocateClassPair(NSObject::staticClass(), "RTKeyValue", 0);
+    ASSERT_TRUE(class_addIvar(cls, "_title", sizeof(id), 3, "@"));
+    ASSERT_TRUE(class_addIvar(cls, "plain", sizeof(id), 3, "@"));
+    objc::addMethod(
+        cls, "count", +[](id, SEL) -> long { return 3; });
+    objc::addMethod(
+        cls, "computed", +[](id, SEL) -> id { return NSString::make("from accessor"); });
+    objc_registerClassPair(cls);
+
+    id object = objc::make(cls);
+    object_setIvar(object, class_getInstanceVariable(cls, "_title"), NSString::make("underscored"));
+    object_setIvar(object, class_getInstanceVariable(cls, "plain"), NSString::make("bare"));
+
+    EXPECT_EQ(utf8Of(NSObject::valueForKey(object, "computed")), "from accessor");
+    EXPECT_EQ(utf8Of(NSObject::valueForKey(object, "title")), "underscored");
+    EXPECT_EQ(utf8Of(NSObject::valueForKey(object, "plain")), "bare");
+    auto* count = objc::dynCast<NSNumber>(NSObject::valueForKey(object, "count"));
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->longLongValue(), 3);
+    try {
+        NSObject::valueForKey(object, "missing");
+        FAIL() << "expected the undefined-key exception";
+    } catch (const objc::Exception& e) {
+        EXPECT_EQ(e.name(), "NSUnknownKeyException");
+    }
+}
+
+TEST(Runtime, InstanceVariablesAreDeclaredBeforeRegistrationOnly) {
+    Class cls = objc_allocateClassPair(NSObject::staticClass(), "RTIvarLate", 0);
+    objc_registerClassPair(cls);
+    EXPECT_FALSE(class_addIvar(cls, "_late", sizeof(id), 3, "@"));
+}
+
+TEST(Runtime, ReferenceCountsFollowStrongReferences) {
+    objc::Ref<NSString> kept;
+    {
+        objc::AutoreleasePool pool;
+        NSString* string = NSString::make("kept");
+        kept = string;
+        EXPECT_EQ(string->retainCount(), 2u); // the pool's and ours
+    }
+    EXPECT_EQ(kept->retainCount(), 1u);
+    EXPECT_EQ(kept->utf8(), "kept");
+}
+
+TEST(Runtime, StoreStrongRetainsTheNewValueAndReleasesTheOld) {
+    objc::AutoreleasePool pool;
+    id global = nullptr;
+    NSString* first = NSString::make("first");
+    objc_storeStrong(&global, first);
+    EXPECT_EQ(first->retainCount(), 2u);
+    objc_storeStrong(&global, NSString::make("second"));
+    EXPECT_EQ(first->retainCount(), 1u);
+    objc_storeStrong(&global, nullptr);
+}
