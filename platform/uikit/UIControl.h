@@ -1,0 +1,35 @@
+#pragma once
+
+#include "UIView.h"
+
+#include <vector>
+
+// UIControlEvents.
+enum UIControlEvents : unsigned long {
+    UIControlEventTouchDown = 1,
+    UIControlEventTouchUpInside = 64,
+};
+
+// A view that sends actions to targets for control events. Targets are not retained.
+class UIControl : public UIView {
+    OBJC_NATIVE_CLASS(UIControl) : UIView(isa) {}
+
+    struct TargetAction {
+        id target; // raw: not retained, as UIKit's
+        SEL action;
+        unsigned long events; // a mask of UIControlEvents
+    };
+
+    void addTarget(id target, SEL action, unsigned long events);
+    const std::vector<TargetAction>& targetActions() const { return targetActions_; }
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+
+    // Sends, through the runtime, each action registered for any of the events; an
+    // action whose name ends in a colon gets the control as its sender.
+    void sendActionsForControlEvents(unsigned long events);
+
+private:
+    std::vector<TargetAction> targetActions_;
+    bool enabled_ = true;
+};

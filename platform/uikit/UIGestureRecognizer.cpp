@@ -1,0 +1,48 @@
+#include "UIGestureRecognizer.h"
+#include "UIView.h"
+
+void UIGestureRecognizer::sendAction() {
+    if (!target_ || !action_)
+        return;
+    // An action named with a colon takes the recogniser.
+    if (!action_->name.empty() && action_->name.back() == ':')
+        objc::send(target_, action_, static_cast<id>(this));
+    else
+        objc::send(target_, action_);
+}
+
+Class UIGestureRecognizer::staticClass() {
+    static Class cls = [] {
+        Class c =
+            objc::defineNativeClass<UIGestureRecognizer>("UIGestureRecognizer", NSObject::staticClass());
+        objc::addMethod(
+            c, "initWithTarget:action:", +[](id self, SEL, id target, SEL action) -> id {
+                static_cast<UIGestureRecognizer*>(self)->setTargetAction(target, action);
+                return self;
+            });
+        objc::addMethod(
+            c, "setDelegate:", +[](id self, SEL, id delegate) {
+                static_cast<UIGestureRecognizer*>(self)->setDelegate(delegate);
+            });
+        objc::addMethod(
+            c, "delegate",
+            +[](id self, SEL) -> id { return static_cast<UIGestureRecognizer*>(self)->delegate(); });
+        objc::addMethod(
+            c, "view", +[](id self, SEL) -> id { return static_cast<UIGestureRecognizer*>(self)->view(); });
+        objc::addMethod(
+            c, "state", +[](id self, SEL) -> long {
+                return static_cast<long>(static_cast<UIGestureRecognizer*>(self)->state());
+            });
+        objc::addMethod(
+            c, "setNumberOfTouchesRequired:", +[](id self, SEL, unsigned long touches) {
+                static_cast<UIGestureRecognizer*>(self)->setNumberOfTouchesRequired(touches);
+            });
+        objc::addMethod(
+            c, "setEnabled:", +[](id self, SEL, bool enabled) {
+                static_cast<UIGestureRecognizer*>(self)->setEnabled(enabled);
+            });
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "foundation/NSObject.h"
+
+class UIView;
+
+enum class UIGestureRecognizerState : long {
+    Possible = 0,
+    Began = 1,
+    Changed = 2,
+    Ended = 3, // also Recognized, for discrete gestures such as taps
+    Cancelled = 4,
+    Failed = 5,
+};
+
+// A recogniser attached to a view. Its target, delegate and view are not retained, as
+// in UIKit: the view holds the recogniser, and the target is usually that view or its
+// controller.
+class UIGestureRecognizer : public NSObject {
+    OBJC_NATIVE_CLASS(UIGestureRecognizer) : NSObject(isa) {}
+
+    id target() const { return target_; }
+    SEL action() const { return action_; }
+    void setTargetAction(id target, SEL action) {
+        target_ = target;
+        action_ = action;
+    }
+    id delegate() const { return delegate_; }
+    void setDelegate(id delegate) { delegate_ = delegate; }
+    UIView* view() const { return view_; }
+    void setView(UIView* view) { view_ = view; }
+    UIGestureRecognizerState state() const { return state_; }
+    void setState(UIGestureRecognizerState state) { state_ = state; }
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+    unsigned long numberOfTouchesRequired() const { return touchesRequired_; }
+    void setNumberOfTouchesRequired(unsigned long touches) { touchesRequired_ = touches; }
+
+    // Sends the action to the target through the runtime, with the recogniser as the
+    // argument when the action takes one.
+    void sendAction();
+
+private:
+    id target_ = nullptr; // raw: not retained
+    SEL action_ = nullptr;
+    id delegate_ = nullptr;  // raw: not retained
+    UIView* view_ = nullptr; // raw: the view holds us
+    UIGestureRecognizerState state_ = UIGestureRecognizerState::Possible;
+    unsigned long touchesRequired_ = 1;
+    bool enabled_ = true;
+};

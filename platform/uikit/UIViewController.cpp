@@ -1,0 +1,216 @@
+#include "UIViewController.h"
+#include "UIWindow.h"
+
+#include "device/Instruments.h"
+
+#include <algorithm>
+#include <cstdio>
+
+using objc::Ref;
+
+namespace {
+
+CGSize& screenSize() {
+    static CGSize size{390, 844};
+    return size;
+}
+
+std::string describe(const UIViewController* controller) {
+    char text[96];
+    std::snprintf(text, sizeof text, "<%s: %p>", controller->isa()->name.c_str(),
+                  static_cast<const void*>(controller));
+    return text;
+}
+
+} // namespace
+
+CGRect UIScreen::mainScreenBounds() {
+    return CGRect{{0, 0}, screenSize()};
+}
+void UIScreen::setMainScreenSize(CGSize size) {
+    screenSize() = size;
+}
+
+UIViewController::~UIViewController() {
+    for (auto& child : children_)
+        child->parent_ = nullptr;
+    if (presented_)
+        presented_->presenting_ = nullptr;
+    if (view_)
+        view_->setViewController(nullptr);
+}
+
+UIView* UIViewController::view() {
+    if (!view_ && !loadingView_) {
+        loadingView_ = true;
+        objc::send(this, "loadView");
+        if (!view_)
+            setView(UIView::make(UIScreen::mainScreenBounds()));
+        loadingView_ = false;
+        objc::send(this, "viewDidLoad");
+    }
+    return view_.get();
+}
+
+void UIViewController::setView(UIView* view) {
+    if (view_)
+        view_->setViewController(nullptr);
+    view_ = view;
+    if (view_)
+        view_->setViewController(this);
+}
+
+void UIViewController::addChildViewController(UIViewController* child) {
+    if (!child || child->parent_ == this)
+        return;
+    Ref<UIViewController> keep = child;
+    child->removeFromParentViewController();
+    children_.push_back(keep);
+    child->parent_ = this;
+}
+
+void UIViewController::removeFromParentViewController() {
+    if (!parent_)
+        return;
+    Ref<UIViewController> keep = this;
+    auto& siblings = parent_->children_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), keep), siblings.end());
+    parent_ = nullptr;
+}
+
+UIViewController* UIViewController::presentationContext() {
+    UIViewController* context = this;
+    while (context->parent_)
+        context = context->parent_;
+    return context;
+}
+
+UIViewController* UIViewController::presentedViewController() const {
+    for (const UIViewController* c = this; c; c = c->parent_)
+        if (c->presented_)
+            return c->presented_.get();
+    return nullptr;
+}
+
+void UIViewController::present(UIViewController* controller, bool animated,
+                               std::function<void()> completion) {
+    if (!controller)
+        return;
+    UIViewController* context = presentationContext();
+    auto& log = device::Instruments::shared();
+    if (context->presented_) {
+        log.log("Warning: Attempt to present " + describe(controller) + " on " + describe(this) +
+                " which is already presenting " + describe(context->presented_.get()));
+        return;
+    }
+    UIWindow* window = isViewLoaded() ? view_->window() : nullptr;
+    if (!window) {
+        log.log("Warning: Attempt to present " + describe(controller) + " on " + describe(this) +
+                " whose view is not in the window hierarchy!");
+        return;
+    }
+    context->presented_ = controller;
+    controller->presenting_ = context;
+    controller->presentationSource_ = this;
+    controller->presentedAnimated_ = animated;
+    // A full-screen presentation: the presented view lies over everything in the window.
+    UIView* presentedView = controller->view();
+    presentedView->setFrame(window->bounds());
+    presentedView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+    window->addSubview(presentedView);
+    // Animations complete at once here.
+    if (completion)
+        completion();
+}
+
+void UIViewController::dismiss(bool animated, std::function<void()> completion) {
+    (void)animated; // animations complete at once here
+    // The presenter dismisses what it presents; a presented controller asks its presenter.
+    UIViewController* context = presentationContext();
+    UIViewController* presenter = context->presented_ ? context : presenting_;
+    if (!presenter || !presenter->presented_)
+        return;
+    // Everything presented above the dismissed controller goes with it. A presented
+    // controller has no parent, so it is its own presentation context.
+    Ref<UIViewController> dismissed = std::move(presenter->presented_);
+    for (Ref<UIViewController> c = dismissed; c;) {
+        if (c->isViewLoaded())
+            c->view_->removeFromSuperview();
+        Ref<UIViewController> next = std::move(c->presented_);
+        c->presenting_ = nullptr;
+        c = next;
+    }
+    if (completion)
+        completion();
+}
+
+NSBlock* NSBlock::make(std::function<void()> body) {
+    auto* block = objc::make<NSBlock>(staticClass());
+    block->body_ = std::move(body);
+    return block;
+}
+
+Class NSBlock::staticClass() {
+    static Class cls = [] {
+        Class c = objc::defineNativeClass<NSBlock>("NSBlock", NSObject::staticClass());
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}
+
+namespace {
+UIViewController* self(id object) {
+    return static_cast<UIViewController*>(object);
+}
+
+std::function<void()> completionOf(id block) {
+    Ref<NSBlock> kept = objc::cast<NSBlock>(block);
+    if (!kept)
+        return {};
+    return [kept] { kept->invoke(); };
+}
+} // namespace
+
+Class UIViewController::staticClass() {
+    static Class cls = [] {
+        Class c = objc::defineNativeClass<UIViewController>("UIViewController", UIResponder::staticClass());
+        objc::addMethod(
+            c, "view", +[](id controller, SEL) -> id { return self(controller)->view(); });
+        objc::addMethod(
+            c, "setView:", +[](id controller, SEL, id view) {
+                self(controller)->setView(objc::cast<UIView>(view));
+            });
+        objc::addMethod(
+            c, "isViewLoaded", +[](id controller, SEL) -> bool { return self(controller)->isViewLoaded(); });
+        objc::addMethod(
+            c, "loadView", +[](id controller, SEL) {
+                self(controller)->setView(UIView::make(UIScreen::mainScreenBounds()));
+            });
+        objc::addMethod(
+            c, "viewDidLoad", +[](id, SEL) {});
+        objc::addMethod(
+            c, "presentedViewController",
+            +[](id controller, SEL) -> id { return self(controller)->presentedViewController(); });
+        objc::addMethod(
+            c, "presentingViewController",
+            +[](id controller, SEL) -> id { return self(controller)->presentingViewController(); });
+        objc::addMethod(
+            c, "parentViewController",
+            +[](id controller, SEL) -> id { return self(controller)->parentViewController(); });
+        objc::addMethod(
+            c, "presentViewController:animated:completion:",
+            +[](id controller, SEL, id presented, bool animated, id completion) {
+                self(controller)
+                    ->present(objc::cast<UIViewController>(presented), animated, completionOf(completion));
+            });
+        objc::addMethod(
+            c, "dismissViewControllerAnimated:completion:",
+            +[](id controller, SEL, bool animated, id completion) {
+                self(controller)->dismiss(animated, completionOf(completion));
+            });
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "UIView.h"
+
+#include <functional>
+#include <vector>
+
+// A controller of one screen's view. The view is loaded lazily: the first time it is
+// asked for, -loadView and then -viewDidLoad run through the runtime, so subclasses and
+// hooks take part.
+//
+// Presentation follows UIKit's default presentation context: a controller inside a
+// container (a navigation or tab bar controller) presents from its root-most container,
+// and -presentedViewController answers what the controller or one of its ancestors
+// presents. One presentation at a time: presenting on a controller that already
+// presents, or whose view is not in a window, shows nothing and logs UIKit's warning.
+class UIViewController : public UIResponder {
+    OBJC_NATIVE_CLASS(UIViewController) : UIResponder(isa) {}
+    ~UIViewController() override;
+
+    UIView* view();
+    bool isViewLoaded() const { return view_ != nullptr; }
+    void setView(UIView* view);
+
+    // Containment.
+    UIViewController* parentViewController() const { return parent_; }
+    const std::vector<objc::Ref<UIViewController>>& childViewControllers() const { return children_; }
+    void addChildViewController(UIViewController* child);
+    void removeFromParentViewController();
+
+    // Presentation.
+    UIViewController* presentedViewController() const;
+    UIViewController* presentingViewController() const { return presenting_; }
+    // The controller that was sent the present message (the presenter a user sees).
+    UIViewController* presentationSource() const { return presentationSource_; }
+    bool presentedAnimated() const { return presentedAnimated_; }
+    void present(UIViewController* controller, bool animated, std::function<void()> completion);
+    void dismiss(bool animated, std::function<void()> completion);
+
+    // The controller whose presentation context this one uses: its root-most container.
+    UIViewController* presentationContext();
+
+private:
+    objc::Ref<UIView> view_;
+    UIViewController* parent_ = nullptr; // raw: the parent holds its children
+    std::vector<objc::Ref<UIViewController>> children_;
+    objc::Ref<UIViewController> presented_;          // the controller this one presents
+    UIViewController* presenting_ = nullptr;         // raw: the presenter holds us
+    UIViewController* presentationSource_ = nullptr; // raw: as presenting_
+    bool presentedAnimated_ = false;
+    bool loadingView_ = false;
+};
+
+// UIScreen: the size of the device's screen, set by the system at launch.
+class UIScreen {
+public:
+    static CGRect mainScreenBounds();
+    static void setMainScreenSize(CGSize size);
+};
+
+// Wraps a C++ callable as the completion block that UIKit's methods take.
+class NSBlock : public NSObject {
+    OBJC_NATIVE_CLASS(NSBlock) : NSObject(isa) {}
+
+    static NSBlock* make(std::function<void()> body);
+    void invoke() const {
+        if (body_)
+            body_();
+    }
+
+private:
+    std::function<void()> body_;
+};
