@@ -135,6 +135,7 @@ TEST(Activation, EveryGroupIsAttemptedInOrderAndOnlyThePresentClassesChange) {
     // Each replacement ran the host's own implementation with its receiver and selector.
     EXPECT_THAT(observed.hostMethodsRan,
                 ElementsAre("WAMessageContainerView layoutSubviews", "WAChatViewController viewDidLoad"));
+    EXPECT_THAT(observed.log, IsEmpty()) << "the library reports nothing";
 }
 
 TEST(Activation, AppNotListedInstallsNothing) {
@@ -161,6 +162,7 @@ TEST(Activation, AppNotListedInstallsNothing) {
         EXPECT_EQ(observed.crash, "");
         EXPECT_THAT(observed.calls, IsEmpty());
         EXPECT_EQ(observed.opens(FilterPath), 5);
+        EXPECT_THAT(observed.log, IsEmpty());
     }
 }
 

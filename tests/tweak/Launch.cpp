@@ -197,6 +197,7 @@ json launchInChild(const Setup& setup, const fs::path& root) {
     for (const auto& call : device::Instruments::shared().runtimeCalls())
         out["calls"].push_back(describe(call));
     out["fileOpens"] = device::Instruments::shared().fileOpens();
+    out["log"] = device::Instruments::shared().logLines();
     return out;
 }
 
@@ -260,6 +261,7 @@ Observed run(const Setup& setup) {
     observed.hostMethodsRan = in["ran"].get<std::vector<std::string>>();
     observed.loaded = in["loaded"].get<std::vector<std::string>>();
     observed.loadFailures = in["failures"].get<std::vector<std::string>>();
+    observed.log = in["log"].get<std::vector<std::string>>();
     observed.exportsBundleCheck = in["exports"];
     observed.crash = in["crash"];
     return observed;

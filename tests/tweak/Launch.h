@@ -60,6 +60,7 @@ struct Observed {
     std::vector<std::string> hostMethodsRan;  // "Class selector" of each host method run by the probe
     std::vector<std::string> loaded;
     std::vector<std::string> loadFailures;
+    std::vector<std::string> log;
     bool exportsBundleCheck = false;
     std::string crash;
 
