@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Export.h"
-
 #include "foundation/NSString.h"
 
 // The loader's filter property list, installed beside the library: under "Filter",
@@ -11,4 +9,4 @@ inline constexpr const char* FilterPath = "/Library/MobileSubstrate/DynamicLibra
 // True when `bundleIdentifier` is one of the strings under "Bundles" of the filter,
 // compared exactly (letter case and white space count). The filter is loaded anew on
 // every call; a missing or unreadable filter lists nothing.
-extern "C" LEXORNA_EXPORT BOOL Check_If_Bundle_Exists(NSString* bundleIdentifier);
+extern "C" [[gnu::visibility("default")]] BOOL Check_If_Bundle_Exists(NSString* bundleIdentifier);
