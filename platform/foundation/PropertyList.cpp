@@ -25,6 +25,8 @@ using PlistTree = std::unique_ptr<void, PlistDeleter>;
 id convert(plist_t node, std::size_t depth, const PropertyListLimits& limits);
 
 id convertArray(plist_t node, std::size_t depth, const PropertyListLimits& limits) {
+    if (depth > limits.maxDepth)
+        return nullptr;
     std::vector<objc::Ref<objc::Object>> objects;
     std::uint32_t count = plist_array_get_size(node);
     objects.reserve(count);
@@ -38,6 +40,8 @@ id convertArray(plist_t node, std::size_t depth, const PropertyListLimits& limit
 }
 
 id convertDictionary(plist_t node, std::size_t depth, const PropertyListLimits& limits) {
+    if (depth > limits.maxDepth)
+        return nullptr;
     std::vector<NSDictionary::Entry> entries;
     // A key given twice keeps its last value, as Foundation's reader does.
     std::unordered_map<std::string, std::size_t> positions;
@@ -64,10 +68,9 @@ id convertDictionary(plist_t node, std::size_t depth, const PropertyListLimits& 
 }
 
 // One node of libplist's tree as Foundation objects; nil for a node a property list
-// cannot hold. Recursion is bounded by the depth the checks let through.
+// cannot hold. The root is at depth 1; a container deeper than the limit is refused
+// here too, so the recursion stays bounded whatever libplist built.
 id convert(plist_t node, std::size_t depth, const PropertyListLimits& limits) {
-    if (depth > limits.maxDepth + 1)
-        return nullptr;
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
         std::uint8_t value = 0;

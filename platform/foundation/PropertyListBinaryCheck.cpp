@@ -21,7 +21,7 @@ std::uint64_t readBigEndian(const unsigned char* bytes, std::size_t size) {
 struct Shape {
     bool container = false;       // an array or a dictionary
     bool dictionary = false;      // its references are the keys, then the values
-    bool string = false;          // may serve as a dictionary key
+    bool key = false;             // a string without NUL: may serve as a dictionary key
     std::uint64_t references = 0; // references that follow the marker
     std::size_t referencesAt = 0; // offset of the first reference
     std::uint64_t bytes = 0;      // the string or data bytes the object expands to
@@ -112,7 +112,14 @@ public:
             std::uint64_t unitSize = type == 0x6 ? 2 : 1;
             if (!count || *count > (objectsEnd_ - at) / unitSize)
                 return std::nullopt;
-            shape.string = type != 0x4;
+            if (type == 0x5)
+                shape.key = std::string_view(reinterpret_cast<const char*>(bytes_ + at), *count).find('\0') ==
+                            std::string_view::npos;
+            if (type == 0x6) {
+                shape.key = true;
+                for (std::uint64_t unit = 0; unit < *count && shape.key; ++unit)
+                    shape.key = bytes_[at + 2 * unit] != 0 || bytes_[at + 2 * unit + 1] != 0;
+            }
             // A UTF-16 unit becomes at most three bytes of UTF-8.
             shape.bytes = type == 0x6 ? *count * 3 : *count;
             return shape;
@@ -241,7 +248,7 @@ bool binaryPropertyListWithinLimits(std::string_view bytes, const PropertyListLi
             return false;
         if (isKey) {
             auto key = list->shape(*child);
-            if (!key || !key->string)
+            if (!key || !key->key)
                 return false;
         }
         std::size_t depthBefore = stack.size();
