@@ -1,5 +1,7 @@
 #include "NSData.h"
 
+#include <functional>
+
 NSData* NSData::make(std::string_view bytes) {
     auto* data = objc::make<NSData>(staticClass());
     data->bytes_ = bytes;
@@ -9,6 +11,10 @@ NSData* NSData::make(std::string_view bytes) {
 bool NSData::isEqual(const NSObject* other) const {
     auto* data = objc::dynCast<NSData>(const_cast<NSObject*>(other));
     return data && data->bytes_ == bytes_;
+}
+
+std::size_t NSData::hash() const {
+    return std::hash<std::string>{}(bytes_);
 }
 
 Class NSData::staticClass() {
@@ -27,6 +33,15 @@ NSDate* NSDate::make(double secondsSinceReferenceDate) {
     auto* date = objc::make<NSDate>(staticClass());
     date->seconds_ = secondsSinceReferenceDate;
     return date;
+}
+
+bool NSDate::isEqual(const NSObject* other) const {
+    auto* date = objc::dynCast<NSDate>(const_cast<NSObject*>(other));
+    return date && date->seconds_ == seconds_;
+}
+
+std::size_t NSDate::hash() const {
+    return std::hash<double>{}(seconds_);
 }
 
 Class NSDate::staticClass() {

@@ -12,6 +12,7 @@ class NSData : public NSObject {
     static NSData* make(std::string_view bytes);
     const std::string& bytes() const { return bytes_; }
     bool isEqual(const NSObject* other) const override;
+    std::size_t hash() const override;
 
 private:
     std::string bytes_;
@@ -23,6 +24,8 @@ class NSDate : public NSObject {
 
     static NSDate* make(double secondsSinceReferenceDate);
     double timeIntervalSinceReferenceDate() const { return seconds_; }
+    bool isEqual(const NSObject* other) const override;
+    std::size_t hash() const override;
 
 private:
     double seconds_ = 0;

@@ -8,12 +8,13 @@
 
 // Property lists in XML and binary form. Reading is bounded, so that a hostile or
 // damaged file costs bounded time and memory: a file over maxBytes, nesting deeper than
-// maxDepth, or a binary list whose shared objects would expand past maxNodes reads as
-// unreadable (nil).
+// maxDepth, or a binary list whose shared objects would expand past maxNodes objects or
+// maxExpandedBytes of strings and data reads as unreadable (nil).
 struct PropertyListLimits {
     std::size_t maxBytes = 1 << 20;
     std::size_t maxDepth = 512;
     std::size_t maxNodes = 100000;
+    std::size_t maxExpandedBytes = 16 << 20;
 };
 
 // The objects of a property list (NSDictionary, NSArray, NSString, NSNumber for

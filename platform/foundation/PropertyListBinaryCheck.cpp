@@ -1,0 +1,265 @@
+#include "PropertyListBinaryCheck.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view Magic = "bplist00";
+constexpr std::size_t TrailerSize = 32;
+
+std::uint64_t readBigEndian(const unsigned char* bytes, std::size_t size) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// What the marker of one object says about it, checked against the bytes.
+struct Shape {
+    bool container = false;       // an array or a dictionary
+    bool dictionary = false;      // its references are the keys, then the values
+    bool key = false;             // a string without NUL: may serve as a dictionary key
+    std::uint64_t references = 0; // references that follow the marker
+    std::size_t referencesAt = 0; // offset of the first reference
+    std::uint64_t bytes = 0;      // the string or data bytes the object expands to
+};
+
+// The trailer and offset table of a binary list, checked, and the objects they locate.
+class BinaryList {
+public:
+    static std::optional<BinaryList> open(std::string_view bytes) {
+        if (bytes.size() < Magic.size() + 2 + TrailerSize || bytes.substr(0, Magic.size()) != Magic)
+            return std::nullopt;
+        BinaryList list;
+        list.bytes_ = reinterpret_cast<const unsigned char*>(bytes.data());
+        const unsigned char* trailer = list.bytes_ + bytes.size() - TrailerSize;
+        std::size_t offsetSize = trailer[6];
+        list.referenceSize_ = trailer[7];
+        std::uint64_t count = readBigEndian(trailer + 8, 8);
+        list.top_ = readBigEndian(trailer + 16, 8);
+        std::uint64_t tableOffset = readBigEndian(trailer + 24, 8);
+        std::size_t tableLimit = bytes.size() - TrailerSize;
+        if (offsetSize < 1 || offsetSize > 8 || list.referenceSize_ < 1 || list.referenceSize_ > 8)
+            return std::nullopt;
+        // At least one object lies between the magic and the offset table.
+        if (tableOffset <= Magic.size() || tableOffset >= tableLimit)
+            return std::nullopt;
+        if (count == 0 || count > (tableLimit - tableOffset) / offsetSize || list.top_ >= count)
+            return std::nullopt;
+        list.objectsEnd_ = static_cast<std::size_t>(tableOffset);
+        list.offsets_.resize(static_cast<std::size_t>(count));
+        for (std::size_t i = 0; i < list.offsets_.size(); ++i) {
+            std::uint64_t offset = readBigEndian(list.bytes_ + tableOffset + i * offsetSize, offsetSize);
+            if (offset < Magic.size() || offset >= tableOffset)
+                return std::nullopt;
+            list.offsets_[i] = static_cast<std::size_t>(offset);
+        }
+        return list;
+    }
+
+    std::size_t objectCount() const { return offsets_.size(); }
+    std::size_t top() const { return static_cast<std::size_t>(top_); }
+
+    // The object's shape, or nothing when its marker is unknown or its contents run past
+    // the objects' area.
+    std::optional<Shape> shape(std::size_t object) const {
+        std::size_t at = offsets_[object];
+        unsigned marker = bytes_[at++];
+        unsigned type = marker >> 4;
+        unsigned info = marker & 0xF;
+        auto fits = [&](std::uint64_t size) { return size <= objectsEnd_ - at; };
+        // A count of 15 or more follows the marker as an integer object.
+        auto length = [&]() -> std::optional<std::uint64_t> {
+            if (info != 0xF)
+                return info;
+            if (!fits(1))
+                return std::nullopt;
+            unsigned sizeMarker = bytes_[at++];
+            if (sizeMarker >> 4 != 0x1 || (sizeMarker & 0xF) > 3)
+                return std::nullopt;
+            std::size_t size = std::size_t{1} << (sizeMarker & 0xF);
+            if (!fits(size))
+                return std::nullopt;
+            std::uint64_t value = readBigEndian(bytes_ + at, size);
+            at += size;
+            return value;
+        };
+        Shape shape;
+        switch (type) {
+        case 0x0: // false and true; null and fill are not property list values
+            if (info == 0x8 || info == 0x9)
+                return shape;
+            return std::nullopt;
+        case 0x1: // integer of 1, 2, 4, 8 or 16 bytes
+            if (info <= 4 && fits(std::uint64_t{1} << info))
+                return shape;
+            return std::nullopt;
+        case 0x2: // real of 4 or 8 bytes
+            if ((info == 2 || info == 3) && fits(std::uint64_t{1} << info))
+                return shape;
+            return std::nullopt;
+        case 0x3: // date
+            if (info == 3 && fits(8))
+                return shape;
+            return std::nullopt;
+        case 0x4:   // data
+        case 0x5:   // ASCII string
+        case 0x6: { // UTF-16 string
+            auto count = length();
+            std::uint64_t unitSize = type == 0x6 ? 2 : 1;
+            if (!count || *count > (objectsEnd_ - at) / unitSize)
+                return std::nullopt;
+            if (type == 0x5)
+                shape.key = std::string_view(reinterpret_cast<const char*>(bytes_ + at), *count).find('\0') ==
+                            std::string_view::npos;
+            if (type == 0x6) {
+                shape.key = true;
+                for (std::uint64_t unit = 0; unit < *count && shape.key; ++unit)
+                    shape.key = bytes_[at + 2 * unit] != 0 || bytes_[at + 2 * unit + 1] != 0;
+            }
+            // A UTF-16 unit becomes at most three bytes of UTF-8.
+            shape.bytes = type == 0x6 ? *count * 3 : *count;
+            return shape;
+        }
+        case 0x8: // keyed archiver UID
+            if (info <= 7 && fits(info + 1))
+                return shape;
+            return std::nullopt;
+        case 0xA:   // array
+        case 0xD: { // dictionary
+            auto count = length();
+            std::uint64_t perEntry = type == 0xD ? 2 : 1;
+            if (!count || *count > (objectsEnd_ - at) / referenceSize_ / perEntry)
+                return std::nullopt;
+            shape.container = true;
+            shape.dictionary = type == 0xD;
+            shape.references = *count * perEntry;
+            shape.referencesAt = at;
+            return shape;
+        }
+        default: // sets and reserved markers
+            return std::nullopt;
+        }
+    }
+
+    // The object that a container's reference names, or nothing when out of range.
+    std::optional<std::size_t> reference(const Shape& shape, std::uint64_t index) const {
+        std::uint64_t object =
+            readBigEndian(bytes_ + shape.referencesAt + index * referenceSize_, referenceSize_);
+        if (object >= offsets_.size())
+            return std::nullopt;
+        return static_cast<std::size_t>(object);
+    }
+
+private:
+    const unsigned char* bytes_ = nullptr;
+    std::size_t referenceSize_ = 0;
+    std::uint64_t top_ = 0;
+    std::size_t objectsEnd_ = 0; // objects lie between the magic and the offset table
+    std::vector<std::size_t> offsets_;
+};
+
+// What an object expands to once every reference is copied.
+struct Expansion {
+    std::uint64_t nodes = 0;
+    std::uint64_t bytes = 0;
+    std::uint64_t depth = 0; // containers on the longest path down, itself included
+
+    void add(const Expansion& child) {
+        nodes += child.nodes;
+        bytes += child.bytes;
+        depth = std::max(depth, child.depth);
+    }
+    bool within(const PropertyListLimits& limits) const {
+        return nodes <= limits.maxNodes && bytes <= limits.maxExpandedBytes && depth <= limits.maxDepth;
+    }
+};
+
+} // namespace
+
+bool binaryPropertyListWithinLimits(std::string_view bytes, const PropertyListLimits& limits) {
+    auto list = BinaryList::open(bytes);
+    if (!list)
+        return false;
+
+    enum class Visit : unsigned char { Unseen, Open, Done };
+    std::vector<Visit> visits(list->objectCount(), Visit::Unseen);
+    std::vector<Expansion> expansions(list->objectCount());
+
+    // A container being walked: its shape, the next reference to follow, and the sum
+    // of its children so far. The stack never holds more than maxDepth containers.
+    struct Frame {
+        std::size_t object;
+        Shape shape;
+        std::uint64_t next = 0;
+        Expansion children;
+    };
+    std::vector<Frame> stack;
+
+    // Finishes a scalar or a container already walked at once; pushes a container
+    // met for the first time. False for a cycle, a malformed object or a deep nest.
+    auto enter = [&](std::size_t object) {
+        if (visits[object] == Visit::Done)
+            return true;
+        if (visits[object] == Visit::Open)
+            return false;
+        auto shape = list->shape(object);
+        if (!shape)
+            return false;
+        if (!shape->container) {
+            visits[object] = Visit::Done;
+            expansions[object] = {1, shape->bytes, 0};
+            return expansions[object].within(limits);
+        }
+        if (stack.size() >= limits.maxDepth)
+            return false;
+        visits[object] = Visit::Open;
+        stack.push_back({object, *shape, 0, {}});
+        return true;
+    };
+
+    if (!enter(list->top()))
+        return false;
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.next == frame.shape.references) {
+            Expansion done = frame.children;
+            done.nodes += 1;
+            done.depth += 1;
+            std::size_t object = frame.object;
+            stack.pop_back();
+            if (!done.within(limits))
+                return false;
+            visits[object] = Visit::Done;
+            expansions[object] = done;
+            if (!stack.empty()) {
+                stack.back().children.add(done);
+                if (!stack.back().children.within(limits))
+                    return false;
+            }
+            continue;
+        }
+        bool isKey = frame.shape.dictionary && frame.next < frame.shape.references / 2;
+        auto child = list->reference(frame.shape, frame.next++);
+        if (!child)
+            return false;
+        if (isKey) {
+            auto key = list->shape(*child);
+            if (!key || !key->key)
+                return false;
+        }
+        std::size_t depthBefore = stack.size();
+        if (!enter(*child))
+            return false;
+        // A child finished at once counts now; a pushed one counts when it is done.
+        if (stack.size() == depthBefore) {
+            stack.back().children.add(expansions[*child]);
+            if (!stack.back().children.within(limits))
+                return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,93 @@
+// The device's disk: device paths stay inside the root, and reads are bounded and
+// counted as an observer of the process would count them.
+
+#include "TestDevice.h"
+
+#include "device/Device.h"
+#include "device/Files.h"
+#include "device/Instruments.h"
+
+#include <gtest/gtest.h>
+
+using device::Device;
+
+namespace {
+
+int opensOf(const std::string& devicePath) {
+    const auto& opens = device::Instruments::shared().fileOpens();
+    auto found = opens.find(devicePath);
+    return found == opens.end() ? 0 : found->second;
+}
+
+} // namespace
+
+TEST(Device, ResolvesDevicePathsUnderTheRoot) {
+    const auto& root = testDeviceRoot();
+    EXPECT_EQ(Device::resolve("/var/mobile/Library/Preferences/a.plist"),
+              root / "var/mobile/Library/Preferences/a.plist");
+    EXPECT_EQ(Device::resolve("var/mobile"), root / "var/mobile") << "a relative path is a device path too";
+    EXPECT_EQ(Device::resolve("/var//mobile/./Library"), root / "var/mobile/Library");
+}
+
+TEST(Device, DotDotNeverClimbsOutOfTheRoot) {
+    const auto& root = testDeviceRoot();
+    EXPECT_EQ(Device::resolve("/../../../etc/passwd"), root / "etc/passwd");
+    EXPECT_EQ(Device::resolve("../etc"), root / "etc");
+    EXPECT_EQ(Device::resolve("/var/mobile/../../../../tmp/x"), root / "tmp/x");
+    EXPECT_EQ(Device::resolve("/var/a/../b"), root / "var/b");
+    for (std::string_view path : {"", "/", "..", "/..", "/var/.."})
+        EXPECT_EQ(Device::devicePathOf(Device::resolve(path)), "/") << path;
+}
+
+TEST(Device, DevicePathOfAnswersOnlyForPathsInside) {
+    const auto& root = testDeviceRoot();
+    EXPECT_EQ(Device::devicePathOf(root / "var/mobile/x"), "/var/mobile/x");
+    EXPECT_EQ(Device::devicePathOf(root / "var/../../outside"), std::nullopt);
+    EXPECT_EQ(Device::devicePathOf(root.parent_path()), std::nullopt);
+}
+
+TEST(Device, ContainerOfAnAppIsStableAndDiffersBetweenApps) {
+    std::string whatsapp = device::containerPath("net.whatsapp.WhatsApp");
+    EXPECT_EQ(whatsapp, device::containerPath("net.whatsapp.WhatsApp"));
+    EXPECT_NE(whatsapp, device::containerPath("com.burbn.instagram"));
+    EXPECT_TRUE(whatsapp.starts_with(std::string(device::ContainersFolder) + "/"));
+    EXPECT_EQ(whatsapp.size() - std::string(device::ContainersFolder).size() - 1, 36u) << whatsapp;
+}
+
+TEST(DeviceFiles, ReadCountsEveryOpenFoundOrNot) {
+    putDeviceFile("/var/mobile/count.txt", "abc");
+    int before = opensOf("/var/mobile/count.txt");
+    auto bytes = device::readFile("/var/mobile/count.txt", 100);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, "abc");
+    device::readFile("/var/mobile/count.txt", 100);
+    EXPECT_EQ(opensOf("/var/mobile/count.txt"), before + 2);
+
+    int missingBefore = opensOf("/var/mobile/missing.txt");
+    EXPECT_FALSE(device::readFile("/var/mobile/missing.txt", 100));
+    EXPECT_EQ(opensOf("/var/mobile/missing.txt"), missingBefore + 1);
+}
+
+TEST(DeviceFiles, ReadRefusesAFileOverTheBound) {
+    putDeviceFile("/var/mobile/bound.txt", std::string(1000, 'x'));
+    auto exact = device::readFile("/var/mobile/bound.txt", 1000);
+    ASSERT_TRUE(exact);
+    EXPECT_EQ(exact->size(), 1000u);
+    auto over = device::readFile("/var/mobile/bound.txt", 999);
+    ASSERT_FALSE(over);
+    EXPECT_EQ(over.error().reason, "file too large");
+}
+
+TEST(DeviceFiles, ReadRefusesAFolder) {
+    std::filesystem::create_directories(Device::resolve("/var/mobile/folder"));
+    auto bytes = device::readFile("/var/mobile/folder", 100);
+    ASSERT_FALSE(bytes);
+    EXPECT_EQ(bytes.error().reason, "not a regular file");
+}
+
+TEST(DeviceFiles, ReadThroughDotDotStaysOnTheDevice) {
+    putDeviceFile("/etc/device-only.txt", "inside");
+    auto bytes = device::readFile("/var/mobile/../../../../etc/device-only.txt", 100);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, "inside");
+}

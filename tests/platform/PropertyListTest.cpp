@@ -1,0 +1,466 @@
+// Reading property lists: XML and binary give the same objects, and hostile or damaged
+// input (too big, too deep, shared references that expand without end, cycles,
+// truncation, broken tables) reads as nil, promptly and without a crash.
+
+#include "TestDevice.h"
+
+#include "device/Instruments.h"
+#include "foundation/NSArray.h"
+#include "foundation/NSData.h"
+#include "foundation/NSDictionary.h"
+#include "foundation/NSNumber.h"
+#include "foundation/NSString.h"
+#include "foundation/PropertyList.h"
+#include "foundation/PropertyListXmlCheck.h"
+
+#include <gtest/gtest.h>
+#include <plist/plist.h>
+
+#include <random>
+
+namespace {
+
+constexpr std::string_view Prolog = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                    "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                    "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                                    "<plist version=\"1.0\">\n";
+
+std::string xmlList(std::string_view body) {
+    return std::string(Prolog) + std::string(body) + "\n</plist>\n";
+}
+
+const std::string SettingsBody = "<dict>"
+                                 "<key>Aw</key><true/>"
+                                 "<key>WhatsApp</key><false/>"
+                                 "<key>Count</key><integer>-42</integer>"
+                                 "<key>Ratio</key><real>0.25</real>"
+                                 "<key>Name</key><string>caf\xC3\xA9 &amp; more</string>"
+                                 "<key>Blob</key><data>YWJj</data>"
+                                 "<key>When</key><date>2001-01-01T00:01:40Z</date>"
+                                 "<key>List</key><array><integer>1</integer><string>two</string></array>"
+                                 "<key>Nested</key><dict><key>Inner</key><true/></dict>"
+                                 "</dict>";
+
+// The same settings built with libplist and written by its own binary writer.
+std::string binarySettings() {
+    plist_t root = plist_new_dict();
+    plist_dict_set_item(root, "Aw", plist_new_bool(1));
+    plist_dict_set_item(root, "WhatsApp", plist_new_bool(0));
+    plist_dict_set_item(root, "Count", plist_new_uint(static_cast<std::uint64_t>(-42)));
+    plist_dict_set_item(root, "Ratio", plist_new_real(0.25));
+    plist_dict_set_item(root, "Name", plist_new_string("caf\xC3\xA9 & more"));
+    plist_dict_set_item(root, "Blob", plist_new_data("abc", 3));
+    plist_dict_set_item(root, "When", plist_new_date(100, 0));
+    plist_t list = plist_new_array();
+    plist_array_append_item(list, plist_new_uint(1));
+    plist_array_append_item(list, plist_new_string("two"));
+    plist_dict_set_item(root, "List", list);
+    plist_t nested = plist_new_dict();
+    plist_dict_set_item(nested, "Inner", plist_new_bool(1));
+    plist_dict_set_item(root, "Nested", nested);
+    char* bytes = nullptr;
+    std::uint32_t length = 0;
+    plist_to_bin(root, &bytes, &length);
+    std::string out(bytes, length);
+    free(bytes);
+    plist_free(root);
+    return out;
+}
+
+// A binary list written object by object, for shapes no writer makes: references are
+// two bytes, offsets four.
+class BinaryListWriter {
+public:
+    std::size_t add(std::string object) {
+        objects_.push_back(std::move(object));
+        return objects_.size() - 1;
+    }
+    std::size_t addTrue() { return add("\x09"); }
+    std::size_t addString(std::string_view text) {
+        return add(marker(0x50, text.size()) + std::string(text));
+    }
+    std::size_t addArray(const std::vector<std::size_t>& references) {
+        return add(marker(0xA0, references.size()) + refs(references));
+    }
+    std::size_t addDictionary(const std::vector<std::size_t>& keys, const std::vector<std::size_t>& values) {
+        return add(marker(0xD0, keys.size()) + refs(keys) + refs(values));
+    }
+    std::string& object(std::size_t index) { return objects_[index]; }
+
+    std::string finish(std::size_t top) const {
+        std::string out = "bplist00";
+        std::vector<std::size_t> offsets;
+        for (const auto& object : objects_) {
+            offsets.push_back(out.size());
+            out += object;
+        }
+        std::size_t tableOffset = out.size();
+        for (std::size_t offset : offsets)
+            out += bigEndian(offset, 4);
+        out += std::string(6, '\0');
+        out += '\x04'; // offset size
+        out += '\x02'; // reference size
+        out += bigEndian(objects_.size(), 8) + bigEndian(top, 8) + bigEndian(tableOffset, 8);
+        return out;
+    }
+
+    static std::string bigEndian(std::uint64_t value, std::size_t size) {
+        std::string out(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            out[size - 1 - i] = static_cast<char>(value >> (8 * i) & 0xFF);
+        return out;
+    }
+
+private:
+    static std::string marker(unsigned type, std::size_t count) {
+        if (count < 15)
+            return std::string(1, static_cast<char>(type | count));
+        std::string lead(1, static_cast<char>(type | 0xF));
+        if (count <= 0xFFFF)
+            return lead + "\x11" + bigEndian(count, 2);
+        return lead + "\x12" + bigEndian(count, 4);
+    }
+    static std::string refs(const std::vector<std::size_t>& references) {
+        std::string out;
+        for (std::size_t reference : references)
+            out += bigEndian(reference, 2);
+        return out;
+    }
+
+    std::vector<std::string> objects_;
+};
+
+// `levels` arrays, each inside the next, the innermost holding `inside`.
+std::string nestedBody(std::size_t levels, std::string_view inside = "<true/>") {
+    std::string body;
+    for (std::size_t i = 0; i < levels; ++i)
+        body += "<array>";
+    body += inside;
+    for (std::size_t i = 0; i < levels; ++i)
+        body += "</array>";
+    return body;
+}
+std::string nestedXml(std::size_t levels, std::string_view inside = "<true/>") {
+    return xmlList(nestedBody(levels, inside));
+}
+
+std::string nestedBinary(std::size_t levels) {
+    BinaryListWriter writer;
+    std::size_t inner = writer.addTrue();
+    for (std::size_t i = 0; i < levels; ++i)
+        inner = writer.addArray({inner});
+    return writer.finish(inner);
+}
+
+std::size_t depthOf(id object) {
+    std::size_t depth = 0;
+    while (auto* array = objc::dynCast<NSArray>(object)) {
+        ++depth;
+        object = array->count() ? array->objectAtIndex(0) : nullptr;
+    }
+    return depth;
+}
+
+void expectSettings(id root) {
+    auto* settings = objc::dynCast<NSDictionary>(root);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->count(), 9u);
+
+    auto* aw = objc::dynCast<NSNumber>(settings->objectForKey("Aw"));
+    ASSERT_NE(aw, nullptr);
+    EXPECT_EQ(aw->kind(), NSNumber::Kind::Boolean);
+    EXPECT_TRUE(aw->boolValue());
+    auto* whatsapp = objc::dynCast<NSNumber>(settings->objectForKey("WhatsApp"));
+    ASSERT_NE(whatsapp, nullptr);
+    EXPECT_EQ(whatsapp->kind(), NSNumber::Kind::Boolean);
+    EXPECT_FALSE(whatsapp->boolValue());
+
+    auto* count = objc::dynCast<NSNumber>(settings->objectForKey("Count"));
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->kind(), NSNumber::Kind::Integer);
+    EXPECT_EQ(count->longLongValue(), -42);
+    auto* ratio = objc::dynCast<NSNumber>(settings->objectForKey("Ratio"));
+    ASSERT_NE(ratio, nullptr);
+    EXPECT_EQ(ratio->kind(), NSNumber::Kind::Real);
+    EXPECT_DOUBLE_EQ(ratio->doubleValue(), 0.25);
+
+    EXPECT_EQ(utf8Of(settings->objectForKey("Name")), "caf\xC3\xA9 & more");
+    auto* blob = objc::dynCast<NSData>(settings->objectForKey("Blob"));
+    ASSERT_NE(blob, nullptr);
+    EXPECT_EQ(blob->bytes(), "abc");
+    auto* when = objc::dynCast<NSDate>(settings->objectForKey("When"));
+    ASSERT_NE(when, nullptr);
+    EXPECT_DOUBLE_EQ(when->timeIntervalSinceReferenceDate(), 100);
+
+    auto* list = objc::dynCast<NSArray>(settings->objectForKey("List"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 2u);
+    EXPECT_EQ(utf8Of(list->objectAtIndex(1)), "two");
+    auto* nested = objc::dynCast<NSDictionary>(settings->objectForKey("Nested"));
+    ASSERT_NE(nested, nullptr);
+    EXPECT_NE(objc::dynCast<NSNumber>(nested->objectForKey("Inner")), nullptr);
+}
+
+} // namespace
+
+TEST(PropertyList, ReadsXml) {
+    objc::AutoreleasePool pool;
+    expectSettings(propertyListFromBytes(xmlList(SettingsBody)));
+}
+
+TEST(PropertyList, ReadsBinaryAsTheSameObjects) {
+    objc::AutoreleasePool pool;
+    id binary = propertyListFromBytes(binarySettings());
+    expectSettings(binary);
+    auto* xml = objc::dynCast<NSObject>(propertyListFromBytes(xmlList(SettingsBody)));
+    ASSERT_NE(xml, nullptr);
+    EXPECT_TRUE(xml->isEqual(objc::dynCast<NSObject>(binary)));
+}
+
+TEST(PropertyList, ReadsAFileThroughTheDeviceAndCountsTheOpen) {
+    objc::AutoreleasePool pool;
+    putDeviceFile("/var/mobile/Library/Preferences/read.plist", binarySettings());
+    auto opens = [] {
+        const auto& all = device::Instruments::shared().fileOpens();
+        auto found = all.find("/var/mobile/Library/Preferences/read.plist");
+        return found == all.end() ? 0 : found->second;
+    };
+    int before = opens();
+    expectSettings(propertyListWithContentsOfFile("/var/mobile/Library/Preferences/read.plist"));
+    EXPECT_EQ(opens(), before + 1);
+    EXPECT_EQ(propertyListWithContentsOfFile("/var/mobile/Library/Preferences/none.plist"), nullptr);
+}
+
+TEST(PropertyList, AnyRootIsAListButOnlyADictionaryMakesADictionary) {
+    objc::AutoreleasePool pool;
+    std::string array = xmlList("<array><string>a</string><true/></array>");
+    auto* root = objc::dynCast<NSArray>(propertyListFromBytes(array));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->count(), 2u);
+    auto* scalar = objc::dynCast<NSString>(propertyListFromBytes(xmlList("<string>only</string>")));
+    ASSERT_NE(scalar, nullptr);
+    EXPECT_EQ(scalar->utf8(), "only");
+
+    putDeviceFile("/var/mobile/root-array.plist", array);
+    EXPECT_EQ(NSMutableDictionary::dictionaryWithContentsOfFile("/var/mobile/root-array.plist"), nullptr);
+    putDeviceFile("/var/mobile/root-dict.plist", xmlList(SettingsBody));
+    auto* settings = NSMutableDictionary::dictionaryWithContentsOfFile("/var/mobile/root-dict.plist");
+    ASSERT_NE(settings, nullptr);
+    settings->setObjectForKey(NSString::make("x"), NSString::make("Added")); // mutable, as asked for
+    EXPECT_EQ(settings->count(), 10u);
+}
+
+TEST(PropertyList, KeyGivenTwiceKeepsItsLastValue) {
+    objc::AutoreleasePool pool;
+    auto* root = objc::dynCast<NSDictionary>(
+        propertyListFromBytes(xmlList("<dict><key>Aw</key><true/><key>Aw</key><false/></dict>")));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->count(), 1u);
+    EXPECT_FALSE(objc::cast<NSNumber>(root->objectForKey("Aw"))->boolValue());
+}
+
+TEST(PropertyList, DecimalIntegersIgnoreLeadingZeros) {
+    objc::AutoreleasePool pool;
+    auto* root = objc::dynCast<NSArray>(propertyListFromBytes(
+        xmlList("<array><integer>08</integer><integer> -010 </integer><integer>+0009</integer>"
+                "<integer>0</integer><integer>0x1F</integer><integer>000</integer></array>")));
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->count(), 6u);
+    std::vector<long long> values;
+    for (const auto& number : *root)
+        values.push_back(objc::cast<NSNumber>(number.get())->longLongValue());
+    EXPECT_EQ(values, (std::vector<long long>{8, -10, 9, 0, 31, 0}));
+}
+
+TEST(PropertyList, TextThatIsNoXmlOrBinaryListIsNil) {
+    objc::AutoreleasePool pool;
+    for (std::string_view bytes : {"", "{ Aw = 1; }", "Aw=1", "bplist", "bplist00", "<plist></plist>",
+                                   "<plist><unknown/></plist>", "\xff\xfe<\0p\0"})
+        EXPECT_EQ(propertyListFromBytes(bytes), nullptr) << bytes;
+}
+
+TEST(PropertyList, TruncatedListsAreNil) {
+    objc::AutoreleasePool pool;
+    std::string binary = binarySettings();
+    for (std::size_t size = 0; size < binary.size(); ++size)
+        EXPECT_EQ(propertyListFromBytes(binary.substr(0, size)), nullptr) << "binary cut at " << size;
+
+    std::string xml = xmlList(SettingsBody);
+    std::size_t rootEnd = xml.rfind("</dict>");
+    for (std::size_t size = 0; size < rootEnd; ++size)
+        EXPECT_EQ(propertyListFromBytes(xml.substr(0, size)), nullptr) << "XML cut at " << size;
+}
+
+TEST(PropertyList, FileOverOneMebibyteIsNil) {
+    objc::AutoreleasePool pool;
+    auto sized = [](std::size_t total) {
+        std::string frame = xmlList("<string></string>");
+        std::string body = "<string>" + std::string(total - frame.size(), 'x') + "</string>";
+        return xmlList(body);
+    };
+    std::string atLimit = sized(1 << 20);
+    ASSERT_EQ(atLimit.size(), 1u << 20);
+    EXPECT_NE(propertyListFromBytes(atLimit), nullptr);
+    std::string over = sized((1 << 20) + 1);
+    EXPECT_EQ(propertyListFromBytes(over), nullptr);
+
+    putDeviceFile("/var/mobile/at-limit.plist", atLimit);
+    putDeviceFile("/var/mobile/over-limit.plist", over);
+    EXPECT_NE(propertyListWithContentsOfFile("/var/mobile/at-limit.plist"), nullptr);
+    EXPECT_EQ(propertyListWithContentsOfFile("/var/mobile/over-limit.plist"), nullptr);
+}
+
+TEST(PropertyList, NestingBeyond512LevelsIsNil) {
+    objc::AutoreleasePool pool;
+    EXPECT_EQ(depthOf(propertyListFromBytes(nestedXml(512))), 512u);
+    EXPECT_EQ(propertyListFromBytes(nestedXml(513)), nullptr);
+    EXPECT_EQ(depthOf(propertyListFromBytes(nestedBinary(512))), 512u);
+    EXPECT_EQ(propertyListFromBytes(nestedBinary(513)), nullptr);
+    // Deep enough to exhaust the stack of an unbounded reader.
+    EXPECT_EQ(propertyListFromBytes(nestedXml(100000)), nullptr);
+    EXPECT_EQ(propertyListFromBytes(nestedBinary(50000)), nullptr);
+}
+
+TEST(PropertyList, XmlNestingCountsTheTagsLibplistSees) {
+    objc::AutoreleasePool pool;
+    PropertyListLimits limits;
+    std::string arrays;
+    for (int i = 0; i < 600; ++i)
+        arrays += "<array>";
+    // Tags inside comments, processing instructions and CDATA open nothing...
+    std::string markup = "<!-- " + arrays + " --><?pi " + arrays + " ?><string><!--" + arrays +
+                         "--><![CDATA[" + arrays + "]]></string>";
+    EXPECT_TRUE(preparedXmlPropertyList(nestedXml(512, markup), limits));
+    EXPECT_EQ(depthOf(propertyListFromBytes(nestedXml(512, markup))), 512u);
+    // ...and closing tags there close nothing.
+    EXPECT_FALSE(preparedXmlPropertyList(nestedXml(513, "<!-- </array></array> -->"), limits));
+    EXPECT_FALSE(preparedXmlPropertyList(nestedXml(513, "<?x </array></array> ?>"), limits));
+    // libplist passes over a quoted "?>" in a processing instruction, and a quoted "/>"
+    // in a tag leaves the tag open.
+    EXPECT_FALSE(preparedXmlPropertyList(nestedXml(513, "<?x \"?>\" </array></array> ?>"), limits));
+    EXPECT_FALSE(preparedXmlPropertyList(nestedXml(512, "<array x=\"/>\"></array>"), limits));
+    // libplist puts what follows an empty root array inside it.
+    EXPECT_FALSE(preparedXmlPropertyList(xmlList("<array/>" + nestedBody(512)), limits));
+    EXPECT_TRUE(preparedXmlPropertyList(xmlList("<array/>" + nestedBody(511)), limits));
+    // Markup left open at the end.
+    for (std::string_view open : {"<!-- x", "<?x", "<![CDATA[x", "<!DOCTYPE [", "<array x=\"", "<array"})
+        EXPECT_FALSE(preparedXmlPropertyList(
+            xmlList("<array>").substr(0, Prolog.size() + 7) + std::string(open), limits))
+            << open;
+}
+
+TEST(PropertyList, SharedReferencesThatWouldExpandPastTheNodeLimitAreNil) {
+    objc::AutoreleasePool pool;
+    // 20 arrays, each holding the previous twice: a few hundred bytes, 2^21 nodes expanded.
+    BinaryListWriter writer;
+    std::size_t previous = writer.addTrue();
+    for (int i = 0; i < 20; ++i)
+        previous = writer.addArray({previous, previous});
+    std::string bomb = writer.finish(previous);
+    EXPECT_LT(bomb.size(), 400u);
+    EXPECT_EQ(propertyListFromBytes(bomb), nullptr);
+
+    // Sharing within the limit is read out in full, each reference its own copy.
+    BinaryListWriter modest;
+    std::size_t shared = modest.addString("Yes");
+    std::size_t level = modest.addArray({shared, shared, shared});
+    auto* root =
+        objc::dynCast<NSArray>(propertyListFromBytes(modest.finish(modest.addArray({level, level}))));
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->count(), 2u);
+    EXPECT_EQ(utf8Of(objc::cast<NSArray>(root->objectAtIndex(1))->objectAtIndex(2)), "Yes");
+}
+
+TEST(PropertyList, SharedStringsThatWouldExpandPastTheByteLimitAreNil) {
+    objc::AutoreleasePool pool;
+    BinaryListWriter writer;
+    std::size_t big = writer.addString(std::string(100000, 'x'));
+    std::vector<std::size_t> references(200, big); // 200 nodes, 20 MB of text
+    std::string bytes = writer.finish(writer.addArray(references));
+    EXPECT_EQ(propertyListFromBytes(bytes), nullptr);
+    PropertyListLimits roomy;
+    roomy.maxExpandedBytes = 32 << 20;
+    EXPECT_NE(propertyListFromBytes(bytes, roomy), nullptr);
+}
+
+TEST(PropertyList, ReferenceCyclesAreNil) {
+    objc::AutoreleasePool pool;
+    BinaryListWriter self;
+    std::size_t array = self.addArray({0});
+    EXPECT_EQ(propertyListFromBytes(self.finish(array)), nullptr);
+
+    BinaryListWriter pair;
+    std::size_t key = pair.addString("k");
+    pair.addArray({2});             // 1 -> 2
+    pair.addDictionary({key}, {1}); // 2 -> 1
+    EXPECT_EQ(propertyListFromBytes(pair.finish(2)), nullptr);
+}
+
+TEST(PropertyList, MalformedBinaryTablesAreNil) {
+    objc::AutoreleasePool pool;
+    BinaryListWriter writer;
+    std::size_t key = writer.addString("Aw");
+    std::size_t value = writer.addTrue();
+    std::size_t top = writer.addDictionary({key}, {value});
+    std::string good = writer.finish(top);
+    ASSERT_NE(propertyListFromBytes(good), nullptr);
+
+    std::size_t trailer = good.size() - 32;
+    auto patched = [&](std::size_t at, std::string bytes) {
+        std::string copy = good;
+        copy.replace(at, bytes.size(), bytes);
+        return copy;
+    };
+    std::size_t tableOffset = trailer - 3 * 4;
+    std::size_t dictionaryAt = good.size() - 32 - 12 - 5;
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"offset size 0", patched(trailer + 6, std::string(1, '\0'))},
+        {"reference size 9", patched(trailer + 7, "\x09")},
+        {"no objects", patched(trailer + 8, BinaryListWriter::bigEndian(0, 8))},
+        {"more objects than the table holds", patched(trailer + 8, BinaryListWriter::bigEndian(4, 8))},
+        {"object count past 2^63", patched(trailer + 8, BinaryListWriter::bigEndian(~0ull, 8))},
+        {"top object past the last", patched(trailer + 16, BinaryListWriter::bigEndian(3, 8))},
+        {"table inside the header", patched(trailer + 24, BinaryListWriter::bigEndian(4, 8))},
+        {"table past the trailer", patched(trailer + 24, BinaryListWriter::bigEndian(good.size(), 8))},
+        {"offset into the table", patched(tableOffset, BinaryListWriter::bigEndian(tableOffset, 4))},
+        {"offset into the header", patched(tableOffset, BinaryListWriter::bigEndian(2, 4))},
+        {"reference out of range", patched(dictionaryAt + 3, BinaryListWriter::bigEndian(7, 2))},
+        {"key that is no string", patched(dictionaryAt + 1, BinaryListWriter::bigEndian(1, 2))},
+        {"count past the end", patched(dictionaryAt, std::string("\xDF\x11\x7F\xFF\x00", 5))},
+        {"set marker", patched(dictionaryAt, "\xC1")},
+        {"null marker", patched(good.find('\x09'), std::string(1, '\0'))},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(propertyListFromBytes(c.bytes), nullptr) << c.what;
+}
+
+TEST(PropertyList, DamagedBinaryListsNeverCrashTheReader) {
+    objc::AutoreleasePool pool;
+    std::string good = binarySettings();
+    std::mt19937 random(1234);
+    std::uniform_int_distribution<std::size_t> position(0, good.size() - 1);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 3000; ++round) {
+        objc::AutoreleasePool inner;
+        std::string damaged = good;
+        for (int flips = 1 + round % 4; flips > 0; --flips)
+            damaged[position(random)] = static_cast<char>(byte(random));
+        propertyListFromBytes(damaged); // any answer will do, as long as there is one
+    }
+}
+
+TEST(PropertyList, KeyedArchiverReferencesReadAsTheirXmlDictionary) {
+    objc::AutoreleasePool pool;
+    BinaryListWriter writer;
+    std::size_t key = writer.addString("root");
+    std::size_t uid = writer.add("\x80\x05");
+    auto* root =
+        objc::dynCast<NSDictionary>(propertyListFromBytes(writer.finish(writer.addDictionary({key}, {uid}))));
+    ASSERT_NE(root, nullptr);
+    auto* reference = objc::dynCast<NSDictionary>(root->objectForKey("root"));
+    ASSERT_NE(reference, nullptr);
+    EXPECT_EQ(objc::cast<NSNumber>(reference->objectForKey("CF$UID"))->longLongValue(), 5);
+}
