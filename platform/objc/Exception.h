@@ -7,13 +7,17 @@ namespace objc {
 
 // An exception that iOS raises (NSException): an unrecognized selector, a constraint
 // without a common ancestor, an index out of range. Uncaught, it ends the launch.
-class Exception : public std::runtime_error {
+class [[gnu::visibility("default")]] Exception : public std::runtime_error {
 public:
     Exception(std::string name, std::string reason)
         : std::runtime_error(name + ": " + reason), name_(std::move(name)), reason_(std::move(reason)) {}
 
-    const std::string& name() const { return name_; }
-    const std::string& reason() const { return reason_; }
+    const std::string& name() const {
+        return name_;
+    }
+    const std::string& reason() const {
+        return reason_;
+    }
 
 private:
     std::string name_;

@@ -286,6 +286,39 @@ id class_createInstance(Class cls, std::size_t) {
     return cls->factory ? cls->factory(cls) : new Object(cls);
 }
 
+namespace {
+std::mutex& propertyLock(const void* object, Ivar ivar) {
+    static std::mutex locks[8];
+    auto key = reinterpret_cast<std::uintptr_t>(object) ^ (ivar ? ivar->index * 0x9e3779b97f4a7c15ULL : 0);
+    return locks[(key >> 4) % 8];
+}
+} // namespace
+
+id objc_getProperty(id self, SEL, Ivar ivar, bool atomic) {
+    if (!self || !ivar)
+        return nullptr;
+    if (!atomic)
+        return object_getIvar(self, ivar);
+    Ref<Object> value;
+    {
+        std::lock_guard lock(propertyLock(self, ivar));
+        value = object_getIvar(self, ivar);
+    }
+    return autorelease(value.get());
+}
+
+void objc_setProperty(id self, SEL, Ivar ivar, id value, bool atomic) {
+    if (!self || !ivar)
+        return;
+    Ref<Object> old = object_getIvar(self, ivar);
+    if (!atomic) {
+        object_setIvar(self, ivar, value);
+        return;
+    }
+    std::lock_guard lock(propertyLock(self, ivar));
+    object_setIvar(self, ivar, value);
+}
+
 void objc_storeStrong(id* location, id value) {
     if (!location)
         return;

@@ -31,6 +31,12 @@ id object_getIvar(id object, Ivar ivar);
 void object_setIvar(id object, Ivar ivar, id value);
 id class_createInstance(Class cls, std::size_t extraBytes);
 
+// The accessors of an object property over an instance variable. An atomic read takes
+// the value retained and autoreleased, and an atomic write swaps it, under a lock
+// chosen by the variable's address, so a reader never sees a released value.
+id objc_getProperty(id self, SEL _cmd, Ivar ivar, bool atomic);
+void objc_setProperty(id self, SEL _cmd, Ivar ivar, id value, bool atomic);
+
 // Strong assignment to a variable that holds its own reference (a global, say).
 void objc_storeStrong(id* location, id value);
 

@@ -1,0 +1,288 @@
+// What Lexorna does to a host app at load, launch by launch: which settings and filter
+// lists install which host groups, in which order, and what the process reads.
+
+#include "Launch.h"
+
+#include "foundation/NSObject.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace launch;
+using device::RuntimeCall;
+using testing::ElementsAre;
+using testing::IsEmpty;
+using testing::UnorderedElementsAre;
+
+// Each launch names only the parts of its setup that differ from a plain one; g++ 12
+// warns about the members that a designated initialiser leaves to their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+
+RuntimeCall hook(std::optional<std::string> cls, std::string selector, std::string result) {
+    return {"MSHookMessageEx", std::move(cls), std::move(selector), std::nullopt, std::move(result)};
+}
+RuntimeCall add(std::optional<std::string> cls, std::string selector, std::string types, bool added) {
+    return {"class_addMethod", std::move(cls), std::move(selector), std::move(types),
+            added ? "true" : "false"};
+}
+
+std::string text(const RuntimeCall& call) {
+    return call.call + " " + call.className.value_or("nil") + " " + call.selector + " " +
+           call.types.value_or("-") + " " + call.result;
+}
+
+void expectCalls(const Observed& observed, const std::vector<RuntimeCall>& expected) {
+    std::vector<std::string> got, wanted;
+    for (const auto& call : observed.calls)
+        got.push_back(text(call));
+    for (const auto& call : expected)
+        wanted.push_back(text(call));
+    EXPECT_EQ(got, wanted);
+}
+
+std::string everyKeyTrue() {
+    return settingsWithTrue({"Aw", "WhatsApp", "Youtube", "Twitter", "Instagram", "Messages"});
+}
+
+const std::vector<RuntimeCall> WhatsAppGroupInstalled = {
+    hook("WAMessageContainerView", "layoutSubviews", "replaced"),
+    add("WAMessageContainerView", "WAWordCopyCustom", "v@:", true),
+    add("WAMessageContainerView", "WAWordCopy", "v@:", true),
+    hook("WAChatViewController", "viewDidLoad", "replaced"),
+    add("WAChatViewController", "Dismiss", "v@:", true),
+};
+
+} // namespace
+
+TEST(Activation, WithoutSettingsNothingIsInstalledAndTheFilterIsNotRead) {
+    auto observed = run({.filter = filterListing({WhatsAppId})});
+    ASSERT_EQ(observed.crash, "");
+    EXPECT_THAT(observed.calls, IsEmpty());
+    EXPECT_THAT(observed.replacedMethods, IsEmpty());
+    EXPECT_EQ(observed.opens(SettingsPath), 6) << "each of the six keys is a read of its own";
+    EXPECT_EQ(observed.opens(FilterPath), 0);
+}
+
+TEST(Activation, MasterSwitchOffInstallsNothingWhateverTheHostKeysSay) {
+    auto observed =
+        run({.settings = settingsWithTrue({"WhatsApp", "Youtube", "Twitter", "Instagram", "Messages"}),
+             .filter = filterListing({WhatsAppId})});
+    ASSERT_EQ(observed.crash, "");
+    EXPECT_THAT(observed.calls, IsEmpty());
+    EXPECT_EQ(observed.opens(SettingsPath), 6);
+    EXPECT_EQ(observed.opens(FilterPath), 0);
+}
+
+TEST(Activation, MasterSwitchAloneNeverReadsTheFilter) {
+    auto observed = run({.settings = settingsWithTrue({"Aw"}), .filter = filterListing({WhatsAppId})});
+    ASSERT_EQ(observed.crash, "");
+    EXPECT_THAT(observed.calls, IsEmpty());
+    EXPECT_EQ(observed.opens(SettingsPath), 6);
+    EXPECT_EQ(observed.opens(FilterPath), 0);
+}
+
+TEST(Activation, InstagramGroupReplacesLayoutAndAddsItsThreeMethods) {
+    auto observed = run({.settings = settingsWithTrue({"Aw", "Instagram"}),
+                         .filter = filterListing({InstagramId}),
+                         .bundleIdentifier = InstagramId});
+    ASSERT_EQ(observed.crash, "");
+    expectCalls(observed, {
+                              hook("IGCoreTextView", "layoutSubviews", "replaced"),
+                              add("IGCoreTextView", "IGCopyCommentCustom:", "v@:@", true),
+                              add("IGCoreTextView", "IGCopyComment:", "v@:@", true),
+                              add("IGCoreTextView", "Close", "v@:", true),
+                          });
+    EXPECT_EQ(observed.opens(FilterPath), 1);
+    EXPECT_THAT(observed.replacedMethods, ElementsAre("IGCoreTextView layoutSubviews"));
+    // The replacement runs the inherited layout with the same receiver and selector.
+    EXPECT_THAT(observed.hostMethodsRan, testing::Contains("IGCoreTextView layoutSubviews"));
+}
+
+TEST(Activation, EveryGroupIsAttemptedInOrderAndOnlyThePresentClassesChange) {
+    auto observed =
+        run({.settings = everyKeyTrue(),
+             .filter = filterListing({WhatsAppId, InstagramId}),
+             .hostClasses = hostClassesNamed({"WAMessageContainerView", "WAChatViewController"})});
+    ASSERT_EQ(observed.crash, "");
+    std::vector<RuntimeCall> expected = WhatsAppGroupInstalled;
+    std::vector<RuntimeCall> absent = {
+        hook(std::nullopt, "applyTypeStyle", "no-class"),
+        add(std::nullopt, "YTWordCopyCustom", "v@:", false),
+        add(std::nullopt, "YTWordCopy", "v@:", false),
+        hook(std::nullopt, "didTapCloseButton", "no-class"),
+        hook(std::nullopt, "layoutSubviews", "no-class"),
+        add(std::nullopt, "TWCopyDMCustom", "v@:", false),
+        add(std::nullopt, "TWCopyDM", "v@:", false),
+        hook(std::nullopt, "viewDidLoad", "no-class"),
+        add(std::nullopt, "Dismiss", "v@:", false),
+        hook(std::nullopt, "layoutSubviews", "no-class"),
+        add(std::nullopt, "IGCopyCommentCustom:", "v@:@", false),
+        add(std::nullopt, "IGCopyComment:", "v@:@", false),
+        add(std::nullopt, "Close", "v@:", false),
+        hook(std::nullopt, "layoutSubviews", "no-class"),
+        add(std::nullopt, "CopyMobileSMSCustom", "v@:", false),
+        add(std::nullopt, "CopyMobileSMS", "v@:", false),
+        hook(std::nullopt, "viewDidLoad", "no-class"),
+        add(std::nullopt, "Dismiss", "v@:", false),
+    };
+    expected.insert(expected.end(), absent.begin(), absent.end());
+    expectCalls(observed, expected);
+    EXPECT_EQ(observed.opens(FilterPath), 5) << "the filter is read once per enabled group";
+    EXPECT_THAT(observed.replacedMethods, UnorderedElementsAre("WAMessageContainerView layoutSubviews",
+                                                               "WAChatViewController viewDidLoad"));
+    // Each replacement ran the host's own implementation with its receiver and selector.
+    EXPECT_THAT(observed.hostMethodsRan,
+                ElementsAre("WAMessageContainerView layoutSubviews", "WAChatViewController viewDidLoad"));
+    EXPECT_THAT(observed.log, IsEmpty()) << "the library reports nothing";
+}
+
+TEST(Activation, AppNotListedInstallsNothing) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> filter;
+    };
+    const Case cases[] = {
+        {"other apps only", filterListing({InstagramId, "com.apple.MobileSMS"})},
+        {"Bundles empty", filterListing({})},
+        {"letter case differs", filterListing({"net.WhatsApp.WhatsApp"})},
+        {"white space differs", filterListing({" net.whatsapp.WhatsApp"})},
+        {"prefix only", filterListing({"net.whatsapp"})},
+        {"no filter file", std::nullopt},
+        {"filter not a property list", std::string("<plist><dict><key>Filter")},
+        {"Filter not a dictionary", xml(dictionary({{"Filter", plist_new_string(WhatsAppId)}}))},
+        {"Bundles not an array",
+         xml(dictionary({{"Filter", dictionary({{"Bundles", plist_new_string(WhatsAppId)}})}}))},
+        {"no Bundles", xml(dictionary({{"Filter", dictionary({})}}))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto observed = run({.settings = everyKeyTrue(), .filter = c.filter});
+        EXPECT_EQ(observed.crash, "");
+        EXPECT_THAT(observed.calls, IsEmpty());
+        EXPECT_EQ(observed.opens(FilterPath), 5);
+        EXPECT_THAT(observed.log, IsEmpty());
+    }
+}
+
+TEST(Activation, AppWithoutBundleIdentifierInstallsNothing) {
+    auto observed = run({.settings = everyKeyTrue(),
+                         .filter = filterListing({WhatsAppId}),
+                         .bundleIdentifier = std::nullopt});
+    EXPECT_EQ(observed.crash, "");
+    EXPECT_THAT(observed.calls, IsEmpty());
+}
+
+TEST(Activation, IdentifierListedTwiceInstallsEachEntryOnce) {
+    auto observed = run({.settings = settingsWithTrue({"Aw", "WhatsApp"}),
+                         .filter = filterListing({InstagramId, WhatsAppId, WhatsAppId})});
+    ASSERT_EQ(observed.crash, "");
+    expectCalls(observed, WhatsAppGroupInstalled);
+    EXPECT_EQ(observed.opens(FilterPath), 1);
+}
+
+TEST(Activation, MasterSwitchIsReadAsFoundationsBoolValue) {
+    struct Case {
+        const char* name;
+        plist_t value;
+        bool on;
+    };
+    const Case cases[] = {
+        {"\"Yes\"", plist_new_string("Yes"), true},
+        {"\"true\"", plist_new_string("true"), true},
+        {"\" +007\"", plist_new_string(" +007"), true},
+        {"\"no\"", plist_new_string("no"), false},
+        {"\"False\"", plist_new_string("False"), false},
+        {"\"0\"", plist_new_string("0"), false},
+        {"2", plist_new_uint(2), true},
+        {"0", plist_new_uint(0), false},
+        {"0.5", plist_new_real(0.5), true},
+        {"false", plist_new_bool(0), false},
+        {"an array", array({plist_new_bool(1)}), false},
+        {"a dictionary", dictionary({}), false},
+        {"data", plist_new_data("\x01", 1), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto settings = xml(dictionary({{"Aw", c.value}, {"WhatsApp", plist_new_bool(1)}}));
+        auto observed = run({.settings = settings, .filter = filterListing({WhatsAppId})});
+        EXPECT_EQ(observed.crash, "");
+        EXPECT_EQ(observed.calls.size(), c.on ? WhatsAppGroupInstalled.size() : 0u);
+    }
+}
+
+TEST(Activation, SettingsAreReadInEitherEncodingAndOnlyWithADictionaryRoot) {
+    auto binarySettings = binary(dictionary({{"Aw", plist_new_bool(1)}, {"WhatsApp", plist_new_bool(1)}}));
+    auto observed = run({.settings = binarySettings, .filter = filterListing({WhatsAppId})});
+    ASSERT_EQ(observed.crash, "");
+    expectCalls(observed, WhatsAppGroupInstalled);
+
+    for (const std::string& unreadable :
+         {xml(array({plist_new_string("Aw"), plist_new_string("WhatsApp")})), std::string("not a plist"),
+          binarySettings.substr(0, binarySettings.size() / 2)}) {
+        auto none = run({.settings = unreadable, .filter = filterListing({WhatsAppId})});
+        EXPECT_EQ(none.crash, "");
+        EXPECT_THAT(none.calls, IsEmpty());
+    }
+}
+
+TEST(Activation, HostMethodsAreKeptWhereTheHostHasThemAndMissingOnesChangeNothing) {
+    auto observed = run({
+        .settings = settingsWithTrue({"Aw", "WhatsApp", "Instagram"}),
+        .filter = filterListing({WhatsAppId}),
+        .hostClasses = hostClassesNamed({"WAMessageContainerView", "WAChatViewController"}),
+        .prepareHost =
+            [] {
+                // The host already has a Dismiss of its own, and an IGCoreTextView that
+                // is not a view: nothing to replace there.
+                class_addMethod(objc_getClass("WAChatViewController"), sel_registerName("Dismiss"),
+                                objc::imp(+[](id, SEL) {}), "v@:");
+                objc_registerClassPair(objc_allocateClassPair(NSObject::staticClass(), "IGCoreTextView", 0));
+            },
+    });
+    ASSERT_EQ(observed.crash, "");
+    auto expected = WhatsAppGroupInstalled;
+    expected[4] = add("WAChatViewController", "Dismiss", "v@:", false);
+    expected.push_back(hook("IGCoreTextView", "layoutSubviews", "no-method"));
+    expected.push_back(add("IGCoreTextView", "IGCopyCommentCustom:", "v@:@", true));
+    expected.push_back(add("IGCoreTextView", "IGCopyComment:", "v@:@", true));
+    expected.push_back(add("IGCoreTextView", "Close", "v@:", true));
+    expectCalls(observed, expected);
+}
+
+TEST(Activation, LibraryExportsItsBundleCheck) {
+    auto observed = run({});
+    ASSERT_EQ(observed.crash, "");
+    EXPECT_TRUE(observed.exportsBundleCheck);
+}
+
+TEST(Loader, MapsTheLibraryIntoAListedAppAndItsConstructorRuns) {
+    auto observed = run({.settings = settingsWithTrue({"Aw", "WhatsApp"}),
+                         .filter = filterListing({WhatsAppId}),
+                         .throughLoader = true});
+    ASSERT_EQ(observed.crash, "");
+    EXPECT_THAT(observed.loaded, ElementsAre(LibraryPath));
+    expectCalls(observed, WhatsAppGroupInstalled);
+    // The loader's own look at the filter is not among the process's opens.
+    EXPECT_EQ(observed.opens(FilterPath), 1);
+}
+
+TEST(Loader, LeavesUnlistedAppsAlone) {
+    auto observed =
+        run({.settings = everyKeyTrue(), .filter = filterListing({InstagramId}), .throughLoader = true});
+    ASSERT_EQ(observed.crash, "");
+    EXPECT_THAT(observed.loaded, IsEmpty());
+    EXPECT_THAT(observed.calls, IsEmpty());
+    EXPECT_THAT(observed.fileOpens, IsEmpty());
+}
+
+TEST(Loader, ReportsALibraryThatDoesNotLoad) {
+    auto observed = run({.settings = everyKeyTrue(),
+                         .filter = filterListing({WhatsAppId}),
+                         .throughLoader = true,
+                         .installedLibrary = "not a library"});
+    ASSERT_EQ(observed.crash, "");
+    EXPECT_THAT(observed.loaded, IsEmpty());
+    EXPECT_THAT(observed.loadFailures, ElementsAre(LibraryPath));
+}

@@ -1,0 +1,270 @@
+#include "Launch.h"
+
+#include "device/Device.h"
+#include "foundation/NSBundle.h"
+#include "objc/Exception.h"
+#include "substrate/Loader.h"
+#include "substrate/RuntimeRecording.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace launch {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+const std::vector<HostClass>& allHostClasses() {
+    static const std::vector<HostClass> classes = {
+        {"WAMessageContainerView", "layoutSubviews", true},
+        {"WAChatViewController", "viewDidLoad", false},
+        {"YTFormattedStringLabel", "applyTypeStyle", true},
+        {"YTEngagementPanelViewController", "didTapCloseButton", false},
+        {"TFNSpacerView", "layoutSubviews", true},
+        {"T1DirectMessageConversationEntriesViewController", "viewDidLoad", false},
+        {"IGCoreTextView", "layoutSubviews", true},
+        {"CKBalloonTextView", "layoutSubviews", true},
+        {"CKTranscriptCollectionViewController", "viewDidLoad", false},
+    };
+    return classes;
+}
+
+std::vector<HostClass> hostClassesNamed(std::initializer_list<const char*> names) {
+    std::vector<HostClass> chosen;
+    for (const auto& host : allHostClasses())
+        for (const char* name : names)
+            if (std::string_view(host.name) == name)
+                chosen.push_back(host);
+    return chosen;
+}
+
+plist_t dictionary(std::vector<std::pair<std::string, plist_t>> entries) {
+    plist_t node = plist_new_dict();
+    for (auto& [key, value] : entries)
+        plist_dict_set_item(node, key.c_str(), value);
+    return node;
+}
+
+plist_t array(std::vector<plist_t> items) {
+    plist_t node = plist_new_array();
+    for (plist_t item : items)
+        plist_array_append_item(node, item);
+    return node;
+}
+
+std::string xml(plist_t root) {
+    char* text = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &text, &length);
+    std::string bytes(text, length);
+    std::free(text);
+    plist_free(root);
+    return bytes;
+}
+
+std::string binary(plist_t root) {
+    char* data = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(root, &data, &length);
+    std::string bytes(data, length);
+    std::free(data);
+    plist_free(root);
+    return bytes;
+}
+
+std::string settingsWithTrue(std::initializer_list<const char*> keys) {
+    std::vector<std::pair<std::string, plist_t>> entries;
+    for (const char* key : keys)
+        entries.emplace_back(key, plist_new_bool(1));
+    return xml(dictionary(std::move(entries)));
+}
+
+std::string filterListing(std::initializer_list<const char*> bundles) {
+    std::vector<plist_t> items;
+    for (const char* bundle : bundles)
+        items.push_back(plist_new_string(bundle));
+    return xml(dictionary({{"Filter", dictionary({{"Bundles", array(std::move(items))}})}}));
+}
+
+namespace {
+
+// A temporary device root, removed with the launch.
+class DeviceRoot {
+public:
+    DeviceRoot() {
+        std::string pattern = (fs::temp_directory_path() / "lexorna-launch-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
+    }
+    ~DeviceRoot() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+    void write(std::string_view devicePath, const std::string& bytes) const {
+        fs::path host = path_ / fs::path(devicePath).relative_path();
+        fs::create_directories(host.parent_path());
+        std::ofstream(host, std::ios::binary) << bytes;
+    }
+
+private:
+    fs::path path_;
+};
+
+// In the child only: what the host's own methods did.
+std::vector<std::string>& hostMethodsRan() {
+    static std::vector<std::string> ran;
+    return ran;
+}
+
+void hostMethod(id self, SEL cmd) {
+    hostMethodsRan().push_back(std::string(object_getClass(self)->name) + " " + sel_getName(cmd));
+}
+
+void registerHostClasses(const std::vector<HostClass>& hosts) {
+    Class view = objc_allocateClassPair(NSObject::staticClass(), "LaunchHostView", 0);
+    class_addMethod(view, sel_registerName("layoutSubviews"), objc::imp(hostMethod), "v@:");
+    objc_registerClassPair(view);
+    for (const auto& host : hosts) {
+        Class cls = objc_allocateClassPair(host.view ? view : NSObject::staticClass(), host.name, 0);
+        if (!class_respondsToSelector(cls, sel_registerName(host.replaced)))
+            class_addMethod(cls, sel_registerName(host.replaced), objc::imp(hostMethod), "v@:");
+        objc_registerClassPair(cls);
+    }
+}
+
+json describe(const device::RuntimeCall& call) {
+    auto orNull = [](const std::optional<std::string>& value) {
+        return value ? json(*value) : json(nullptr);
+    };
+    return {{"call", call.call},
+            {"class", orNull(call.className)},
+            {"selector", call.selector},
+            {"types", orNull(call.types)},
+            {"result", call.result}};
+}
+
+json launchInChild(const Setup& setup, const fs::path& root) {
+    json out = {{"loaded", json::array()},
+                {"failures", json::array()},
+                {"crash", ""},
+                {"exports", false},
+                {"replaced", json::array()}};
+    try {
+        objc::AutoreleasePool pool;
+        device::Device::setRoot(root);
+        NSBundle::setMainBundleIdentifier(setup.bundleIdentifier);
+        registerHostClasses(setup.hostClasses);
+        if (setup.prepareHost)
+            setup.prepareHost();
+
+        if (setup.throughLoader) {
+            auto result = substrate::loadInjectedLibraries();
+            out["loaded"] = result.loaded;
+            for (const auto& failure : result.failures)
+                out["failures"].push_back(failure.path);
+        } else {
+            device::Instruments::shared().markHostClassesRegistered(objc::classGeneration());
+            substrate::installRuntimeRecording();
+            void* library = dlopen(LEXORNA_DYLIB, RTLD_NOW | RTLD_LOCAL);
+            if (!library)
+                throw std::runtime_error(dlerror());
+            out["exports"] = dlsym(library, "Check_If_Bundle_Exists") != nullptr;
+        }
+
+        hostMethodsRan().clear();
+        for (const auto& host : setup.hostClasses) {
+            Class cls = objc_getClass(host.name);
+            SEL sel = sel_registerName(host.replaced);
+            if (class_getMethodImplementation(cls, sel) != objc::imp(hostMethod))
+                out["replaced"].push_back(std::string(host.name) + " " + host.replaced);
+            if (class_respondsToSelector(cls, sel))
+                objc::send(objc::make(cls), sel);
+        }
+    } catch (const objc::Exception& e) {
+        out["crash"] = e.name() + ": " + e.reason();
+    } catch (const std::exception& e) {
+        out["crash"] = e.what();
+    }
+    out["ran"] = hostMethodsRan();
+    out["calls"] = json::array();
+    for (const auto& call : device::Instruments::shared().runtimeCalls())
+        out["calls"].push_back(describe(call));
+    out["fileOpens"] = device::Instruments::shared().fileOpens();
+    out["log"] = device::Instruments::shared().logLines();
+    return out;
+}
+
+std::optional<std::string> optionalString(const json& value) {
+    return value.is_null() ? std::nullopt : std::optional<std::string>(value.get<std::string>());
+}
+
+} // namespace
+
+Observed run(const Setup& setup) {
+    DeviceRoot root;
+    if (setup.settings)
+        root.write(SettingsPath, *setup.settings);
+    if (setup.filter)
+        root.write(FilterPath, *setup.filter);
+    if (setup.installedLibrary) {
+        root.write(LibraryPath, *setup.installedLibrary);
+    } else if (setup.throughLoader) {
+        fs::path installed = root.path() / fs::path(LibraryPath).relative_path();
+        fs::create_directories(installed.parent_path());
+        fs::create_symlink(LEXORNA_DYLIB, installed);
+    }
+
+    int channel[2];
+    Observed observed;
+    if (::pipe(channel) != 0) {
+        observed.crash = "pipe failed";
+        return observed;
+    }
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string report = launchInChild(setup, root.path()).dump();
+        for (std::size_t sent = 0; sent < report.size();) {
+            ssize_t n = ::write(channel[1], report.data() + sent, report.size() - sent);
+            if (n <= 0)
+                break;
+            sent += static_cast<std::size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string report;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || report.empty()) {
+        observed.crash = "the launch ended abnormally (status " + std::to_string(status) + ")";
+        return observed;
+    }
+
+    json in = json::parse(report);
+    for (const auto& call : in["calls"])
+        observed.calls.push_back({call["call"], optionalString(call["class"]), call["selector"],
+                                  optionalString(call["types"]), call["result"]});
+    observed.fileOpens = in["fileOpens"].get<std::map<std::string, int>>();
+    observed.replacedMethods = in["replaced"].get<std::vector<std::string>>();
+    observed.hostMethodsRan = in["ran"].get<std::vector<std::string>>();
+    observed.loaded = in["loaded"].get<std::vector<std::string>>();
+    observed.loadFailures = in["failures"].get<std::vector<std::string>>();
+    observed.log = in["log"].get<std::vector<std::string>>();
+    observed.exportsBundleCheck = in["exports"];
+    observed.crash = in["crash"];
+    return observed;
+}
+
+} // namespace launch

@@ -1,0 +1,78 @@
+#pragma once
+
+// One launch of a simulated host app with Lexorna, in a child process of its own: the
+// child prepares the host's classes, maps the library in, and reports what an observer
+// of the process saw.
+
+#include "device/Instruments.h"
+
+#include <plist/plist.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace launch {
+
+inline constexpr const char* WhatsAppId = "net.whatsapp.WhatsApp";
+inline constexpr const char* InstagramId = "com.burbn.instagram";
+inline constexpr const char* SettingsPath = "/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist";
+inline constexpr const char* FilterPath = "/Library/MobileSubstrate/DynamicLibraries/Lexorna.plist";
+inline constexpr const char* LibraryPath = "/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib";
+
+// The nine host classes, each with the method that the library replaces. The views
+// inherit layoutSubviews from a common view class, as UIKit's views do.
+struct HostClass {
+    const char* name;
+    const char* replaced;
+    bool view;
+};
+const std::vector<HostClass>& allHostClasses();
+std::vector<HostClass> hostClassesNamed(std::initializer_list<const char*> names);
+
+// Property lists written with libplist. Each builder takes ownership of the nodes it
+// is given; the writers free the root.
+plist_t dictionary(std::vector<std::pair<std::string, plist_t>> entries);
+plist_t array(std::vector<plist_t> items);
+std::string xml(plist_t root);
+std::string binary(plist_t root);
+// A settings file with these keys set to true.
+std::string settingsWithTrue(std::initializer_list<const char*> keys);
+// A filter list whose "Filter"/"Bundles" holds these identifiers.
+std::string filterListing(std::initializer_list<const char*> bundles);
+
+struct Setup {
+    std::optional<std::string> settings; // bytes of the settings file
+    std::optional<std::string> filter;   // bytes of the filter list
+    std::optional<std::string> bundleIdentifier = WhatsAppId;
+    std::vector<HostClass> hostClasses = allHostClasses();
+    std::function<void()> prepareHost;           // more host changes, before the mark
+    bool throughLoader = false;                  // the platform's loader maps the library
+    std::optional<std::string> installedLibrary; // for the loader: bytes instead of Lexorna
+};
+
+struct Observed {
+    std::vector<device::RuntimeCall> calls;
+    std::map<std::string, int> fileOpens;
+    std::vector<std::string> replacedMethods; // "Class selector" whose implementation is not the host's
+    std::vector<std::string> hostMethodsRan;  // "Class selector" of each host method run by the probe
+    std::vector<std::string> loaded;
+    std::vector<std::string> loadFailures;
+    std::vector<std::string> log;
+    bool exportsBundleCheck = false;
+    std::string crash;
+
+    int opens(const std::string& path) const {
+        auto it = fileOpens.find(path);
+        return it == fileOpens.end() ? 0 : it->second;
+    }
+};
+
+// Launches in a forked child: writes the device files, registers the host classes,
+// sets the bundle identifier, maps the library, then sends each host class's replaced
+// selector to an instance.
+Observed run(const Setup& setup);
+
+} // namespace launch

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "objc/Object.h"
+
+#include <span>
+
+// One change that a host group makes to a host class.
+struct HookEntry {
+    enum class Kind {
+        Replaced, // the class's method gets `implementation`; the host's own goes to `previous`
+        Added,    // `implementation` becomes a new method of the class, typed `types`
+    };
+
+    const char* className; // the host class, by its runtime name
+    const char* selector;
+    Kind kind;
+    IMP implementation;
+    IMP* previous;     // Replaced: the previous-implementation slot
+    const char* types; // Added: the type encoding, "v@:" or "v@:@"
+};
+
+// The entries for one host app, in order of installation, named like its settings key.
+struct HostGroup {
+    const char* key;
+    std::span<const HookEntry> entries;
+};
+
+// The five host groups, in the fixed order in which they are installed.
+std::span<const HostGroup> hostGroups();

@@ -1,0 +1,26 @@
+#include "Settings.h"
+
+#include "foundation/NSDictionary.h"
+#include "foundation/NSString.h"
+
+using objc::send;
+
+namespace {
+
+// Foundation's boolValue. A value without one (an array, a dictionary, data, a date)
+// is outside the settings' format and reads false instead of stopping the host.
+bool boolValueOf(id value) {
+    if (!send<bool>(value, "respondsToSelector:", sel_registerName("boolValue")))
+        return false;
+    return send<bool>(value, "boolValue");
+}
+
+} // namespace
+
+bool readSetting(const char* key) {
+    // The dictionary lives only as long as this read.
+    objc::AutoreleasePool pool;
+    id settings = send<id>(send<id>(NSMutableDictionary::staticClass(), "alloc"),
+                           "initWithContentsOfFile:", NSString::make(SettingsPath));
+    return boolValueOf(send<id>(settings, "objectForKey:", NSString::make(key)));
+}

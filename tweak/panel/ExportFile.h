@@ -1,0 +1,12 @@
+#pragma once
+
+#include "objc/Object.h"
+
+// The export file, "Library/Lexorna" in the app's home directory: the UTF-8 bytes of
+// the last shared text and nothing else.
+id exportFilePath();
+
+// Writes the text (nil: an empty file) to the export file. When the write fails, any
+// earlier export file is removed, so that nothing can share a stale text, and the answer
+// is false.
+bool writeExportFile(id text);

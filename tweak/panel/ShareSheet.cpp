@@ -1,0 +1,17 @@
+#include "ShareSheet.h"
+
+#include "objc/Message.h"
+#include "uikit/UIViewController.h"
+
+using objc::send;
+
+id ShareItemAtPath(id, SEL, id path, id controller) {
+    id items = send<id>(objc_getClass("NSMutableArray"), "new");
+    // The item shared is the file, not its text.
+    send(items, "addObject:", send<id>(objc_getClass("NSURL"), "fileURLWithPath:isDirectory:", path, false));
+    id sheet = send<id>(send<id>(objc_getClass("UIActivityViewController"), "alloc"),
+                        "initWithActivityItems:applicationActivities:", items, static_cast<id>(nullptr));
+    send(controller, "presentViewController:animated:completion:", sheet, true,
+         static_cast<id>(NSBlock::make([] {})));
+    return sheet;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "objc/Object.h"
+
+// +[VDManager ShareItemAtPath:InViewController:]: presents the system share sheet for
+// the file at a path on a controller, animated, and answers the sheet.
+id ShareItemAtPath(id self, SEL _cmd, id path, id controller);
