@@ -50,23 +50,19 @@ id foundationValue(const json& value) {
 id makeMessage(const json& item) {
     auto speech = item.is_object() ? item.find("textToSpeak") : item.end();
     bool hasSpeech = item.is_object() && speech != item.end();
+    std::optional<std::string> text = itemText(item);
     if (hasSpeech && speech->is_boolean() && !speech->get<bool>()) {
         id notice = makeHostObject(SystemMessage);
-        auto text = itemText(item);
         setHostProperty(notice, "text", text ? NSString::make(*text) : nullptr);
         return notice;
     }
     id message = makeHostObject(Message);
-    id textToSpeak = hasSpeech ? foundationValue(*speech) : nullptr;
-    if (!hasSpeech)
-        if (auto text = itemText(item))
-            textToSpeak = NSString::make(*text);
+    id textToSpeak = hasSpeech ? foundationValue(*speech) : text ? NSString::make(*text) : nullptr;
     // The bubble shows the item's text, or else what the message speaks.
-    std::optional<std::string> shown = itemText(item);
-    if (hasSpeech && !item.contains("text"))
-        shown = textToSpeak ? std::optional(describe(textToSpeak)) : std::nullopt;
+    if (!text && textToSpeak)
+        text = describe(textToSpeak);
     setHostProperty(message, "textToSpeak", textToSpeak);
-    setHostProperty(message, "text", shown ? NSString::make(*shown) : nullptr);
+    setHostProperty(message, "text", text ? NSString::make(*text) : nullptr);
     return message;
 }
 
