@@ -3,12 +3,16 @@
 class UIView;
 
 // Solves the equality constraints held in a view tree and gives every constrained view
-// (one that does not translate its autoresizing mask) its frame.
+// (one that does not translate its autoresizing mask and that an active constraint
+// names) its frame.
 //
-// Each view has four unknowns in the root's coordinates: its left, right, top and bottom
-// edges. A view that translates its autoresizing mask, or that no active constraint
-// names, is known from its frame once its superview is known. Each constraint is one
-// linear equation (centres are half the sum of two edges); equations with a single
-// unknown left are solved in turn until nothing more can be learnt. A constraint that
-// contradicts what is already known is broken and logged, as UIKit does.
+// The unknowns are the four edges (left, right, top, bottom) of each constrained view,
+// in the root's coordinates. The root's edges are its bounds; the edges of any other
+// view are its frame offset from its superview's left and top edges, so they reduce to
+// the edges of its nearest constrained ancestor, or to numbers. Each constraint is one
+// linear equation (a centre is half the sum of two edges, a size their difference).
+// Equations are eliminated one at a time in the order the tree holds them; a view whose
+// four edges end up determined gets its frame. An equation that contradicts the ones
+// before it is broken and logged, as UIKit does; a view left underdetermined keeps its
+// frame.
 void solveConstraints(UIView* root);

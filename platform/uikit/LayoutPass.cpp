@@ -52,4 +52,6 @@ void layoutEverything(UIView* root) {
     solveConstraints(root);
     markAll(root);
     layoutMarked(root);
+    // Constraints activated during the pass place their views before anyone looks.
+    solveConstraints(root);
 }

@@ -9,5 +9,6 @@ class UIView;
 // view that marks itself on every pass cannot hang the app.
 void layoutIfNeeded(UIView* root);
 
-// Marks every view of the tree and runs one pass: each view's -layoutSubviews once.
+// Marks every view of the tree and runs one pass: each view's -layoutSubviews once, then
+// the constraints are solved again so that frames match what the pass activated.
 void layoutEverything(UIView* root);

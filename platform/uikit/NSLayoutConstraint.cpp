@@ -5,6 +5,9 @@
 
 #include "objc/Exception.h"
 
+#include <cmath>
+#include <cstdio>
+
 NSLayoutAnchor* NSLayoutAnchor::make(UIView* view, NSLayoutAttribute attribute) {
     auto* anchor = objc::make<NSLayoutAnchor>(staticClass());
     anchor->view_ = view;
@@ -40,11 +43,21 @@ const char* anchorName(NSLayoutAttribute attribute) {
     return "?";
 }
 
+std::string address(const void* pointer) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", pointer);
+    return text;
+}
+
+// "UIView:0x7f….top"
+std::string describeItem(UIView* view, NSLayoutAttribute attribute) {
+    return (view ? view->isa()->name : std::string("nil")) + ":" + address(view) + "." +
+           anchorName(attribute);
+}
+
 std::string describeAnchor(UIView* view, NSLayoutAttribute attribute) {
-    char address[32];
-    std::snprintf(address, sizeof address, "%p", static_cast<void*>(view));
-    return std::string("<NSLayoutAnchor:") + anchorName(attribute) + " \"" +
-           (view ? view->isa()->name : "nil") + ":" + address + "." + anchorName(attribute) + "\">";
+    return std::string("<NSLayoutAnchor:") + anchorName(attribute) + " \"" + describeItem(view, attribute) +
+           "\">";
 }
 
 UIView* nearestCommonAncestor(UIView* a, UIView* b) {
@@ -70,6 +83,22 @@ NSLayoutConstraint* NSLayoutConstraint::make(NSLayoutAnchor* first, NSLayoutAnch
     }
     constraint->constant_ = constant;
     return constraint;
+}
+
+std::string NSLayoutConstraint::description() const {
+    std::string text =
+        "<NSLayoutConstraint:" + address(this) + " " + describeItem(firstItem_, firstAttribute_);
+    if (secondItem_)
+        text += " == " + describeItem(secondItem_, secondAttribute_);
+    else
+        text += " ==";
+    if (constant_ != 0 || !secondItem_) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%g", std::abs(constant_));
+        text += (secondItem_ ? (constant_ < 0 ? " - " : " + ") : (constant_ < 0 ? " -" : " ")) +
+                std::string(number);
+    }
+    return text + ">";
 }
 
 void NSLayoutConstraint::activateConstraints(const std::vector<NSLayoutConstraint*>& constraints) {

@@ -45,6 +45,8 @@ class NSLayoutConstraint : public NSObject {
     NSLayoutAttribute secondAttribute() const { return secondAttribute_; }
     double constant() const { return constant_; }
     bool isActive() const { return holder_ != nullptr; }
+    // "<NSLayoutConstraint:0x… UIView:0x….top == UIView:0x….centerY - 150>", as UIKit logs it.
+    std::string description() const override;
 
     // Raises NSGenericException when the two views share no ancestor.
     static void activateConstraints(const std::vector<NSLayoutConstraint*>& constraints);

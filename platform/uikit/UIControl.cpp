@@ -33,6 +33,11 @@ Class UIControl::staticClass() {
                 static_cast<UIControl*>(self)->sendActionsForControlEvents(events);
             });
         objc::addMethod(
+            c, "isEnabled", +[](id self, SEL) -> bool { return static_cast<UIControl*>(self)->isEnabled(); });
+        objc::addMethod(
+            c, "state",
+            +[](id self, SEL) -> unsigned long { return static_cast<UIControl*>(self)->state(); });
+        objc::addMethod(
             c, "setEnabled:", +[](id self, SEL, bool enabled) {
                 static_cast<UIControl*>(self)->setEnabled(enabled);
             });

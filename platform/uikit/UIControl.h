@@ -10,6 +10,14 @@ enum UIControlEvents : unsigned long {
     UIControlEventTouchUpInside = 64,
 };
 
+// UIControlState: a control's state is a mask; the normal state is none of the bits.
+enum UIControlState : unsigned long {
+    UIControlStateNormal = 0,
+    UIControlStateHighlighted = 1,
+    UIControlStateDisabled = 2,
+    UIControlStateSelected = 4,
+};
+
 // A view that sends actions to targets for control events. Targets are not retained.
 class UIControl : public UIView {
     OBJC_NATIVE_CLASS(UIControl) : UIView(isa) {}
@@ -23,11 +31,19 @@ class UIControl : public UIView {
     void addTarget(id target, SEL action, unsigned long events);
     const std::vector<TargetAction>& targetActions() const { return targetActions_; }
     bool isEnabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    void setEnabled(bool enabled) {
+        enabled_ = enabled;
+        stateDidChange();
+    }
+    unsigned long state() const { return enabled_ ? UIControlStateNormal : UIControlStateDisabled; }
 
     // Sends, through the runtime, each action registered for any of the events; an
     // action whose name ends in a colon gets the control as its sender.
     void sendActionsForControlEvents(unsigned long events);
+
+protected:
+    // Subclasses that show their state (a button's title) follow it here.
+    virtual void stateDidChange() {}
 
 private:
     std::vector<TargetAction> targetActions_;

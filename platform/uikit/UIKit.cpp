@@ -1,10 +1,18 @@
 #include "UIKit.h"
 #include "CALayer.h"
+#include "CGImage.h"
 #include "NSLayoutConstraint.h"
+#include "UIActivityViewController.h"
+#include "UIAlertController.h"
+#include "UIButton.h"
 #include "UIColor.h"
 #include "UIControl.h"
 #include "UIGestureRecognizer.h"
+#include "UIImageView.h"
+#include "UILabel.h"
 #include "UINavigationController.h"
+#include "UIPasteboard.h"
+#include "UITextView.h"
 #include "UIWindow.h"
 
 void registerUIKitClasses() {
@@ -14,6 +22,13 @@ void registerUIKitClasses() {
           &UIApplication::staticClass, &UIViewController::staticClass, &UINavigationController::staticClass,
           &UITabBarController::staticClass, &NSBlock::staticClass, &NSLayoutAnchor::staticClass,
           &NSLayoutConstraint::staticClass, &UIGestureRecognizer::staticClass})
+        define();
+    // Text, controls, images and the system's own controllers.
+    for (Class (*define)() :
+         {&CGImage::staticClass, &UIImage::staticClass, &UILabel::staticClass, &UIScrollView::staticClass,
+          &UITextView::staticClass, &UIButton::staticClass, &UIImageView::staticClass,
+          &UIPasteboard::staticClass, &UIAlertAction::staticClass, &UIAlertController::staticClass,
+          &UIActivityViewController::staticClass})
         define();
 }
 

@@ -40,8 +40,12 @@ void UIView::addSubview(UIView* view) {
     if (!view || view == this || isDescendantOf(view))
         return;
     Ref<UIView> keep = view;
-    if (view->superview_)
+    if (view->superview_ == this) {
+        // Re-adding only brings the view to the front: it never left, so its constraints stay.
+        subviews_.erase(std::remove(subviews_.begin(), subviews_.end(), keep), subviews_.end());
+    } else if (view->superview_) {
         view->removeFromSuperview();
+    }
     subviews_.push_back(keep);
     view->superview_ = this;
     view->setNeedsLayout();

@@ -92,11 +92,24 @@ UIViewController* UIViewController::presentedViewController() const {
     return nullptr;
 }
 
+UIViewController* UIViewController::presentingViewController() const {
+    for (const UIViewController* c = this; c; c = c->parent_)
+        if (c->presenting_)
+            return c->presenting_;
+    return nullptr;
+}
+
 void UIViewController::present(UIViewController* controller, bool animated,
                                std::function<void()> completion) {
     if (!controller)
-        return;
+        objc::raise(objc::NSInvalidArgumentException,
+                    "Application tried to present a nil modal view controller on target " + describe(this) +
+                        ".");
     UIViewController* context = presentationContext();
+    if (controller->presenting_ || controller->parent_ || controller == context)
+        objc::raise(objc::NSInvalidArgumentException,
+                    "Application tried to present modally an active controller " + describe(controller) +
+                        ".");
     auto& log = device::Instruments::shared();
     if (context->presented_) {
         log.log("Warning: Attempt to present " + describe(controller) + " on " + describe(this) +
@@ -125,9 +138,10 @@ void UIViewController::present(UIViewController* controller, bool animated,
 
 void UIViewController::dismiss(bool animated, std::function<void()> completion) {
     (void)animated; // animations complete at once here
-    // The presenter dismisses what it presents; a presented controller asks its presenter.
+    // The presenter dismisses what it presents; a presented controller (or a child of
+    // one) asks its presenter.
     UIViewController* context = presentationContext();
-    UIViewController* presenter = context->presented_ ? context : presenting_;
+    UIViewController* presenter = context->presented_ ? context : context->presenting_;
     if (!presenter || !presenter->presented_)
         return;
     // Everything presented above the dismissed controller goes with it. A presented
@@ -138,6 +152,7 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
             c->view_->removeFromSuperview();
         Ref<UIViewController> next = std::move(c->presented_);
         c->presenting_ = nullptr;
+        c->presentationSource_ = nullptr;
         c = next;
     }
     if (completion)

@@ -12,8 +12,11 @@
 // Presentation follows UIKit's default presentation context: a controller inside a
 // container (a navigation or tab bar controller) presents from its root-most container,
 // and -presentedViewController answers what the controller or one of its ancestors
-// presents. One presentation at a time: presenting on a controller that already
+// presents (-presentingViewController likewise what presents it or its nearest presented
+// ancestor). One presentation at a time: presenting on a controller that already
 // presents, or whose view is not in a window, shows nothing and logs UIKit's warning.
+// Presenting nil, or a controller that is already presented or is a child, raises
+// UIKit's NSInvalidArgumentException.
 class UIViewController : public UIResponder {
     OBJC_NATIVE_CLASS(UIViewController) : UIResponder(isa) {}
     ~UIViewController() override;
@@ -30,9 +33,9 @@ class UIViewController : public UIResponder {
 
     // Presentation.
     UIViewController* presentedViewController() const;
-    UIViewController* presentingViewController() const { return presenting_; }
+    UIViewController* presentingViewController() const;
     // The controller that was sent the present message (the presenter a user sees).
-    UIViewController* presentationSource() const { return presentationSource_; }
+    UIViewController* presentationSource() const { return presentationSource_.get(); }
     bool presentedAnimated() const { return presentedAnimated_; }
     void present(UIViewController* controller, bool animated, std::function<void()> completion);
     void dismiss(bool animated, std::function<void()> completion);
@@ -44,9 +47,11 @@ private:
     objc::Ref<UIView> view_;
     UIViewController* parent_ = nullptr; // raw: the parent holds its children
     std::vector<objc::Ref<UIViewController>> children_;
-    objc::Ref<UIViewController> presented_;          // the controller this one presents
-    UIViewController* presenting_ = nullptr;         // raw: the presenter holds us
-    UIViewController* presentationSource_ = nullptr; // raw: as presenting_
+    objc::Ref<UIViewController> presented_;  // the controller this one presents
+    UIViewController* presenting_ = nullptr; // raw: the presenter holds us
+    // Held while presented, as UIKit's presentation controller holds the presenting
+    // controller: the source may be a child that its container lets go meanwhile.
+    objc::Ref<UIViewController> presentationSource_;
     bool presentedAnimated_ = false;
     bool loadingView_ = false;
 };
