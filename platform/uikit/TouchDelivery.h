@@ -34,10 +34,11 @@
 // 5. Winning. Matching candidates are taken in candidate order. The first whose
 //    delegate does not answer NO to gestureRecognizerShouldBegin: wins. A later one
 //    recognises as well only if, for every recogniser that already won, either
-//    delegate answers YES to gestureRecognizer:shouldRecognizeSimultaneouslyWithGesture
-//    Recognizer: (asked before its own gestureRecognizerShouldBegin:, as a recogniser
-//    that is prevented is never asked to begin). Delegate methods are sent through the
-//    runtime, and only to delegates that respond to them.
+//    delegate answers YES to
+//        gestureRecognizer:shouldRecognizeSimultaneouslyWithGestureRecognizer:
+//    which is asked before the later one's gestureRecognizerShouldBegin:, since a
+//    recogniser that is prevented is never asked to begin. Delegate methods are sent
+//    through the runtime, and only to delegates that respond to them.
 //
 // 6. Controls. When the gesture is a single one-finger tap, the hit view is or lies
 //    inside an enabled UIControl, and no recogniser of the control or of the views
