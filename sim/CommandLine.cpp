@@ -60,15 +60,6 @@ int prefs(PrefsAction action, const PrefsOptions& options) {
     return 1;
 }
 
-void listApps() {
-    for (const auto& app : simulatedApps()) {
-        std::cout << app.name << std::string(11 - app.name.size(), ' ') << app.bundleId << '\n'
-                  << "           root:  " << app.root << '\n'
-                  << "           views: " << app.screen << '\n'
-                  << "           text:  " << app.text << '\n';
-    }
-}
-
 } // namespace
 
 int runCommandLine(int argc, char** argv) {
@@ -91,7 +82,7 @@ int runCommandLine(int argc, char** argv) {
     demo->callback(
         [&] { std::cout << "lexorna-sim: the demo flows do not exist yet; nothing was played\n"; });
 
-    app.add_subcommand("apps", "List the simulated apps")->callback(listApps);
+    app.add_subcommand("apps", "List the simulated apps")->callback([] { printApps(std::cout); });
 
     PrefsOptions prefsOptions;
     auto* prefsCommand = app.add_subcommand("prefs", "Read or write the settings file of a device");
