@@ -1,4 +1,5 @@
 #include "RunCommand.h"
+#include "AppSession.h"
 #include "DeviceFolder.h"
 #include "FlowParser.h"
 #include "FlowRunner.h"
@@ -32,7 +33,7 @@ int runFlows(const RunOptions& options) {
     device::Device::setRoot(device->path());
 
     SessionContext context{device->path(), std::filesystem::absolute(options.out)};
-    auto makeSession = [context] { return std::make_unique<LaunchSession>(context); };
+    auto makeSession = [context] { return std::make_unique<AppSession>(context); };
     Progress progress = Progress::onStandardOutput();
     FlowRunner runner(makeSession, Installation::besideSimulator(), progress);
 
