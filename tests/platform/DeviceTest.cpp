@@ -46,14 +46,6 @@ TEST(Device, DevicePathOfAnswersOnlyForPathsInside) {
     EXPECT_EQ(Device::devicePathOf(root.parent_path()), std::nullopt);
 }
 
-TEST(Device, ContainerOfAnAppIsStableAndDiffersBetweenApps) {
-    std::string whatsapp = device::containerPath("net.whatsapp.WhatsApp");
-    EXPECT_EQ(whatsapp, device::containerPath("net.whatsapp.WhatsApp"));
-    EXPECT_NE(whatsapp, device::containerPath("com.burbn.instagram"));
-    EXPECT_TRUE(whatsapp.starts_with(std::string(device::ContainersFolder) + "/"));
-    EXPECT_EQ(whatsapp.size() - std::string(device::ContainersFolder).size() - 1, 36u) << whatsapp;
-}
-
 TEST(DeviceFiles, ReadCountsEveryOpenFoundOrNot) {
     putDeviceFile("/var/mobile/count.txt", "abc");
     int before = opensOf("/var/mobile/count.txt");

@@ -22,11 +22,3 @@ TEST(NSAttributedString, AllocatedWithoutTextIsEmpty) {
     ASSERT_NE(string, nullptr);
     EXPECT_EQ(utf8Of(string), "");
 }
-
-TEST(NSAttributedString, EqualByCharacters) {
-    objc::AutoreleasePool pool;
-    id a = NSAttributedString::make("abc");
-    EXPECT_TRUE(send<bool>(a, "isEqual:", NSAttributedString::make("abc")));
-    EXPECT_FALSE(send<bool>(a, "isEqual:", NSAttributedString::make("abd")));
-    EXPECT_FALSE(send<bool>(a, "isEqual:", NSString::make("abc"))) << "a string is not an attributed string";
-}

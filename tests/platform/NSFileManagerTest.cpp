@@ -44,13 +44,6 @@ bool create(std::string_view devicePath, id contents) {
 
 } // namespace
 
-TEST(NSFileManager, DefaultManagerIsShared) {
-    objc::AutoreleasePool pool;
-    id manager = send<id>(NSFileManager::staticClass(), "defaultManager");
-    EXPECT_EQ(manager, NSFileManager::defaultManager());
-    EXPECT_EQ(manager, send<id>(NSFileManager::staticClass(), "defaultManager"));
-}
-
 TEST(NSFileManager, CreateWritesTheBytesAndReplacesAnEarlierFile) {
     objc::AutoreleasePool pool;
     std::filesystem::create_directories(Device::resolve("/var/mobile/create"));

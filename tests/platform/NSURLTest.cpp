@@ -45,14 +45,6 @@ TEST(NSURL, PathsArePercentEncoded) {
     EXPECT_EQ(describe(fileURL("/tmp/a b", false)), "file:///tmp/a%20b");
 }
 
-TEST(NSURL, EqualWhenTheyNameTheSameFile) {
-    objc::AutoreleasePool pool;
-    id a = fileURL("/tmp/a", false);
-    EXPECT_TRUE(send<bool>(a, "isEqual:", fileURL("/tmp/a/", false)));
-    EXPECT_FALSE(send<bool>(a, "isEqual:", fileURL("/tmp/a", true)));
-    EXPECT_FALSE(send<bool>(a, "isEqual:", NSString::make("file:///tmp/a")));
-}
-
 TEST(NSURL, NilPathRaises) {
     objc::AutoreleasePool pool;
     EXPECT_THROW(send<id>(NSURL::staticClass(), "fileURLWithPath:isDirectory:", nullptr, false),

@@ -5,6 +5,7 @@
 #include "objc/Exception.h"
 #include "substrate/Loader.h"
 #include "substrate/RuntimeRecording.h"
+#include "uikit/UIViewController.h"
 
 #include <nlohmann/json.hpp>
 
@@ -128,13 +129,15 @@ void hostMethod(id self, SEL cmd) {
 }
 
 void registerHostClasses(const std::vector<HostClass>& hosts) {
-    Class view = objc_allocateClassPair(NSObject::staticClass(), "LaunchHostView", 0);
+    // Host views are views and the other host classes controllers, as in the apps, since
+    // the replacements treat them so once they run.
+    Class view = objc_allocateClassPair(UIView::staticClass(), "LaunchHostView", 0);
     class_addMethod(view, sel_registerName("layoutSubviews"), objc::imp(hostMethod), "v@:");
     objc_registerClassPair(view);
     for (const auto& host : hosts) {
-        Class cls = objc_allocateClassPair(host.view ? view : NSObject::staticClass(), host.name, 0);
-        if (!class_respondsToSelector(cls, sel_registerName(host.replaced)))
-            class_addMethod(cls, sel_registerName(host.replaced), objc::imp(hostMethod), "v@:");
+        Class cls = objc_allocateClassPair(host.view ? view : UIViewController::staticClass(), host.name, 0);
+        // The host's own implementation, overriding what UIKit gives.
+        class_addMethod(cls, sel_registerName(host.replaced), objc::imp(hostMethod), "v@:");
         objc_registerClassPair(cls);
     }
 }
@@ -184,8 +187,14 @@ json launchInChild(const Setup& setup, const fs::path& root) {
             SEL sel = sel_registerName(host.replaced);
             if (class_getMethodImplementation(cls, sel) != objc::imp(hostMethod))
                 out["replaced"].push_back(std::string(host.name) + " " + host.replaced);
-            if (class_respondsToSelector(cls, sel))
-                objc::send(objc::make(cls), sel);
+            // As the host would run them: a view is laid out, a controller loads its view.
+            if (!class_respondsToSelector(cls, sel))
+                continue;
+            id instance = objc::make(cls);
+            if (host.view)
+                objc::send(instance, sel);
+            else
+                objc::send<id>(instance, "view");
         }
     } catch (const objc::Exception& e) {
         out["crash"] = e.name() + ": " + e.reason();

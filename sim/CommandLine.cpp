@@ -1,0 +1,125 @@
+#include "CommandLine.h"
+#include "Apps.h"
+#include "DeviceFolder.h"
+#include "Prefs.h"
+#include "RunCommand.h"
+
+#include "device/Device.h"
+#include "objc/Autorelease.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+namespace sim {
+
+namespace {
+
+struct PrefsOptions {
+    std::string key;
+    std::string value;
+    std::filesystem::path device;
+    bool binary = false;
+};
+
+enum class PrefsAction { Get, Set, Unset };
+
+int prefs(PrefsAction action, const PrefsOptions& options) {
+    auto device = DeviceFolder::open(options.device, true);
+    if (!device) {
+        std::cerr << "lexorna-sim: " << device.error() << '\n';
+        return 1;
+    }
+    device::Device::setRoot(device->path());
+    objc::AutoreleasePool pool;
+    switch (action) {
+    case PrefsAction::Get: {
+        auto value = readSetting(options.key);
+        if (!value) {
+            std::cerr << "lexorna-sim: " << value.error() << '\n';
+            return 1;
+        }
+        if (!*value)
+            return 1;
+        std::cout << settingText(value->get()) << '\n';
+        return 0;
+    }
+    case PrefsAction::Set:
+    case PrefsAction::Unset: {
+        auto done = action == PrefsAction::Set
+                        ? writeSetting(options.key, settingValueFromArgument(options.value),
+                                       options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml)
+                        : removeSetting(options.key);
+        if (!done) {
+            std::cerr << "lexorna-sim: " << done.error() << '\n';
+            return 1;
+        }
+        return 0;
+    }
+    }
+    return 1;
+}
+
+void listApps() {
+    for (const auto& app : simulatedApps()) {
+        std::cout << app.name << std::string(11 - app.name.size(), ' ') << app.bundleId << '\n'
+                  << "           root:  " << app.root << '\n'
+                  << "           views: " << app.screen << '\n'
+                  << "           text:  " << app.text << '\n';
+    }
+}
+
+} // namespace
+
+int runCommandLine(int argc, char** argv) {
+    CLI::App app{"lexorna-sim: plays flows of user steps in simulated apps with Lexorna installed"};
+    app.require_subcommand(1);
+    int status = 0;
+
+    RunOptions run;
+    auto* runCommand = app.add_subcommand("run", "Play flow files and check their assertions");
+    runCommand->add_option("flows", run.flows, "Flow files (YAML)")->required();
+    runCommand->add_option("--report", run.report, "Write a JSON report to this file");
+    runCommand->add_option("--out", run.out, "Folder for screenshots");
+    runCommand->add_option("--device", run.device, "Device folder kept between runs");
+    runCommand->add_flag("--keep", run.keep, "Keep the temporary device");
+    runCommand->callback([&] { status = runFlows(run); });
+
+    std::filesystem::path demoOut = "lexorna-demo";
+    auto* demo = app.add_subcommand("demo", "Play the demo flows of every app in both modes");
+    demo->add_option("--out", demoOut, "Folder for screenshots and the report");
+    demo->callback(
+        [&] { std::cout << "lexorna-sim: the demo flows do not exist yet; nothing was played\n"; });
+
+    app.add_subcommand("apps", "List the simulated apps")->callback(listApps);
+
+    PrefsOptions prefsOptions;
+    auto* prefsCommand = app.add_subcommand("prefs", "Read or write the settings file of a device");
+    prefsCommand->require_subcommand(1);
+    auto addPrefs = [&](const char* name, const char* description, PrefsAction action) {
+        auto* command = prefsCommand->add_subcommand(name, description);
+        command->add_option("key", prefsOptions.key, "Settings key")->required();
+        if (action == PrefsAction::Set) {
+            command
+                ->add_option("value", prefsOptions.value,
+                             "true/false, a number, or a text (quote it to keep it a text)")
+                ->required();
+            command->add_flag("--binary", prefsOptions.binary, "Write a binary property list");
+        }
+        command->add_option("--device", prefsOptions.device, "Device folder")->required();
+        command->callback([&, action] { status = prefs(action, prefsOptions); });
+    };
+    addPrefs("get", "Print a key's value (exit status 1 when it is unset)", PrefsAction::Get);
+    addPrefs("set", "Set a key (XML unless --binary)", PrefsAction::Set);
+    addPrefs("unset", "Remove a key", PrefsAction::Unset);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // Usage errors share the status of a flow that does not parse: the input is wrong.
+        return app.exit(error) == 0 ? 0 : 2;
+    }
+    return status;
+}
+
+} // namespace sim

@@ -1,0 +1,100 @@
+#include "Report.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+namespace sim {
+
+Json StepResult::toJson() const {
+    Json json = {{"step", step}, {"ok", ok}};
+    if (error)
+        json["error"] = *error;
+    json["fired"] = fired;
+    return json;
+}
+
+StepResult StepResult::fromJson(const Json& json) {
+    StepResult result;
+    result.step = json.value("step", "");
+    result.ok = json.value("ok", false);
+    if (auto it = json.find("error"); it != json.end() && it->is_string())
+        result.error = it->get<std::string>();
+    if (auto it = json.find("fired"); it != json.end() && it->is_array())
+        result.fired = *it;
+    return result;
+}
+
+LaunchReport LaunchReport::lost(const std::string& bundleId, const std::string& home, std::string crash) {
+    LaunchReport launch;
+    launch.process = {{"bundleId", bundleId},        {"home", home},
+                      {"loaded", Json::array()},     {"runtime", Json::array()},
+                      {"fileOpens", Json::object()}, {"log", Json::array()},
+                      {"crash", std::move(crash)},   {"snapshots", Json::array()}};
+    return launch;
+}
+
+std::optional<std::string> LaunchReport::crash() const {
+    auto it = process.find("crash");
+    if (it == process.end() || !it->is_string())
+        return std::nullopt;
+    return it->get<std::string>();
+}
+
+Json LaunchReport::toJson() const {
+    // The steps go between what the process told of itself and its snapshots.
+    Json json = Json::object();
+    for (const char* key : {"bundleId", "home", "loaded", "runtime", "fileOpens", "log", "crash"})
+        json[key] = process.contains(key) ? process[key] : Json();
+    json["steps"] = Json::array();
+    for (const auto& step : steps)
+        json["steps"].push_back(step.toJson());
+    json["snapshots"] = process.contains("snapshots") ? process["snapshots"] : Json::array();
+    return json;
+}
+
+Json FlowReport::toJson() const {
+    Json json = {{"file", file}, {"ok", ok()}};
+    if (error)
+        json["error"] = *error;
+    json["assertions"] = {{"passed", passed}, {"failed", failed}};
+    if (!earlySteps.empty()) {
+        json["steps"] = Json::array();
+        for (const auto& step : earlySteps)
+            json["steps"].push_back(step.toJson());
+    }
+    json["launches"] = Json::array();
+    for (const auto& launch : launches)
+        json["launches"].push_back(launch.toJson());
+    return json;
+}
+
+std::string FlowReport::summary() const {
+    if (failure)
+        return "FAIL " + file + ": " + *failure;
+    return "ok   " + file + " (" + std::to_string(stepCount) + (stepCount == 1 ? " step)" : " steps)");
+}
+
+Json reportJson(const std::vector<FlowReport>& flows) {
+    Json json = {{"flows", Json::array()}};
+    for (const auto& flow : flows)
+        json["flows"].push_back(flow.toJson());
+    return json;
+}
+
+std::string jsonText(const Json& json, int indent) {
+    return json.dump(indent, ' ', false, Json::error_handler_t::replace);
+}
+
+device::Expected<void, std::string> writeReport(const std::vector<FlowReport>& flows,
+                                                const std::filesystem::path& file) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (out)
+        out << jsonText(reportJson(flows), 2) << '\n';
+    out.close();
+    if (!out)
+        return device::Unexpected("cannot write " + file.string() + ": " + std::strerror(errno));
+    return {};
+}
+
+} // namespace sim

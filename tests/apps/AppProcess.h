@@ -1,0 +1,29 @@
+#pragma once
+
+#include "apps/App.h"
+#include "objc/Object.h"
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+class UIView;
+class UIWindow;
+
+// Runs a test body in a forked child process, as every launch of an app is a process
+// of its own; the child's failures fail the calling test.
+void inChildProcess(const std::function<void()>& body);
+
+// In a child: gives the process a fresh device, the app's bundle identifier and its
+// classes, runs `beforeStart` (where a test replaces host methods) and starts the app.
+UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
+                    const std::function<void()>& beforeStart = {});
+
+// The view with that accessibility identifier in the tree, or nil.
+UIView* findView(UIView* root, std::string_view identifier);
+
+// Replaces a host class's own method of type "v@:" with one that counts its calls and
+// then runs the host's implementation, as an injected hook would.
+void countCalls(const char* className, const char* selector);
+// The receivers of the counted calls of a selector, in call order.
+const std::vector<id>& countedReceivers(const char* selector);

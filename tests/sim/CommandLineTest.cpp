@@ -1,0 +1,151 @@
+// lexorna-sim as people run it: exit statuses, result lines, the report file, and the
+// settings file through `prefs`.
+
+#include "TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/wait.h>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CommandLineTest : public testing::Test {
+protected:
+    Outcome simulate(const std::string& arguments) {
+        std::string command = std::string(LEXORNA_SIM) + " " + arguments + " >" +
+                              (temp_.path() / "out").string() + " 2>" + (temp_.path() / "err").string();
+        int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, temp_.read("out"), temp_.read("err")};
+    }
+
+    std::string flow(const std::string& name, const std::string& yaml) {
+        return temp_.write(name, yaml).string();
+    }
+    std::string device() const { return (temp_.path() / "device").string(); }
+    std::string settingsFile() const {
+        return temp_.read("device/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist");
+    }
+
+    TemporaryFolder temp_;
+};
+
+const std::string Passing = R"(app: twitter
+install: false
+---
+- launch
+- assertFile: {path: ~/Documents, exists: true}
+- dump: start
+)";
+
+} // namespace
+
+TEST_F(CommandLineTest, AFlowThatDoesNotParseStopsTheRunWithStatus2) {
+    std::string good = flow("good.yaml", Passing);
+    std::string bad = flow("bad.yaml", "app: twitter\n---\n- launch\n- assertVisible: [1]\n");
+    Outcome outcome = simulate("run " + good + " " + bad);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err,
+              bad + ":4: assertVisible: expected a selector (a string or a map of id, text, class, "
+                    "index)\n");
+    EXPECT_EQ(outcome.out, "") << "nothing plays when any flow is malformed";
+
+    outcome = simulate("run " + (temp_.path() / "absent.yaml").string());
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("absent.yaml: no such flow file"), std::string::npos) << outcome.err;
+}
+
+TEST_F(CommandLineTest, PassingAndFailingFlowsPrintOneLineEachAndSetTheStatus) {
+    std::string good = flow("good.yaml", Passing);
+    std::string failing = flow(
+        "failing.yaml", "app: twitter\ninstall: false\n---\n- launch\n- assertFile: {path: ~/x, text: y}\n");
+    std::string report = (temp_.path() / "report.json").string();
+
+    Outcome outcome = simulate("run " + good + " --report " + report + " --device " + device());
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "ok   " + good + " (3 steps)\n") << "quiet progress when piped";
+
+    outcome = simulate("run " + good + " " + failing + " --report " + report);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out,
+              "ok   " + good + " (3 steps)\nFAIL " + failing + ": step 2 assertFile: ~/x does not exist\n");
+
+    auto json = nlohmann::ordered_json::parse(temp_.read("report.json"));
+    ASSERT_EQ(json["flows"].size(), 2u);
+    const auto& first = json["flows"][0];
+    EXPECT_EQ(first["file"], good);
+    EXPECT_EQ(first["ok"], true);
+    EXPECT_EQ(first["assertions"], nlohmann::ordered_json({{"passed", 1}, {"failed", 0}}));
+    const auto& launch = first["launches"][0];
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : launch.items())
+        keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"bundleId", "home", "loaded", "runtime", "fileOpens", "log",
+                                              "crash", "steps", "snapshots"}));
+    EXPECT_EQ(launch["bundleId"], "com.atebits.Tweetie2");
+    EXPECT_EQ(launch["steps"][1],
+              nlohmann::ordered_json(
+                  {{"step", "assertFile"}, {"ok", true}, {"fired", nlohmann::ordered_json::array()}}));
+    EXPECT_EQ(launch["snapshots"][0]["label"], "start");
+    EXPECT_EQ(json["flows"][1]["assertions"]["failed"], 1);
+}
+
+TEST_F(CommandLineTest, ANamedDeviceIsKeptBetweenRuns) {
+    std::string good = flow("good.yaml", Passing);
+    ASSERT_EQ(simulate("run " + good + " --device " + device()).status, 0);
+    EXPECT_TRUE(
+        std::filesystem::is_directory(temp_.path() / "device/var/mobile/Containers/Data/Application"));
+    EXPECT_TRUE(std::filesystem::exists(temp_.path() /
+                                        "device/Library/MobileSubstrate/DynamicLibraries/Lexorna.plist"));
+}
+
+TEST_F(CommandLineTest, PrefsRoundTrip) {
+    Outcome outcome = simulate("prefs get Aw --device " + device());
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+
+    ASSERT_EQ(simulate("prefs set Aw true --device " + device()).status, 0);
+    EXPECT_TRUE(settingsFile().starts_with("<?xml")) << "XML unless asked otherwise";
+    EXPECT_NE(settingsFile().find("<key>Aw</key>\n\t<true/>"), std::string::npos);
+
+    ASSERT_EQ(simulate("prefs set Count 2 --binary --device " + device()).status, 0);
+    ASSERT_EQ(simulate("prefs set Name '\"2\"' --binary --device " + device()).status, 0);
+    EXPECT_TRUE(settingsFile().starts_with("bplist00"));
+
+    EXPECT_EQ(simulate("prefs get Aw --device " + device()).out, "true\n");
+    EXPECT_EQ(simulate("prefs get Count --device " + device()).out, "2\n");
+    EXPECT_EQ(simulate("prefs get Name --device " + device()).out, "2\n");
+
+    ASSERT_EQ(simulate("prefs unset Count --device " + device()).status, 0);
+    EXPECT_EQ(simulate("prefs get Count --device " + device()).status, 1);
+    EXPECT_EQ(simulate("prefs get Aw --device " + device()).out, "true\n");
+    EXPECT_TRUE(settingsFile().starts_with("bplist00")) << "unset keeps the file's format";
+
+    // A damaged file is left for the user to look at, not overwritten.
+    temp_.write("device/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist", "<?xml broken");
+    outcome = simulate("prefs set Aw false --device " + device());
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("not a property list"), std::string::npos) << outcome.err;
+    EXPECT_EQ(settingsFile(), "<?xml broken");
+}
+
+TEST_F(CommandLineTest, AppsAndDemo) {
+    Outcome outcome = simulate("apps");
+    EXPECT_EQ(outcome.status, 0);
+    for (const char* line : {"whatsapp   net.whatsapp.WhatsApp", "youtube    com.google.ios.youtube",
+                             "twitter    com.atebits.Tweetie2", "instagram  com.burbn.instagram",
+                             "messages   com.apple.MobileSMS"})
+        EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
+
+    outcome = simulate("demo --out " + (temp_.path() / "demo").string());
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(outcome.out.find("do not exist yet"), std::string::npos);
+
+    EXPECT_EQ(simulate("frobnicate").status, 2);
+}

@@ -1,0 +1,227 @@
+// Reading flow files: what each step and header key becomes, and where and why a
+// malformed flow is refused.
+
+#include "sim/FlowParser.h"
+
+#include "foundation/NSDictionary.h"
+#include "foundation/NSNumber.h"
+#include "foundation/NSString.h"
+#include "foundation/PropertyList.h"
+
+#include <gtest/gtest.h>
+
+using namespace sim;
+
+namespace {
+
+Flow parsed(const std::string& yaml) {
+    auto flow = parseFlow(yaml, "flows/x.yaml");
+    EXPECT_TRUE(flow) << (flow ? "" : flow.error().text());
+    return flow ? std::move(*flow) : Flow{};
+}
+
+std::string errorOf(const std::string& yaml) {
+    auto flow = parseFlow(yaml, "flows/x.yaml");
+    EXPECT_FALSE(flow) << "parsed: " << yaml;
+    return flow ? "" : flow.error().text();
+}
+
+const std::string Header = "app: whatsapp\n---\n";
+
+} // namespace
+
+TEST(FlowParser, MalformedFlowsNameFileLineAndWhatWasExpected) {
+    EXPECT_EQ(errorOf(Header + "- launch\n- tapOn: [1, 2]\n"),
+              "flows/x.yaml:4: tapOn: expected a selector (a string or a map of id, text, class, index)");
+    EXPECT_EQ(errorOf(Header + "- launch\n\n- tapon: Hello\n").substr(0, 38),
+              "flows/x.yaml:5: unknown step `tapon` (");
+    EXPECT_EQ(errorOf("app: whatsapp\ninstall: maybe\n---\n- launch\n"),
+              "flows/x.yaml:2: install: expected true or false");
+    EXPECT_EQ(errorOf("app: whatsapp\nscreen: 390\n---\n"), "flows/x.yaml:2: screen: expected [x, y]");
+    EXPECT_EQ(errorOf("app: whatsapp\ncolour: red\n---\n").substr(0, 47),
+              "flows/x.yaml:2: header: unknown key `colour` (e");
+    // Broken YAML is reported where yaml-cpp stopped.
+    EXPECT_EQ(errorOf("app: whatsapp\n---\n- launch\n- tapOn: {id: [chat\n").substr(0, 34),
+              "flows/x.yaml:5: invalid YAML: end ");
+    EXPECT_EQ(errorOf("app: whatsapp\n- launch\n").substr(0, 15), "flows/x.yaml:2:");
+    EXPECT_EQ(errorOf("app: whatsapp\n"),
+              "flows/x.yaml:1: expected two YAML documents: a flow is a header, `---`, then the steps");
+}
+
+TEST(FlowParser, StepArgumentsAreCheckedWhereTheyStand) {
+    // A step left without its value is reported at the step, not where the next one starts.
+    EXPECT_EQ(errorOf(Header + "- launch\n- tapOn:\n- copy\n"),
+              "flows/x.yaml:4: tapOn: expected a selector (a string or a map of id, text, class, index)");
+    EXPECT_EQ(errorOf(Header + "- launch\n- tapOn: {id: a, repeat: 0}\n"),
+              "flows/x.yaml:4: tapOn.repeat: expected a whole number from 1 to 10");
+    EXPECT_EQ(errorOf(Header + "- launch\n- tapOn: {id: a, repeat: \"2\"}\n"),
+              "flows/x.yaml:4: tapOn.repeat: expected a whole number from 1 to 10");
+    EXPECT_EQ(errorOf(Header + "- launch\n- assertVisible: {id: a, repeat: 2}\n").substr(0, 56),
+              "flows/x.yaml:4: assertVisible: unknown key `repeat` (exp");
+    EXPECT_EQ(errorOf(Header + "- launch\n- tapOn: {index: 2}\n"),
+              "flows/x.yaml:4: tapOn: a selector names at least an id, a text or a class");
+    EXPECT_EQ(errorOf(Header + "- launch\n- copy: now\n"), "flows/x.yaml:4: copy: takes no value");
+    EXPECT_EQ(errorOf(Header + "- launch\n- tapOn: a\n  doubleTapOn: b\n").substr(0, 31),
+              "flows/x.yaml:4: expected a step");
+    EXPECT_EQ(errorOf(Header + "- launch\n- takeScreenshot: ../escape\n").substr(0, 46),
+              "flows/x.yaml:4: takeScreenshot: expected a fil");
+    EXPECT_EQ(errorOf(Header + "- launch\n- assertFile: {path: a, text: b, exists: false}\n").substr(0, 38),
+              "flows/x.yaml:4: assertFile: expected {");
+    // Only the disk can be touched before the app runs.
+    EXPECT_EQ(errorOf(Header + "- setSettings: {raw: x}\n- tapOn: Hello\n"),
+              "flows/x.yaml:4: tapOn: needs a running app (add `- launch` before it)");
+}
+
+TEST(FlowParser, HeaderDefaults) {
+    Flow flow = parsed("app: net.whatsapp.WhatsApp\n---\n");
+    EXPECT_EQ(flow.file, "flows/x.yaml");
+    EXPECT_EQ(flow.app, "net.whatsapp.WhatsApp");
+    EXPECT_EQ(flow.ios, "14.4");
+    EXPECT_EQ(flow.screen.width, 390);
+    EXPECT_EQ(flow.screen.height, 844);
+    EXPECT_FALSE(flow.settings);
+    EXPECT_TRUE(flow.install);
+    EXPECT_TRUE(flow.steps.empty());
+    // The filter list names every app.
+    ASSERT_TRUE(flow.filter);
+    for (const char* bundle : {"net.whatsapp.WhatsApp", "com.google.ios.youtube", "com.atebits.Tweetie2",
+                               "com.burbn.instagram", "com.apple.MobileSMS"})
+        EXPECT_NE(flow.filter->find(std::string("<string>") + bundle + "</string>"), std::string::npos);
+    EXPECT_NE(flow.filter->find("<key>Filter</key>"), std::string::npos);
+    EXPECT_NE(flow.filter->find("<key>Bundles</key>"), std::string::npos);
+}
+
+TEST(FlowParser, HeaderValues) {
+    Flow flow = parsed(R"(app: youtube
+ios: 13.10
+screen: [320, 568.5]
+filter: none
+install: false
+content:
+  messages: ["Hello", null, 2]
+  rootPresents: [UIViewController]
+---
+)");
+    EXPECT_EQ(flow.app, "com.google.ios.youtube");
+    EXPECT_EQ(flow.ios, "13.10") << "a version is taken as written, not as a number";
+    EXPECT_EQ(flow.screen.height, 568.5);
+    EXPECT_FALSE(flow.filter);
+    EXPECT_FALSE(flow.install);
+    EXPECT_EQ(flow.content["messages"], nlohmann::json::parse(R"(["Hello", null, 2])"));
+    EXPECT_EQ(flow.content["rootPresents"][0], "UIViewController");
+
+    EXPECT_EQ(parsed("app: messages\nfilter: {raw: \"<plist\"}\n---\n").filter, "<plist");
+    EXPECT_EQ(errorOf("app: skype\n---\n").substr(0, 38), "flows/x.yaml:1: app: unknown app `skyp");
+}
+
+TEST(FlowParser, SelectorForms) {
+    Flow flow = parsed(Header + R"(- launch
+- tapOn: Hello there
+- tapOn: {id: message-2, text: "2", class: UITextView, index: 1, repeat: 3, touches: 2, at: [5, 6.5]}
+- doubleTapOn: {id: chat}
+- longPressOn: {text: Hi, duration: 1, move: true}
+- longPressOn: Hi
+- assertVisible: {class: UITextView}
+- selectText: {in: {id: a}, from: 0, length: 3}
+)");
+    ASSERT_EQ(flow.steps.size(), 8u);
+    auto tap = std::get<Tap>(flow.steps[1].argument);
+    EXPECT_EQ(tap.target.text, "Hello there");
+    EXPECT_FALSE(tap.target.id);
+    EXPECT_EQ(tap.taps, 1);
+    EXPECT_EQ(tap.touches, 1);
+    EXPECT_FALSE(tap.at);
+
+    tap = std::get<Tap>(flow.steps[2].argument);
+    EXPECT_EQ(tap.target.id, "message-2");
+    EXPECT_EQ(tap.target.text, "2");
+    EXPECT_EQ(tap.target.className, "UITextView");
+    EXPECT_EQ(tap.target.index, 1u);
+    EXPECT_EQ(tap.taps, 3);
+    EXPECT_EQ(tap.touches, 2);
+    ASSERT_TRUE(tap.at);
+    EXPECT_EQ(tap.at->y, 6.5);
+    EXPECT_EQ(flow.steps[2].line, 5u);
+
+    EXPECT_EQ(std::get<Tap>(flow.steps[3].argument).taps, 2);
+    auto press = std::get<LongPress>(flow.steps[4].argument);
+    EXPECT_EQ(press.duration, 1.0);
+    EXPECT_TRUE(press.move);
+    press = std::get<LongPress>(flow.steps[5].argument);
+    EXPECT_EQ(press.duration, 0.5);
+    EXPECT_FALSE(press.move);
+
+    EXPECT_EQ(std::get<ViewSelector>(flow.steps[6].argument).description(), "{class: UITextView}");
+    auto selection = std::get<TextSelection>(flow.steps[7].argument);
+    EXPECT_EQ(selection.in.id, "a");
+    EXPECT_EQ(selection.length, 3u);
+}
+
+TEST(FlowParser, SettingsValuesKeepTheirYamlTypes) {
+    objc::AutoreleasePool pool;
+    Flow flow = parsed(R"(app: whatsapp
+settings:
+  values: {Aw: true, Count: 2, Text: "2", Single: '2', Ratio: 2.5, Word: Yes, Big: 0x10, List: [1, "a"]}
+---
+)");
+    ASSERT_TRUE(flow.settings);
+    const std::string& xml = *flow.settings;
+    EXPECT_NE(xml.find("<key>Aw</key>\n\t<true/>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<key>Count</key>\n\t<integer>2</integer>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<key>Text</key>\n\t<string>2</string>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<key>Single</key>\n\t<string>2</string>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<key>Ratio</key>\n\t<real>2.5</real>"), std::string::npos) << xml;
+    // YAML 1.2: yes/no are words, not booleans.
+    EXPECT_NE(xml.find("<key>Word</key>\n\t<string>Yes</string>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<key>Big</key>\n\t<integer>16</integer>"), std::string::npos) << xml;
+
+    auto* read = objc::dynCast<NSDictionary>(propertyListFromBytes(xml));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(objc::cast<NSNumber>(read->objectForKey("Count"))->kind(), NSNumber::Kind::Integer);
+    EXPECT_NE(objc::dynCast<NSString>(read->objectForKey("Text")), nullptr);
+}
+
+TEST(FlowParser, SettingsInEveryForm) {
+    Flow flow = parsed(R"(app: whatsapp
+settings: {format: binary, values: [1]}
+---
+- setSettings: {base64: "YnBsaXN0
+    MDA="}
+- setSettings: {raw: "<?xml broken"}
+)");
+    EXPECT_TRUE(flow.settings->starts_with("bplist00"));
+    EXPECT_EQ(flow.steps[0].text(), "bplist00") << "base64 may be broken across lines";
+    EXPECT_EQ(flow.steps[1].text(), "<?xml broken");
+
+    EXPECT_EQ(errorOf("app: whatsapp\nsettings: {base64: \"YnBs!\"}\n---\n"),
+              "flows/x.yaml:2: settings.base64: not base64 at offset 4");
+    EXPECT_EQ(errorOf("app: whatsapp\nsettings:\n  values:\n    Aw: ~\n---\n"),
+              "flows/x.yaml:4: settings.values: null has no property-list form (leave the key out)");
+    EXPECT_EQ(errorOf("app: whatsapp\nsettings: {values: {}, raw: x}\n---\n").substr(0, 42),
+              "flows/x.yaml:2: settings: expected {format");
+    EXPECT_EQ(errorOf("app: whatsapp\nsettings: {format: json, values: {}}\n---\n"),
+              "flows/x.yaml:2: settings.format: expected xml or binary");
+    EXPECT_EQ(errorOf("app: whatsapp\nsettings:\n  values: {Aw: 1, Aw: 2}\n---\n"),
+              "flows/x.yaml:3: settings.values: duplicate key `Aw`");
+}
+
+TEST(FlowParser, SegmentsSplitAtEachLaunch) {
+    Flow flow = parsed(Header + R"(- setSettings: {raw: x}
+- assertFile: {path: /a, exists: false}
+- launch
+- layout
+- relaunch
+- launch
+- copy
+)");
+    auto segments = flow.segments();
+    ASSERT_EQ(segments.size(), 4u);
+    EXPECT_FALSE(segments[0].launches);
+    EXPECT_EQ(segments[0].count, 2u);
+    EXPECT_TRUE(segments[1].launches);
+    EXPECT_EQ(segments[1].first, 2u);
+    EXPECT_EQ(segments[1].count, 2u);
+    EXPECT_EQ(segments[2].count, 1u);
+    EXPECT_EQ(segments[3].first, 5u);
+    EXPECT_EQ(segments[3].count, 2u);
+}

@@ -1,0 +1,178 @@
+// Playing flows: device preparation, steps before the first launch, one process per
+// launch, and crashes that end a launch without hiding it or stopping later launches.
+
+#include "TemporaryFolder.h"
+
+#include "sim/DevicePaths.h"
+#include "sim/FlowParser.h"
+#include "sim/FlowRunner.h"
+
+#include "device/Device.h"
+#include "objc/Exception.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sstream>
+
+using namespace sim;
+
+namespace {
+
+// A session whose app misbehaves on cue: it raises on tapOn, dies of SIGSEGV on
+// doubleTapOn, and plays everything else as the base session does.
+class MisbehavingSession : public LaunchSession {
+public:
+    using LaunchSession::LaunchSession;
+
+    StepResult run(const Step& step) override {
+        if (step.kind == StepKind::TapOn)
+            objc::raise(objc::NSInvalidArgumentException,
+                        "-[WAMessageContainerView frobnicate]: unrecognized selector sent to instance 0x1");
+        if (step.kind == StepKind::DoubleTapOn) {
+            std::signal(SIGSEGV, SIG_DFL);
+            std::raise(SIGSEGV);
+        }
+        return LaunchSession::run(step);
+    }
+};
+
+class FlowRunnerTest : public testing::Test {
+protected:
+    void SetUp() override { device::Device::setRoot(device_.path()); }
+
+    FlowReport play(const std::string& yaml, const Installation& installation = {}) {
+        auto flow = parseFlow(yaml, "flows/test.yaml");
+        EXPECT_TRUE(flow) << (flow ? "" : flow.error().text());
+        SessionContext context{device_.path(), device_.path()};
+        FlowRunner runner([context] { return std::make_unique<MisbehavingSession>(context); }, installation,
+                          progress_);
+        return runner.run(*flow);
+    }
+
+    bool onDevice(const char* path) const { return std::filesystem::exists(device::Device::resolve(path)); }
+
+    TemporaryFolder device_;
+    std::ostringstream printed_;
+    Progress progress_{printed_, false};
+};
+
+} // namespace
+
+TEST_F(FlowRunnerTest, ACrashEndsItsLaunchButLaterLaunchesStillPlay) {
+    FlowReport report = play(R"(app: whatsapp
+install: false
+---
+- launch
+- assertFile: {path: ~/Library, exists: true}
+- tapOn: Hello
+- assertFile: {path: ~/Library, exists: true}
+- relaunch
+- doubleTapOn: Hello
+- layout
+- relaunch
+- assertFile: {path: ~/Documents, exists: true}
+)");
+    EXPECT_FALSE(report.ok());
+    EXPECT_EQ(report.summary(),
+              "FAIL flows/test.yaml: step 3 tapOn: crashed: NSInvalidArgumentException: "
+              "-[WAMessageContainerView frobnicate]: unrecognized selector sent to instance 0x1");
+    EXPECT_EQ(report.passed, 2) << "the assertion that never ran counts neither way";
+    EXPECT_EQ(report.failed, 0);
+    ASSERT_EQ(report.launches.size(), 3u);
+
+    const LaunchReport& raised = report.launches[0];
+    EXPECT_EQ(raised.crash(),
+              "NSInvalidArgumentException: -[WAMessageContainerView frobnicate]: unrecognized "
+              "selector sent to instance 0x1");
+    ASSERT_EQ(raised.steps.size(), 4u);
+    EXPECT_TRUE(raised.steps[1].ok);
+    EXPECT_EQ(raised.steps[2].error, "crashed: " + *raised.crash());
+    EXPECT_EQ(raised.steps[3].error, "not run (the launch had ended)");
+    EXPECT_EQ(raised.process["bundleId"], "net.whatsapp.WhatsApp");
+
+    const LaunchReport& killed = report.launches[1];
+    EXPECT_EQ(killed.crash(), "signal 11 (Segmentation fault)");
+    ASSERT_EQ(killed.steps.size(), 3u);
+    EXPECT_TRUE(killed.steps[0].ok);
+    EXPECT_EQ(killed.steps[1].error, "crashed: signal 11 (Segmentation fault)");
+    EXPECT_EQ(killed.steps[2].error, "not run (the launch had ended)");
+    // What the process could not tell any more, the simulator still knows.
+    EXPECT_EQ(killed.process["home"], raised.process["home"]);
+
+    const LaunchReport& last = report.launches[2];
+    EXPECT_FALSE(last.crash());
+    EXPECT_TRUE(last.steps[1].ok);
+
+    Json json = report.toJson();
+    EXPECT_EQ(json["launches"][1]["crash"], "signal 11 (Segmentation fault)");
+    EXPECT_FALSE(json.contains("steps")) << "no step played before the first launch";
+}
+
+TEST_F(FlowRunnerTest, StepsBeforeTheFirstLaunchPlayInTheSimulator) {
+    FlowReport report = play(R"(app: instagram
+install: false
+settings: {raw: "before"}
+---
+- assertFile: {path: /var/mobile/Library/Preferences/com.veldmoor.lexorna.plist, text: before}
+- setSettings: {raw: "after"}
+- assertFile: {path: /var/mobile/Library/Preferences/com.veldmoor.lexorna.plist, text: before}
+)");
+    EXPECT_TRUE(report.launches.empty());
+    ASSERT_EQ(report.earlySteps.size(), 3u);
+    EXPECT_EQ(report.passed, 1);
+    EXPECT_EQ(report.failed, 1);
+    EXPECT_EQ(report.summary(), "FAIL flows/test.yaml: step 3 assertFile: "
+                                "/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist holds \"after\", "
+                                "expected \"before\"");
+    EXPECT_EQ(report.toJson()["steps"].size(), 3u);
+}
+
+TEST_F(FlowRunnerTest, PreparationWritesInstallsAndRemovesWhatTheHeaderSays) {
+    TemporaryFolder build;
+    Installation installation{build.write("lib/Lexorna.dylib", "library bytes"),
+                              build.path() / "Lexorna.bundle"};
+    build.write("Lexorna.bundle/Share.png", "png");
+
+    FlowReport report = play("app: whatsapp\nsettings: {values: {Aw: true}}\n---\n- launch\n", installation);
+    EXPECT_TRUE(report.ok()) << report.summary();
+    EXPECT_TRUE(onDevice(SettingsPath));
+    EXPECT_TRUE(onDevice(FilterListPath));
+    EXPECT_TRUE(onDevice("/Library/Application Support/Lexorna.bundle/Share.png"));
+    std::ifstream library(device::Device::resolve(LibraryPath));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(library), {}), "library bytes");
+    EXPECT_EQ(report.launches[0].process["home"].get<std::string>().rfind(device::ContainersFolder, 0), 0u);
+
+    report = play("app: whatsapp\nfilter: none\ninstall: false\n---\n- launch\n", installation);
+    EXPECT_TRUE(report.ok()) << report.summary();
+    EXPECT_FALSE(onDevice(SettingsPath));
+    EXPECT_FALSE(onDevice(FilterListPath));
+    EXPECT_FALSE(onDevice(LibraryPath));
+    EXPECT_FALSE(onDevice(ResourcesPath));
+
+    // Without a built library there is nothing to install: the flow fails, and says why.
+    report =
+        play("app: whatsapp\n---\n- launch\n", Installation{build.path() / "missing.dylib", std::nullopt});
+    EXPECT_FALSE(report.ok());
+    EXPECT_TRUE(report.launches.empty());
+    EXPECT_EQ(report.summary().rfind("FAIL flows/test.yaml: device: Lexorna is not built", 0), 0u)
+        << report.summary();
+}
+
+TEST_F(FlowRunnerTest, ALaunchKeepsItsContainerAndSnapshotsItsFiles) {
+    FlowReport report = play(R"(app: messages
+install: false
+---
+- launch
+- relaunch
+- dump: empty
+)");
+    ASSERT_TRUE(report.ok()) << report.summary();
+    std::string home = report.launches[1].process["home"];
+    std::ofstream(device::Device::resolve(home + "/Library/Lexorna")) << "abc";
+
+    report = play("app: messages\ninstall: false\n---\n- launch\n- dump: written\n");
+    const Json& snapshot = report.launches[0].process["snapshots"][0];
+    EXPECT_EQ(snapshot["label"], "written");
+    EXPECT_EQ(snapshot["files"]["~/Library/Lexorna"], Json({{"size", 3}, {"utf8", "abc"}}));
+}
