@@ -34,9 +34,16 @@ Class UIGestureRecognizer::staticClass() {
                 return static_cast<long>(static_cast<UIGestureRecognizer*>(self)->state());
             });
         objc::addMethod(
+            c, "numberOfTouchesRequired", +[](id self, SEL) -> unsigned long {
+                return static_cast<UIGestureRecognizer*>(self)->numberOfTouchesRequired();
+            });
+        objc::addMethod(
             c, "setNumberOfTouchesRequired:", +[](id self, SEL, unsigned long touches) {
                 static_cast<UIGestureRecognizer*>(self)->setNumberOfTouchesRequired(touches);
             });
+        objc::addMethod(
+            c, "isEnabled",
+            +[](id self, SEL) -> bool { return static_cast<UIGestureRecognizer*>(self)->isEnabled(); });
         objc::addMethod(
             c, "setEnabled:", +[](id self, SEL, bool enabled) {
                 static_cast<UIGestureRecognizer*>(self)->setEnabled(enabled);

@@ -10,9 +10,12 @@
 #include "UIGestureRecognizer.h"
 #include "UIImageView.h"
 #include "UILabel.h"
+#include "UILongPressGestureRecognizer.h"
 #include "UINavigationController.h"
 #include "UIPasteboard.h"
+#include "UITapGestureRecognizer.h"
 #include "UITextView.h"
+#include "UITouch.h"
 #include "UIWindow.h"
 
 void registerUIKitClasses() {
@@ -21,7 +24,9 @@ void registerUIKitClasses() {
           &UIResponder::staticClass, &UIView::staticClass, &UIControl::staticClass, &UIWindow::staticClass,
           &UIApplication::staticClass, &UIViewController::staticClass, &UINavigationController::staticClass,
           &UITabBarController::staticClass, &NSBlock::staticClass, &NSLayoutAnchor::staticClass,
-          &NSLayoutConstraint::staticClass, &UIGestureRecognizer::staticClass})
+          &NSLayoutConstraint::staticClass, &UIGestureRecognizer::staticClass,
+          &UITapGestureRecognizer::staticClass, &UILongPressGestureRecognizer::staticClass,
+          &UITouch::staticClass})
         define();
     // Text, controls, images and the system's own controllers.
     for (Class (*define)() :
