@@ -7,8 +7,11 @@
 namespace device {
 
 namespace {
+// Until the simulator sets a root, device paths lead to a folder that does not exist, so
+// a process that forgot to set one can never read, write or remove the machine's own
+// files.
 std::filesystem::path& rootStorage() {
-    static auto* root = new std::filesystem::path("/");
+    static auto* root = new std::filesystem::path("/nonexistent/lexorna-device-root-unset");
     return *root;
 }
 } // namespace

@@ -108,7 +108,7 @@ UIImage* UIImage::imageNamed(std::string_view name) {
     auto* image = objc::make<UIImage>(staticClass());
     image->path_ = name;
     image->size_ = CGSize{static_cast<double>(bitmap->width), static_cast<double>(bitmap->height)};
-    image->bitmap_ = ::CGImage::make(bitmap->width, bitmap->height, std::move(bitmap->pixels));
+    image->bitmap_ = CGImage::make(bitmap->width, bitmap->height, std::move(bitmap->pixels));
     cache.emplace(std::string(name), image);
     return image;
 }

@@ -18,12 +18,12 @@ class UIImage : public NSObject {
 
     CGSize size() const { return size_; }
     double scale() const { return 1; }
-    ::CGImage* cgImage() const { return bitmap_.get(); }
+    CGImage* cgImage() const { return bitmap_.get(); }
     // The device path it was loaded from.
     const std::string& path() const { return path_; }
 
 private:
     std::string path_;
     CGSize size_;
-    objc::Ref<::CGImage> bitmap_;
+    objc::Ref<CGImage> bitmap_;
 };

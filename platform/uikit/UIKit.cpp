@@ -1,4 +1,5 @@
 #include "UIKit.h"
+
 #include "CALayer.h"
 #include "CGImage.h"
 #include "NSLayoutConstraint.h"
@@ -17,6 +18,7 @@
 #include "UITextView.h"
 #include "UITouch.h"
 #include "UIWindow.h"
+#include "foundation/Foundation.h"
 
 void registerUIKitClasses() {
     for (Class (*define)() :
@@ -41,6 +43,7 @@ namespace {
 // The frameworks' classes are registered when the platform library is loaded, before the
 // app's or any injected library's code runs.
 [[gnu::constructor]] void loadFrameworks() {
+    registerFoundationClasses();
     registerUIKitClasses();
 }
 } // namespace

@@ -34,6 +34,14 @@ void UILabel::setText(id text) {
     text_ = copyString(text);
 }
 
+NSAttributedString* UILabel::attributedText() const {
+    return text_ ? NSAttributedString::make(text_->utf8()) : nullptr;
+}
+
+void UILabel::setAttributedText(NSAttributedString* text) {
+    text_ = text ? NSString::make(text->text()) : nullptr;
+}
+
 void UILabel::setFont(UIFont* font) {
     font_ = font ? font : defaultFont();
 }
@@ -49,6 +57,12 @@ Class UILabel::staticClass() {
             c, "text", +[](id label, SEL) -> id { return self(label)->text(); });
         objc::addMethod(
             c, "setText:", +[](id label, SEL, id text) { self(label)->setText(text); });
+        objc::addMethod(
+            c, "attributedText", +[](id label, SEL) -> id { return self(label)->attributedText(); });
+        objc::addMethod(
+            c, "setAttributedText:", +[](id label, SEL, id text) {
+                self(label)->setAttributedText(objc::cast<NSAttributedString>(text));
+            });
         objc::addMethod(
             c, "font", +[](id label, SEL) -> id { return self(label)->font(); });
         objc::addMethod(

@@ -2,6 +2,7 @@
 
 #include "UIView.h"
 
+#include "foundation/NSAttributedString.h"
 #include "foundation/NSString.h"
 
 // NSTextAlignment.
@@ -20,6 +21,10 @@ class UILabel : public UIView {
 
     NSString* text() const { return text_.get(); }
     void setText(id text);
+    // The text with attributes: only the characters are modelled, so this is the text as
+    // an attributed string (nil without text), and setting it sets the text.
+    NSAttributedString* attributedText() const;
+    void setAttributedText(NSAttributedString* text);
     UIFont* font() const { return font_.get(); }
     void setFont(UIFont* font);
     UIColor* textColor() const { return textColor_.get(); }

@@ -124,7 +124,7 @@ void UIViewController::present(UIViewController* controller, bool animated,
     }
     context->presented_ = controller;
     controller->presenting_ = context;
-    controller->presentationSource_ = this;
+    controller->presentingChild_ = this == context ? nullptr : this;
     controller->presentedAnimated_ = animated;
     // A full-screen presentation: the presented view lies over everything in the window.
     UIView* presentedView = controller->view();
@@ -152,7 +152,7 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
             c->view_->removeFromSuperview();
         Ref<UIViewController> next = std::move(c->presented_);
         c->presenting_ = nullptr;
-        c->presentationSource_ = nullptr;
+        c->presentingChild_ = nullptr;
         c = next;
     }
     if (completion)

@@ -35,7 +35,9 @@ class UIViewController : public UIResponder {
     UIViewController* presentedViewController() const;
     UIViewController* presentingViewController() const;
     // The controller that was sent the present message (the presenter a user sees).
-    UIViewController* presentationSource() const { return presentationSource_.get(); }
+    UIViewController* presentationSource() const {
+        return presentingChild_ ? presentingChild_.get() : presenting_;
+    }
     bool presentedAnimated() const { return presentedAnimated_; }
     void present(UIViewController* controller, bool animated, std::function<void()> completion);
     void dismiss(bool animated, std::function<void()> completion);
@@ -49,9 +51,9 @@ private:
     std::vector<objc::Ref<UIViewController>> children_;
     objc::Ref<UIViewController> presented_;  // the controller this one presents
     UIViewController* presenting_ = nullptr; // raw: the presenter holds us
-    // Held while presented, as UIKit's presentation controller holds the presenting
-    // controller: the source may be a child that its container lets go meanwhile.
-    objc::Ref<UIViewController> presentationSource_;
+    // The presenter's child that was sent the present message, if not the presenter
+    // itself; held while presented, as its container may let it go meanwhile.
+    objc::Ref<UIViewController> presentingChild_;
     bool presentedAnimated_ = false;
     bool loadingView_ = false;
 };

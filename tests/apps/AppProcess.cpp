@@ -13,6 +13,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace {
+// The temporary device a launch in this process made. Only that folder is ever removed:
+// the device root defaults to the machine's own "/" until a launch sets it.
+std::filesystem::path& temporaryDevice() {
+    static std::filesystem::path folder;
+    return folder;
+}
+} // namespace
+
 void inChildProcess(const std::function<void()>& body) {
     std::fflush(stdout);
     std::fflush(stderr);
@@ -29,8 +38,8 @@ void inChildProcess(const std::function<void()>& body) {
             code = 2;
         }
         std::error_code error;
-        if (!device::Device::root().empty())
-            std::filesystem::remove_all(device::Device::root(), error);
+        if (!temporaryDevice().empty())
+            std::filesystem::remove_all(temporaryDevice(), error);
         std::fflush(stdout);
         std::fflush(stderr);
         ::_exit(code);
@@ -49,6 +58,7 @@ UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
     std::string root = (std::filesystem::temp_directory_path() / "lexorna-apps-XXXXXX").string();
     if (!::mkdtemp(root.data()))
         throw std::runtime_error("no temporary device");
+    temporaryDevice() = root;
     device::Device::setRoot(root);
     NSBundle::setMainBundleIdentifier(app->bundleIdentifier);
     UIScreen::setMainScreenSize({390, 844});

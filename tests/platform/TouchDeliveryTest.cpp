@@ -3,7 +3,8 @@
 
 #include "GestureTestSupport.h"
 
-#include "uikit/UIControl.h"
+#include "foundation/NSString.h"
+#include "uikit/UIButton.h"
 #include "uikit/UITouch.h"
 #include "uikit/UIWindow.h"
 
@@ -179,8 +180,10 @@ TEST(TouchDelivery, SecondRecognizerFiresOnlyWhenADelegateAllowsBothTogether) {
 TEST(TouchDelivery, ControlWinsASingleTapOverItsSuperviewsRecognizers) {
     objc::AutoreleasePool pool;
     Screen screen;
-    auto* button = objc::make<UIControl>(UIControl::staticClass());
+    UIButton* button = UIButton::buttonWithType(UIButtonTypeCustom);
     button->setFrame(CGRectMake(10, 100, 80, 40));
+    button->setTitle(NSString::make("Done"), UIControlStateNormal);
+    button->layoutTitleLabel();
     screen.container->addSubview(button);
     UIView* icon = UIView::make(CGRectMake(0, 0, 20, 20));
     button->addSubview(icon);
@@ -193,7 +196,9 @@ TEST(TouchDelivery, ControlWinsASingleTapOverItsSuperviewsRecognizers) {
     EXPECT_THAT(deliver(button, TouchGesture::tap()).fired, ElementsAre(buttonFired));
     EXPECT_THAT(actionsCalled(), ElementsAre("fire")) << "only touch-up-inside actions";
     EXPECT_THAT(deliver(icon, TouchGesture::tap()).fired, ElementsAre(buttonFired)) << "inside the control";
-    EXPECT_THAT(deliverAt(screen.window, {50, 120}, TouchGesture::tap()).fired, ElementsAre(buttonFired));
+    TouchRecord record = deliverAt(screen.window, {50, 120}, TouchGesture::tap());
+    EXPECT_EQ(record.hitView, button) << "over its title, which takes no touches";
+    EXPECT_THAT(record.fired, ElementsAre(buttonFired));
 
     // Other gestures pass the control by.
     EXPECT_THAT(deliver(button, TouchGesture::tap(2)).fired, ElementsAre(tapFired("other")));

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CairoHandles.h"
+
+#include "uikit/CGGeometry.h"
+
+#include <pango/pangocairo.h>
+
+#include <array>
+#include <string_view>
+
+namespace sim::render {
+
+// A run of text to draw in a box, as a label or a text view lays it out.
+struct TextBlock {
+    enum class Placement { Top, Centered };
+
+    std::string_view utf8;
+    double pointSize = 17;
+    std::array<double, 4> color{0, 0, 0, 1};
+    long alignment = 0; // NSTextAlignment: 0 left, 1 centre, 2 right, 3 justified, 4 natural
+    CGRect box;         // the text wraps at its width
+    Placement placement = Placement::Top;
+    // 0: as many lines as the box holds; otherwise at most this many. Text that does not
+    // fit ends in an ellipsis, as a label truncates its tail.
+    long maximumLines = 0;
+    bool truncates = true;
+};
+
+// Lays out and draws text with pango in DejaVu Sans, the font every Debian machine has.
+// The font map works at 72 dpi, so a point size is that many user units, and hinting is
+// off, so the same text gives the same pixels on every machine. Paragraphs take their
+// direction from their first strong character: a right-to-left paragraph starts at the
+// right edge, as UIKit's natural alignment does.
+class TextPainter {
+public:
+    TextPainter();
+
+    void draw(cairo_t* cr, const TextBlock& block);
+
+private:
+    GObjectHandle<PangoFontMap> fontMap_;
+    GObjectHandle<PangoContext> context_;
+};
+
+} // namespace sim::render

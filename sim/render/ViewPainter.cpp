@@ -1,0 +1,183 @@
+#include "ViewPainter.h"
+#include "CairoHandles.h"
+#include "ImagePainter.h"
+#include "RoundedRect.h"
+#include "SourceColor.h"
+
+#include "uikit/UIButton.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UITextView.h"
+#include "uikit/UIWindow.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace sim::render {
+
+namespace {
+
+// UIKit's dimming view behind a presentation.
+constexpr std::array<double, 4> DimmingColor{0, 0, 0, 0.4};
+
+// Where a text view's text starts: its text container inset (8 points above and below)
+// and the line fragment padding (5 points either side).
+constexpr double TextViewInsetVertical = 8;
+constexpr double TextViewInsetHorizontal = 5;
+
+// UIKit's defaults for a label and a button without a font of their own.
+constexpr double LabelDefaultPointSize = 17;
+constexpr double ButtonDefaultPointSize = 15;
+constexpr std::array<double, 4> Black{0, 0, 0, 1};
+
+// A frame that is null (CGRectNull) or not a number anywhere places the view nowhere.
+bool isDrawn(UIView* view) {
+    CGRect frame = view->frame();
+    return !view->isHidden() && view->alpha() > 0 && std::isfinite(frame.origin.x) &&
+           std::isfinite(frame.origin.y) && std::isfinite(frame.size.width) &&
+           std::isfinite(frame.size.height);
+}
+
+bool isPresentedControllerView(UIView* view) {
+    UIViewController* controller = view->viewController();
+    return controller && controller->presentingViewController();
+}
+
+double pointSizeOf(UIFont* font, double fallback) {
+    return font ? font->pointSize() : fallback;
+}
+
+std::array<double, 4> colorOf(UIColor* color) {
+    return color ? color->components() : Black;
+}
+
+} // namespace
+
+void ViewPainter::paintWindow(UIWindow* window) {
+    if (isDrawn(window))
+        paintView(window, Level::Window);
+}
+
+void ViewPainter::paintView(UIView* view, Level level) {
+    const bool translucent = view->alpha() < 1;
+    if (translucent)
+        cairo_push_group(cr_);
+
+    const CALayer* layer = view->layer();
+    appendRoundedRect(cr_, view->bounds(), layer->cornerRadius, layer->maskedCorners);
+    PathHandle outline(cairo_copy_path(cr_));
+    cairo_new_path(cr_);
+    auto fillOutline = [&](const std::array<double, 4>& rgba) {
+        cairo_append_path(cr_, outline.get());
+        setSourceColor(cr_, rgba);
+        cairo_fill(cr_);
+    };
+    if (layer->backgroundColor)
+        fillOutline(layer->backgroundColor->components());
+    if (UIColor* background = view->backgroundColor())
+        fillOutline(background->components());
+    {
+        SavedState saved(cr_);
+        if (layer->masksToBounds) {
+            cairo_append_path(cr_, outline.get());
+            cairo_clip(cr_);
+        }
+        paintContent(view);
+        paintSubviews(view, level);
+    }
+    paintBorder(view);
+
+    if (translucent) {
+        cairo_pop_group_to_source(cr_);
+        cairo_paint_with_alpha(cr_, view->alpha());
+    }
+}
+
+void ViewPainter::paintContent(UIView* view) {
+    const CGRect bounds = view->bounds();
+    if (auto* image = objc::dynCast<CGImage>(view->layer()->contents.get()))
+        drawImageStretched(cr_, *image, bounds);
+
+    if (auto* imageView = objc::dynCast<UIImageView>(view)) {
+        if (UIImage* image = imageView->image(); image && image->cgImage())
+            drawImageStretched(cr_, *image->cgImage(), bounds);
+    } else if (auto* label = objc::dynCast<UILabel>(view)) {
+        if (NSString* text = label->text())
+            text_.draw(cr_, {.utf8 = text->utf8(),
+                             .pointSize = pointSizeOf(label->font(), LabelDefaultPointSize),
+                             .color = colorOf(label->textColor()),
+                             .alignment = label->textAlignment(),
+                             .box = bounds,
+                             .placement = TextBlock::Placement::Centered,
+                             .maximumLines = label->numberOfLines()});
+    } else if (auto* textView = objc::dynCast<UITextView>(view)) {
+        // The text is the content of a scroll view: nothing of it shows outside.
+        SavedState saved(cr_);
+        cairo_rectangle(cr_, 0, 0, bounds.size.width, bounds.size.height);
+        cairo_clip(cr_);
+        text_.draw(cr_, {.utf8 = textView->text()->utf8(),
+                         .pointSize = textView->font()->pointSize(),
+                         .color = colorOf(textView->textColor()),
+                         .alignment = textView->textAlignment(),
+                         .box = CGRectMake(TextViewInsetHorizontal, TextViewInsetVertical,
+                                           bounds.size.width - 2 * TextViewInsetHorizontal,
+                                           bounds.size.height - 2 * TextViewInsetVertical),
+                         .truncates = false});
+    } else if (auto* button = objc::dynCast<UIButton>(view)) {
+        UILabel* titleLabel = button->existingTitleLabel();
+        NSString* title = button->titleForState(UIControlStateNormal);
+        if (title && titleLabel && !titleLabel->isHidden())
+            text_.draw(cr_, {.utf8 = title->utf8(),
+                             .pointSize = pointSizeOf(titleLabel->font(), ButtonDefaultPointSize),
+                             .color = colorOf(button->titleColorForState(UIControlStateNormal)),
+                             .alignment = 1,
+                             .box = bounds,
+                             .placement = TextBlock::Placement::Centered,
+                             .maximumLines = 1});
+    }
+}
+
+void ViewPainter::paintSubviews(UIView* view, Level level) {
+    // A button's title is drawn with the button; its title label would draw it twice.
+    auto* button = objc::dynCast<UIButton>(view);
+    UILabel* titleLabel = button ? button->existingTitleLabel() : nullptr;
+    for (const auto& subview : view->subviews()) {
+        if (subview.get() == titleLabel || !isDrawn(subview.get()))
+            continue;
+        if (level == Level::Window && isPresentedControllerView(subview.get()))
+            dimEverything();
+        SavedState saved(cr_);
+        CGPoint origin = subview->frame().origin;
+        cairo_translate(cr_, origin.x, origin.y);
+        paintView(subview.get(), Level::Subview);
+    }
+}
+
+void ViewPainter::paintBorder(UIView* view) {
+    const CALayer* layer = view->layer();
+    const double width = layer->borderWidth;
+    if (!(width > 0) || !std::isfinite(width))
+        return;
+    setSourceColor(cr_, layer->borderColor ? layer->borderColor->components() : Black);
+    // The border lies inside the bounds, along the rounded outline; one as wide as half
+    // the view covers all of it.
+    const CGRect bounds = view->bounds();
+    if (2 * width >= std::min(bounds.size.width, bounds.size.height)) {
+        appendRoundedRect(cr_, bounds, layer->cornerRadius, layer->maskedCorners);
+        cairo_fill(cr_);
+        return;
+    }
+    CGRect inset = CGRectMake(width / 2, width / 2, bounds.size.width - width, bounds.size.height - width);
+    appendRoundedRect(cr_, inset, layer->cornerRadius - width / 2, layer->maskedCorners);
+    cairo_set_line_width(cr_, width);
+    cairo_stroke(cr_);
+}
+
+void ViewPainter::dimEverything() {
+    SavedState saved(cr_);
+    cairo_reset_clip(cr_);
+    setSourceColor(cr_, DimmingColor);
+    cairo_paint(cr_);
+}
+
+} // namespace sim::render

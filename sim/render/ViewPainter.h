@@ -1,0 +1,39 @@
+#pragma once
+
+#include "TextPainter.h"
+
+#include <cairo.h>
+
+class UIView;
+class UIWindow;
+
+namespace sim::render {
+
+// Draws a window's view tree onto a cairo context whose user units are points, each
+// view as its layer would show it: backgrounds and contents in the rounded outline,
+// subviews back to front, clipped when the view clips, and the border on top. Hidden
+// views, transparent ones and views without a frame (CGRectNull) are left out with
+// everything inside them.
+class ViewPainter {
+public:
+    ViewPainter(cairo_t* cr, TextPainter& text) : cr_(cr), text_(text) {}
+
+    // The window at the origin. Before the view of each presented controller, what is
+    // drawn so far is dimmed, as UIKit dims the presenter behind a presentation.
+    void paintWindow(UIWindow* window);
+
+private:
+    enum class Level { Window, Subview };
+
+    // The view in its own coordinates: the current origin is its top-left corner.
+    void paintView(UIView* view, Level level);
+    void paintContent(UIView* view);
+    void paintSubviews(UIView* view, Level level);
+    void paintBorder(UIView* view);
+    void dimEverything();
+
+    cairo_t* cr_;
+    TextPainter& text_;
+};
+
+} // namespace sim::render

@@ -1,0 +1,121 @@
+// Buttons: titles and colours per state with the normal state as fallback, the title
+// label, and target/action on touch up inside.
+
+#include "uikit/UIButton.h"
+
+#include <gtest/gtest.h>
+
+using objc::send;
+
+namespace {
+
+UIButton* button(long type) {
+    return send<UIButton*>(UIButton::staticClass(), "buttonWithType:", type);
+}
+
+std::string titleFor(UIButton* button, unsigned long state) {
+    return describe(send<id>(button, "titleForState:", state));
+}
+
+std::array<double, 4> colorFor(UIButton* button, unsigned long state) {
+    return send<UIColor*>(button, "titleColorForState:", state)->components();
+}
+
+// A target declared at run time, as the library's panel and the host views are.
+struct Received {
+    int closes = 0;
+    std::vector<id> senders;
+    int touchDowns = 0;
+};
+Received received;
+
+Class targetClass() {
+    static Class cls = [] {
+        Class c = objc_allocateClassPair(NSObject::staticClass(), "BTTarget", 0);
+        objc::addMethod(
+            c, "Close", +[](id, SEL) { ++received.closes; });
+        objc::addMethod(
+            c, "tapped:", +[](id, SEL, id sender) { received.senders.push_back(sender); });
+        objc::addMethod(
+            c, "pressed", +[](id, SEL) { ++received.touchDowns; });
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}
+
+} // namespace
+
+TEST(UIButton, TypeDecidesTheDefaultTitleColour) {
+    objc::AutoreleasePool pool;
+    UIButton* custom = button(0);
+    UIButton* system = button(1);
+    EXPECT_EQ(send<long>(custom, "buttonType"), 0);
+    EXPECT_EQ(colorFor(custom, 0), (std::array<double, 4>{1, 1, 1, 1}));
+    EXPECT_EQ(colorFor(system, 0), (std::array<double, 4>{0, 122.0 / 255, 1, 1}));
+}
+
+TEST(UIButton, StatesWithoutATitleOrColourOfTheirOwnShowTheNormalOnes) {
+    objc::AutoreleasePool pool;
+    UIButton* done = button(0);
+    EXPECT_EQ(send<id>(done, "titleForState:", 0UL), nullptr);
+    send(done, "setTitle:forState:", NSString::make("Done"), 0UL);
+    send(done, "setTitle:forState:", NSString::make("Wait"), 2UL);
+    EXPECT_EQ(titleFor(done, UIControlStateHighlighted), "Done");
+    EXPECT_EQ(titleFor(done, UIControlStateDisabled), "Wait");
+
+    UIColor* blue = UIColor::colorWithRed(0, 75.0 / 255, 1, 1);
+    send(done, "setTitleColor:forState:", blue, 0UL);
+    EXPECT_EQ(send<id>(done, "titleColorForState:", 4UL), blue);
+
+    EXPECT_EQ(describe(send<id>(done, "currentTitle")), "Done");
+    send(done, "setEnabled:", false);
+    EXPECT_EQ(describe(send<id>(done, "currentTitle")), "Wait");
+    send(done, "setTitle:forState:", nullptr, 2UL);
+    EXPECT_EQ(describe(send<id>(done, "currentTitle")), "Done") << "a title set to nil falls back again";
+}
+
+TEST(UIButton, TitleLabelIsASubviewMadeWhenNeededThatFollowsTheCurrentTitle) {
+    objc::AutoreleasePool pool;
+    UIButton* plain = button(0);
+    EXPECT_TRUE(plain->subviews().empty());
+    auto* label = send<UILabel*>(plain, "titleLabel");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->superview(), plain);
+    EXPECT_EQ(send<id>(plain, "titleLabel"), label) << "made once";
+    EXPECT_FALSE(label->isUserInteractionEnabled()) << "touches go to the button";
+
+    UIButton* done = button(0);
+    send(done, "setFrame:", CGRectMake(1.5, 0, 58.5, 41));
+    send(done, "setTitle:forState:", NSString::make("Done"), 0UL);
+    UILabel* doneLabel = done->existingTitleLabel();
+    ASSERT_NE(doneLabel, nullptr) << "a title shows in a label";
+    EXPECT_EQ(utf8Of(doneLabel->text()), "Done");
+    send(send<id>(done, "titleLabel"), "setFont:", UIFont::systemFontOfSize(16));
+    send(done, "setTitleColor:forState:", UIColor::blackColor(), 0UL);
+    send(done, "setTitle:forState:", NSString::make("Closed"), 0UL);
+    EXPECT_EQ(utf8Of(doneLabel->text()), "Closed");
+    EXPECT_EQ(doneLabel->textColor()->components(), (std::array<double, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(doneLabel->font()->pointSize(), 16) << "the font the caller gave stays";
+
+    send(done, "layoutSubviews");
+    EXPECT_EQ(doneLabel->frame(), CGRectMake(0, 0, 58.5, 41));
+    EXPECT_EQ(doneLabel->textAlignment(), NSTextAlignmentCenter);
+}
+
+TEST(UIButton, TouchUpInsideSendsEachActionThroughTheRuntimeWithTheSenderWhenAsked) {
+    objc::AutoreleasePool pool;
+    received = {};
+    id target = send<id>(send<id>(targetClass(), "alloc"), "init");
+    UIButton* share = button(0);
+    send(share, "addTarget:action:forControlEvents:", target, sel_registerName("Close"), 64UL);
+    send(share, "addTarget:action:forControlEvents:", target, sel_registerName("tapped:"), 64UL);
+    send(share, "addTarget:action:forControlEvents:", target, sel_registerName("pressed"), 1UL);
+    send(share, "addTarget:action:forControlEvents:", nullptr, sel_registerName("Close"), 64UL);
+
+    share->sendActionsForControlEvents(UIControlEventTouchUpInside);
+    EXPECT_EQ(received.closes, 1) << "a nil target triggers nothing";
+    ASSERT_EQ(received.senders.size(), 1u);
+    EXPECT_EQ(received.senders[0], share);
+    EXPECT_EQ(received.touchDowns, 0) << "other events' actions stay quiet";
+}

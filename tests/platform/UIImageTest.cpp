@@ -1,0 +1,137 @@
+// Images: PNG files at device paths, the system's image cache, files that are missing or
+// are not pictures, and image views.
+
+#include "TestDevice.h"
+
+#include "uikit/UIImageView.h"
+
+#include "device/Device.h"
+#include "device/Instruments.h"
+#include "foundation/NSString.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using objc::send;
+
+namespace {
+
+// A 3 by 2 picture: opaque red at the top left, half-transparent white at the bottom
+// right, transparent elsewhere. Written by cairo, as any PNG encoder would.
+std::string writePng(const std::string& devicePath) {
+    auto path = device::Device::resolve(devicePath);
+    std::filesystem::create_directories(path.parent_path());
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 3, 2);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgba(cr, 1, 0, 0, 1);
+    cairo_rectangle(cr, 0, 0, 1, 1);
+    cairo_fill(cr);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.5);
+    cairo_rectangle(cr, 2, 1, 1, 1);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    EXPECT_EQ(cairo_surface_write_to_png(surface, path.c_str()), CAIRO_STATUS_SUCCESS);
+    cairo_surface_destroy(surface);
+    return devicePath;
+}
+
+UIImage* imageNamed(const std::string& path) {
+    return send<UIImage*>(UIImage::staticClass(), "imageNamed:", NSString::make(path));
+}
+
+int opensOf(const std::string& path) {
+    const auto& opens = device::Instruments::shared().fileOpens();
+    auto it = opens.find(path);
+    return it == opens.end() ? 0 : it->second;
+}
+
+} // namespace
+
+TEST(UIImage, LoadsAPngAtItsPixelSizeWithItsBitmap) {
+    objc::AutoreleasePool pool;
+    std::string path = writePng("/Library/Application Support/Images.bundle/Share.png");
+    UIImage* image = imageNamed(path);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(send<CGSize>(image, "size"), (CGSize{3, 2}));
+    EXPECT_EQ(send<double>(image, "scale"), 1);
+
+    auto* bitmap = send<CGImage*>(image, "CGImage");
+    ASSERT_NE(bitmap, nullptr);
+    ASSERT_EQ(bitmap->width(), 3u);
+    ASSERT_EQ(bitmap->height(), 2u);
+    const auto& pixels = bitmap->pixels();
+    EXPECT_EQ(pixels[0], 0xFFFF0000u) << "opaque red";
+    EXPECT_EQ(pixels[1], 0x00000000u);
+    std::uint32_t halfWhite = pixels[5];
+    EXPECT_NEAR(halfWhite >> 24, 0x80, 1) << "half transparent";
+    EXPECT_EQ((halfWhite >> 16) & 0xFF, halfWhite >> 24) << "premultiplied white";
+}
+
+TEST(UIImage, TheCacheOpensTheFileOncePerProcess) {
+    objc::AutoreleasePool pool;
+    std::string path = writePng("/var/mobile/cache-test.png");
+    UIImage* first = imageNamed(path);
+    UIImage* second = imageNamed(path);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(opensOf(path), 1);
+}
+
+TEST(UIImage, MissingFileGivesNilAndEveryAttemptOpens) {
+    objc::AutoreleasePool pool;
+    const std::string path = "/Library/Application Support/Missing.bundle/Share.png";
+    EXPECT_EQ(imageNamed(path), nullptr);
+    EXPECT_EQ(imageNamed(path), nullptr);
+    EXPECT_EQ(opensOf(path), 2) << "failures are not cached";
+
+    writePng(path);
+    EXPECT_NE(imageNamed(path), nullptr) << "a file that appears later loads";
+}
+
+TEST(UIImage, FileThatIsNotAReadablePngGivesNil) {
+    objc::AutoreleasePool pool;
+    putDeviceFile("/var/mobile/text.png", "this is not a picture");
+    EXPECT_EQ(imageNamed("/var/mobile/text.png"), nullptr);
+
+    std::string whole = writePng("/var/mobile/whole.png");
+    std::string bytes;
+    {
+        std::FILE* file = std::fopen(device::Device::resolve(whole).c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        char buffer[4096];
+        std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+        std::fclose(file);
+        bytes.assign(buffer, n);
+    }
+    putDeviceFile("/var/mobile/truncated.png", bytes.substr(0, bytes.size() / 2));
+    EXPECT_EQ(imageNamed("/var/mobile/truncated.png"), nullptr);
+
+    // A header that claims a picture far larger than a phone could hold is refused
+    // before anything is decoded.
+    std::string huge = bytes;
+    huge.replace(16, 8, std::string("\x00\x01\x00\x00\x00\x01\x00\x00", 8));
+    putDeviceFile("/var/mobile/huge.png", huge);
+    EXPECT_EQ(imageNamed("/var/mobile/huge.png"), nullptr);
+
+    std::filesystem::create_directories(device::Device::resolve("/var/mobile/folder.png"));
+    EXPECT_EQ(imageNamed("/var/mobile/folder.png"), nullptr);
+    EXPECT_EQ(imageNamed("Share.png"), nullptr) << "apps here have no bundle resources";
+    EXPECT_EQ(send<id>(UIImage::staticClass(), "imageNamed:", nullptr), nullptr);
+}
+
+TEST(UIImageView, ShowsItsImageAndTakesItsSizeFromIt) {
+    objc::AutoreleasePool pool;
+    UIImage* image = imageNamed(writePng("/var/mobile/view.png"));
+    auto* sized = send<UIImageView*>(send<id>(UIImageView::staticClass(), "alloc"), "initWithImage:", image);
+    EXPECT_EQ(sized->frame(), CGRectMake(0, 0, 3, 2));
+    EXPECT_EQ(send<id>(sized, "image"), image);
+    EXPECT_FALSE(sized->isUserInteractionEnabled());
+
+    auto* empty = send<UIImageView*>(send<id>(UIImageView::staticClass(), "alloc"), "init");
+    EXPECT_EQ(empty->frame(), CGRectZero);
+    send(empty, "setImage:", image);
+    EXPECT_EQ(empty->image(), image);
+    EXPECT_EQ(empty->frame(), CGRectZero) << "setting an image later does not resize";
+}

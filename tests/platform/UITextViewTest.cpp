@@ -1,0 +1,146 @@
+// Text views: selection in UTF-16 offsets, Copy to the general pasteboard, typing over
+// the selection.
+
+#include "uikit/UITextView.h"
+#include "uikit/UIPasteboard.h"
+
+#include <gtest/gtest.h>
+
+using objc::send;
+
+namespace {
+
+// "a😀b": the emoji takes two UTF-16 units, so the text is four units long.
+constexpr const char* WithEmoji = "a\xF0\x9F\x98\x80"
+                                  "b";
+
+UITextView* textView(const char* text) {
+    auto* view = send<UITextView*>(send<id>(UITextView::staticClass(), "alloc"),
+                                   "initWithFrame:", CGRectMake(0, 0, 200, 100));
+    send(view, "setText:", NSString::make(text));
+    return view;
+}
+
+NSRange selectedRange(UITextView* view) {
+    return send<NSRange>(view, "selectedRange");
+}
+
+void select(UITextView* view, unsigned long location, unsigned long length) {
+    send(view, "setSelectedRange:", NSMakeRange(location, length));
+}
+
+std::string pasteboard() {
+    return utf8Of(send<id>(send<id>(UIPasteboard::staticClass(), "generalPasteboard"), "string"));
+}
+
+void setPasteboard(const char* text) {
+    send(UIPasteboard::generalPasteboard(), "setString:", NSString::make(text));
+}
+
+} // namespace
+
+TEST(UITextView, DefaultsAsInUIKit) {
+    objc::AutoreleasePool pool;
+    auto* view = send<UITextView*>(send<id>(UITextView::staticClass(), "alloc"), "init");
+    EXPECT_TRUE(send<bool>(view, "isKindOfClass:", objc_getClass("UIScrollView")));
+    EXPECT_EQ(utf8Of(send<id>(view, "text")), "") << "never nil";
+    EXPECT_EQ(send<UIFont*>(view, "font")->pointSize(), 12);
+    EXPECT_EQ(send<id>(view, "textColor"), nullptr) << "nil: drawn in the default black";
+    EXPECT_TRUE(send<bool>(view, "isEditable"));
+    EXPECT_TRUE(send<bool>(view, "isSelectable"));
+    EXPECT_TRUE(view->isUserInteractionEnabled());
+
+    send(view, "setText:", nullptr);
+    EXPECT_EQ(utf8Of(send<id>(view, "text")), "");
+    send(view, "setFont:", UIFont::systemFontOfSize(12.5));
+    send(view, "setTextAlignment:", 1L);
+    send(view, "setEditable:", false);
+    EXPECT_EQ(view->font()->pointSize(), 12.5);
+    EXPECT_EQ(send<long>(view, "textAlignment"), 1);
+    EXPECT_FALSE(view->isEditable());
+}
+
+TEST(UITextView, SettingTextCopiesItAndPutsTheCaretAtTheEnd) {
+    objc::AutoreleasePool pool;
+    NSMutableString* source = NSMutableString::make(WithEmoji);
+    UITextView* view = textView("");
+    send(view, "setText:", source);
+    source->append("more");
+    EXPECT_EQ(utf8Of(view->text()), WithEmoji);
+    EXPECT_EQ(selectedRange(view), NSMakeRange(4, 0));
+}
+
+TEST(UITextView, SelectionIsClampedToTheTextAndNeverSplitsACharacter) {
+    objc::AutoreleasePool pool;
+    UITextView* view = textView(WithEmoji);
+    select(view, 1, 2);
+    EXPECT_EQ(selectedRange(view), NSMakeRange(1, 2));
+    EXPECT_EQ(view->selectedText(), "\xF0\x9F\x98\x80");
+
+    select(view, 2, 1); // both ends inside the surrogate pair
+    EXPECT_EQ(selectedRange(view), NSMakeRange(1, 2));
+    select(view, 0, 2); // the end inside the pair
+    EXPECT_EQ(selectedRange(view), NSMakeRange(0, 3));
+    select(view, 3, 100);
+    EXPECT_EQ(selectedRange(view), NSMakeRange(3, 1));
+    select(view, 100, 5);
+    EXPECT_EQ(selectedRange(view), NSMakeRange(4, 0));
+    select(view, 2, ~0UL); // a length that would overflow the end
+    EXPECT_EQ(selectedRange(view), NSMakeRange(1, 3));
+}
+
+TEST(UITextView, CopyPutsTheSelectionOnTheGeneralPasteboard) {
+    objc::AutoreleasePool pool;
+    UITextView* view = textView("How are you? \xF0\x9F\x98\x80!");
+    select(view, 13, 2);
+    send(view, "copy:", nullptr);
+    EXPECT_EQ(pasteboard(), "\xF0\x9F\x98\x80");
+    select(view, 0, 3);
+    send(view, "copy:", view);
+    EXPECT_EQ(pasteboard(), "How");
+}
+
+TEST(UITextView, CopyWithNothingSelectedLeavesThePasteboardAlone) {
+    objc::AutoreleasePool pool;
+    setPasteboard("kept");
+    UITextView* view = textView("Hello");
+    select(view, 2, 0);
+    send(view, "copy:", nullptr);
+    EXPECT_EQ(pasteboard(), "kept");
+    UITextView* empty = textView("");
+    select(empty, 0, 5);
+    send(empty, "copy:", nullptr);
+    EXPECT_EQ(pasteboard(), "kept");
+}
+
+TEST(UITextView, TypingReplacesTheSelectionAndChangesOnlyTheView) {
+    objc::AutoreleasePool pool;
+    NSString* original = NSString::make("\xF0\x9F\x98\x80 Hello world");
+    UITextView* view = textView("");
+    send(view, "setText:", original);
+
+    select(view, 9, 5);
+    send(view, "insertText:", NSString::make("there"));
+    EXPECT_EQ(utf8Of(view->text()), "\xF0\x9F\x98\x80 Hello there");
+    EXPECT_EQ(selectedRange(view), NSMakeRange(14, 0)) << "the caret follows the inserted text";
+
+    select(view, 0, 2);
+    send(view, "insertText:", NSString::make("\xC3\xA9t\xC3\xA9:"));
+    EXPECT_EQ(utf8Of(view->text()), "\xC3\xA9t\xC3\xA9: Hello there");
+    EXPECT_EQ(selectedRange(view), NSMakeRange(4, 0));
+
+    send(view, "insertText:", NSString::make("!"));
+    EXPECT_EQ(utf8Of(view->text()), "\xC3\xA9t\xC3\xA9:! Hello there") << "at the caret, nothing replaced";
+    EXPECT_EQ(original->utf8(), "\xF0\x9F\x98\x80 Hello world") << "the string that was set is untouched";
+}
+
+TEST(UIPasteboard, OneGeneralPasteboardKeepsACopyOfTheString) {
+    objc::AutoreleasePool pool;
+    NSMutableString* text = NSMutableString::make("first");
+    send(UIPasteboard::generalPasteboard(), "setString:", text);
+    text->setString("changed");
+    EXPECT_EQ(send<id>(UIPasteboard::staticClass(), "generalPasteboard"), UIPasteboard::generalPasteboard());
+    EXPECT_EQ(pasteboard(), "first");
+    send(UIPasteboard::generalPasteboard(), "setString:", nullptr);
+    EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), nullptr);
+}

@@ -1,0 +1,189 @@
+// Modal presentation: one at a time, only from a view in a window, through the root-most
+// container, and dismissal of everything above the dismissed controller.
+
+#include "uikit/UINavigationController.h"
+#include "uikit/UIWindow.h"
+
+#include "device/Instruments.h"
+
+#include <gtest/gtest.h>
+
+using objc::send;
+
+namespace {
+
+UIViewController* controller() {
+    return send<UIViewController*>(send<id>(UIViewController::staticClass(), "alloc"), "init");
+}
+
+// A key window of 390 by 844 points showing a root controller.
+UIWindow* windowWithRoot(UIViewController* root) {
+    UIWindow* window = UIWindow::make(CGRectMake(0, 0, 390, 844));
+    window->setRootViewController(root);
+    window->makeKeyAndVisible();
+    return window;
+}
+
+void present(UIViewController* presenter, UIViewController* presented, bool animated = true) {
+    send(presenter, "presentViewController:animated:completion:", presented, animated, nullptr);
+}
+
+std::string describe(UIViewController* controller) {
+    char text[96];
+    std::snprintf(text, sizeof text, "<%s: %p>", controller->isa()->name.c_str(),
+                  static_cast<void*>(controller));
+    return text;
+}
+
+const std::vector<std::string>& logLines() {
+    return device::Instruments::shared().logLines();
+}
+
+} // namespace
+
+TEST(Presentation, ShowsThePresentedViewOverTheWindowAndCallsTheCompletion) {
+    objc::AutoreleasePool pool;
+    UIViewController* root = controller();
+    UIWindow* window = windowWithRoot(root);
+    UIViewController* sheet = controller();
+    bool completed = false;
+
+    send(root, "presentViewController:animated:completion:", sheet, true,
+         NSBlock::make([&] { completed = true; }));
+    EXPECT_TRUE(completed) << "animations complete at once";
+    EXPECT_EQ(send<id>(root, "presentedViewController"), sheet);
+    EXPECT_EQ(send<id>(sheet, "presentingViewController"), root);
+    EXPECT_TRUE(sheet->presentedAnimated());
+    ASSERT_TRUE(sheet->isViewLoaded());
+    EXPECT_EQ(sheet->view()->superview(), window);
+    EXPECT_EQ(window->subviews().back().get(), sheet->view()) << "in front of the root's view";
+    EXPECT_EQ(sheet->view()->frame(), window->bounds());
+}
+
+TEST(Presentation, OneAtATimeWithUIKitsWarning) {
+    objc::AutoreleasePool pool;
+    UIViewController* root = controller();
+    UIWindow* window = windowWithRoot(root);
+    UIViewController* first = controller();
+    UIViewController* second = controller();
+    present(root, first);
+    std::size_t before = logLines().size();
+
+    present(root, second);
+    ASSERT_EQ(logLines().size(), before + 1);
+    EXPECT_EQ(logLines().back(), "Warning: Attempt to present " + describe(second) + " on " + describe(root) +
+                                     " which is already presenting " + describe(first));
+    EXPECT_EQ(send<id>(root, "presentedViewController"), first);
+    EXPECT_EQ(send<id>(second, "presentingViewController"), nullptr);
+    EXPECT_EQ(window->subviews().size(), 2u);
+}
+
+TEST(Presentation, FromAViewOutsideTheWindowShowsNothingAndWarns) {
+    objc::AutoreleasePool pool;
+    windowWithRoot(controller());
+    UIViewController* offscreen = controller();
+    offscreen->view(); // loaded, but in no window
+    UIViewController* sheet = controller();
+    std::size_t before = logLines().size();
+
+    present(offscreen, sheet);
+    ASSERT_EQ(logLines().size(), before + 1);
+    EXPECT_EQ(logLines().back(), "Warning: Attempt to present " + describe(sheet) + " on " +
+                                     describe(offscreen) + " whose view is not in the window hierarchy!");
+    EXPECT_EQ(send<id>(offscreen, "presentedViewController"), nullptr);
+    EXPECT_FALSE(sheet->isViewLoaded());
+}
+
+TEST(Presentation, FromAChildGoesToItsRootMostContainer) {
+    objc::AutoreleasePool pool;
+    UIViewController* chat = controller();
+    auto* navigation = UINavigationController::make(chat);
+    auto* tabs = UITabBarController::make({navigation});
+    windowWithRoot(tabs);
+    UIViewController* panel = controller();
+
+    present(chat, panel, false);
+    EXPECT_EQ(send<id>(tabs, "presentedViewController"), panel);
+    EXPECT_EQ(send<id>(chat, "presentedViewController"), panel) << "a child answers its container's";
+    EXPECT_EQ(send<id>(panel, "presentingViewController"), tabs);
+    EXPECT_EQ(panel->presentationSource(), chat);
+    EXPECT_FALSE(panel->presentedAnimated());
+
+    std::size_t before = logLines().size();
+    present(navigation, controller());
+    EXPECT_EQ(logLines().size(), before + 1) << "the container is already presenting";
+}
+
+TEST(Presentation, ChildOfAPresentedContainerDismissesThatPresentation) {
+    objc::AutoreleasePool pool;
+    UIViewController* root = controller();
+    windowWithRoot(root);
+    UIViewController* inner = controller();
+    auto* navigation = UINavigationController::make(inner);
+    present(root, navigation);
+    EXPECT_EQ(send<id>(inner, "presentingViewController"), root)
+        << "its nearest presented ancestor's presenter";
+
+    send(inner, "dismissViewControllerAnimated:completion:", true, nullptr);
+    EXPECT_EQ(send<id>(root, "presentedViewController"), nullptr);
+    EXPECT_EQ(navigation->view()->superview(), nullptr);
+}
+
+TEST(Presentation, DismissingTakesAwayEverythingAboveTheDismissedController) {
+    objc::AutoreleasePool pool;
+    UIViewController* root = controller();
+    UIWindow* window = windowWithRoot(root);
+    objc::Ref<UIViewController> first = controller(), second = controller(), third = controller();
+    present(root, first);
+    present(first, second);
+    present(second, third);
+    ASSERT_EQ(window->subviews().size(), 4u);
+
+    // Sent to a controller that presents, it dismisses what it presents and all above.
+    bool completed = false;
+    send(first.get(), "dismissViewControllerAnimated:completion:", true,
+         NSBlock::make([&] { completed = true; }));
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(send<id>(root, "presentedViewController"), first.get());
+    EXPECT_EQ(send<id>(first.get(), "presentedViewController"), nullptr);
+    EXPECT_EQ(send<id>(second.get(), "presentedViewController"), nullptr);
+    EXPECT_EQ(send<id>(third.get(), "presentingViewController"), nullptr);
+    EXPECT_EQ(third->presentationSource(), nullptr);
+    EXPECT_EQ(window->subviews().size(), 2u);
+
+    // Sent to the presented controller itself, it asks its presenter.
+    send(first.get(), "dismissViewControllerAnimated:completion:", true, nullptr);
+    EXPECT_EQ(send<id>(root, "presentedViewController"), nullptr);
+    EXPECT_EQ(window->subviews().size(), 1u);
+
+    present(root, second);
+    EXPECT_EQ(send<id>(root, "presentedViewController"), second.get())
+        << "a dismissed controller may come back";
+}
+
+TEST(Presentation, PresentingNilOrAnActiveControllerRaisesAsUIKitDoes) {
+    objc::AutoreleasePool pool;
+    UIViewController* root = controller();
+    windowWithRoot(root);
+    UIViewController* child = controller();
+    UINavigationController::make(child);
+    UIViewController* sheet = controller();
+    present(root, sheet);
+
+    auto reasonOf = [](auto&& body) -> std::string {
+        try {
+            body();
+        } catch (const objc::Exception& e) {
+            EXPECT_EQ(e.name(), "NSInvalidArgumentException");
+            return e.reason();
+        }
+        return "nothing raised";
+    };
+    EXPECT_EQ(reasonOf([&] { present(sheet, nullptr); }),
+              "Application tried to present a nil modal view controller on target " + describe(sheet) + ".");
+    EXPECT_EQ(reasonOf([&] { present(sheet, child); }),
+              "Application tried to present modally an active controller " + describe(child) + ".");
+    EXPECT_EQ(reasonOf([&] { present(sheet, sheet); }),
+              "Application tried to present modally an active controller " + describe(sheet) + ".");
+    EXPECT_EQ(send<id>(sheet, "presentedViewController"), nullptr);
+}

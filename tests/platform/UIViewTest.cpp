@@ -1,0 +1,105 @@
+// Views: autoresizing on a superview's resize, re-adding a subview, hit testing.
+
+#include "uikit/NSLayoutConstraint.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+
+#include "foundation/NSArray.h"
+
+#include <gtest/gtest.h>
+
+using objc::send;
+
+namespace {
+
+UIView* viewWithFrame(CGRect frame) {
+    return send<UIView*>(send<id>(UIView::staticClass(), "alloc"), "initWithFrame:", frame);
+}
+
+} // namespace
+
+TEST(UIViewAutoresizing, FlexibleLeftAndTopMarginsKeepSizeAndDistanceToRightAndBottom) {
+    objc::AutoreleasePool pool;
+    UIView* container = viewWithFrame(CGRectMake(0, 0, 300, 200));
+    UIView* corner = viewWithFrame(CGRectMake(200, 150, 80, 40));
+    send(corner, "setAutoresizingMask:", 9UL);
+    send(container, "addSubview:", corner);
+
+    send(container, "setFrame:", CGRectMake(0, 0, 390, 844));
+    EXPECT_EQ(corner->frame(), CGRectMake(290, 794, 80, 40));
+    send(container, "setFrame:", CGRectMake(10, 10, 250, 180));
+    EXPECT_EQ(corner->frame(), CGRectMake(150, 130, 80, 40)) << "shrinking too; the origin does not matter";
+}
+
+TEST(UIViewAutoresizing, SeveralFlexiblePartsShareTheChangeInProportionToTheirSizes) {
+    objc::AutoreleasePool pool;
+    UIView* container = viewWithFrame(CGRectMake(0, 0, 100, 100));
+    UIView* bar = viewWithFrame(CGRectMake(10, 0, 60, 100));
+    bar->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleRightMargin);
+    container->addSubview(bar);
+    container->setFrame(CGRectMake(0, 0, 190, 100));
+    EXPECT_EQ(bar->frame(), CGRectMake(10, 0, 120, 100))
+        << "width 60 and right margin 30 share 90 as 60 and 30";
+}
+
+TEST(UIViewAutoresizing, MaskIsInertForAViewPlacedByConstraintsOrWithoutFrame) {
+    objc::AutoreleasePool pool;
+    UIView* container = viewWithFrame(CGRectMake(0, 0, 300, 200));
+    UIView* constrained = viewWithFrame(CGRectMake(200, 150, 80, 40));
+    constrained->setAutoresizingMask(9);
+    send(constrained, "setTranslatesAutoresizingMaskIntoConstraints:", false);
+    UIView* unplaced = viewWithFrame(CGRectNull);
+    unplaced->setAutoresizingMask(9);
+    container->addSubview(constrained);
+    container->addSubview(unplaced);
+
+    container->setFrame(CGRectMake(0, 0, 400, 400));
+    EXPECT_EQ(constrained->frame(), CGRectMake(200, 150, 80, 40));
+    EXPECT_TRUE(CGRectIsNull(unplaced->frame()));
+}
+
+TEST(UIView, AddingASubviewAgainBringsItToTheFrontAndKeepsItsConstraints) {
+    objc::AutoreleasePool pool;
+    UIView* container = viewWithFrame(CGRectMake(0, 0, 100, 100));
+    UIView* back = viewWithFrame(CGRectZero);
+    UIView* front = viewWithFrame(CGRectZero);
+    container->addSubview(back);
+    container->addSubview(front);
+    auto* constraint = send<NSLayoutConstraint*>(send<id>(back, "topAnchor"),
+                                                 "constraintEqualToAnchor:", send<id>(front, "bottomAnchor"));
+    NSLayoutConstraint::activateConstraints({constraint});
+
+    container->addSubview(back);
+    ASSERT_EQ(container->subviews().size(), 2u);
+    EXPECT_EQ(container->subviews().back().get(), back);
+    EXPECT_TRUE(constraint->isActive());
+
+    UIView* elsewhere = viewWithFrame(CGRectZero);
+    elsewhere->addSubview(back);
+    EXPECT_FALSE(constraint->isActive()) << "moving to another superview leaves the hierarchy";
+    EXPECT_EQ(container->subviews().size(), 1u);
+}
+
+TEST(UIView, HitTestFindsTheFrontMostInteractiveViewAndPassesThroughLabelsAndImages) {
+    objc::AutoreleasePool pool;
+    UIView* container = viewWithFrame(CGRectMake(0, 0, 200, 200));
+    UIView* back = viewWithFrame(CGRectMake(0, 0, 100, 100));
+    UIView* front = viewWithFrame(CGRectMake(50, 50, 100, 100));
+    UILabel* label = UILabel::make(CGRectMake(0, 0, 100, 100));
+    UIImageView* image = UIImageView::make(nullptr);
+    image->setFrame(CGRectMake(0, 0, 100, 100));
+    container->addSubview(back);
+    container->addSubview(front);
+    front->addSubview(label);
+    front->addSubview(image);
+
+    EXPECT_EQ(container->hitTest({60, 60}), front) << "labels and image views take no touches";
+    EXPECT_EQ(container->hitTest({20, 20}), back);
+    EXPECT_EQ(container->hitTest({190, 10}), container);
+    EXPECT_EQ(container->hitTest({250, 10}), nullptr);
+    front->setHidden(true);
+    EXPECT_EQ(container->hitTest({60, 60}), back);
+    label->setUserInteractionEnabled(true);
+    front->setHidden(false);
+    EXPECT_EQ(container->hitTest({60, 60}), label);
+}

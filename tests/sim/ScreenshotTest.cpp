@@ -1,0 +1,243 @@
+// Screenshots, probed pixel by pixel where a drawing fault would show: rounded and
+// square corners, clipping, hidden views, the dimmed presenter, where text lands, and
+// pictures from PNG files.
+
+#include "TemporaryFolder.h"
+
+#include "sim/Screenshot.h"
+
+#include "device/Device.h"
+#include "objc/Autorelease.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UIWindow.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr double Scale = 2;
+
+struct Pixel {
+    int red, green, blue;
+    bool operator==(const Pixel&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Pixel& pixel) {
+    return out << "rgb(" << pixel.red << ", " << pixel.green << ", " << pixel.blue << ")";
+}
+
+constexpr Pixel White{255, 255, 255};
+constexpr Pixel Red{255, 0, 0};
+constexpr Pixel Blue{0, 0, 255};
+constexpr Pixel Green{0, 255, 0};
+
+// A written screenshot, read back for probing at points (not pixels).
+class Picture {
+public:
+    explicit Picture(const std::filesystem::path& png)
+        : surface_(cairo_image_surface_create_from_png(png.c_str())) {}
+    ~Picture() { cairo_surface_destroy(surface_); }
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    bool loaded() const { return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS; }
+    int width() const { return cairo_image_surface_get_width(surface_); }
+    int height() const { return cairo_image_surface_get_height(surface_); }
+
+    Pixel at(double x, double y) const {
+        return pixel(static_cast<int>(x * Scale), static_cast<int>(y * Scale));
+    }
+
+    // The bounds, in points, of every pixel darker than mid grey.
+    std::optional<CGRect> darkBounds() const {
+        int minX = width(), minY = height(), maxX = -1, maxY = -1;
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
+                if (Pixel p = pixel(x, y); p.red + p.green + p.blue < 3 * 128) {
+                    minX = std::min(minX, x), maxX = std::max(maxX, x);
+                    minY = std::min(minY, y), maxY = std::max(maxY, y);
+                }
+        if (maxX < 0)
+            return std::nullopt;
+        return CGRectMake(minX / Scale, minY / Scale, (maxX + 1 - minX) / Scale, (maxY + 1 - minY) / Scale);
+    }
+
+private:
+    Pixel pixel(int x, int y) const {
+        const unsigned char* row = cairo_image_surface_get_data(surface_) +
+                                   static_cast<std::size_t>(y) * cairo_image_surface_get_stride(surface_);
+        std::uint32_t argb = reinterpret_cast<const std::uint32_t*>(row)[x];
+        return {static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
+                static_cast<int>(argb & 0xFF)};
+    }
+
+    cairo_surface_t* surface_;
+};
+
+UIColor* color(const Pixel& pixel) {
+    return UIColor::colorWithRed(pixel.red / 255.0, pixel.green / 255.0, pixel.blue / 255.0, 1);
+}
+
+UIView* coloredView(CGRect frame, const Pixel& pixel) {
+    UIView* view = UIView::make(frame);
+    view->setBackgroundColor(color(pixel));
+    return view;
+}
+
+class ScreenshotTest : public testing::Test {
+protected:
+    void SetUp() override { window_ = makeWindow(); }
+
+    UIWindow* makeWindow() {
+        UIWindow* window = UIWindow::make(CGRectMake(0, 0, 100, 100));
+        window->setBackgroundColor(color(White));
+        return window;
+    }
+
+    // The window drawn at 2x and read back.
+    std::unique_ptr<Picture> shoot(UIWindow* window, const char* name = "shot.png") {
+        std::string error;
+        EXPECT_TRUE(sim::renderScreenshot(window, (folder_.path() / name).string(), Scale, &error)) << error;
+        auto picture = std::make_unique<Picture>(folder_.path() / name);
+        EXPECT_TRUE(picture->loaded());
+        return picture;
+    }
+
+    objc::AutoreleasePool pool_;
+    TemporaryFolder folder_;
+    UIWindow* window_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(ScreenshotTest, RoundsOnlyTheMaskedCornersAndDrawsAtTheScale) {
+    UIView* card = coloredView(CGRectMake(10, 10, 60, 60), Blue);
+    card->layer()->cornerRadius = 20;
+    card->layer()->maskedCorners = 1 | 2; // the top corners
+    window_->addSubview(card);
+
+    auto picture = shoot(window_);
+    EXPECT_EQ(picture->width(), 200);
+    EXPECT_EQ(picture->height(), 200);
+    EXPECT_EQ(picture->at(11, 11), White);
+    EXPECT_EQ(picture->at(68, 11), White);
+    EXPECT_EQ(picture->at(11, 68), Blue);
+    EXPECT_EQ(picture->at(68, 68), Blue);
+    EXPECT_EQ(picture->at(40, 12), Blue);
+}
+
+TEST_F(ScreenshotTest, ClipsSubviewsOnlyWhenTheParentClips) {
+    UIWindow* unclipped = makeWindow();
+    for (UIWindow* window : {window_, unclipped}) {
+        UIView* parent = coloredView(CGRectMake(10, 10, 40, 40), Blue);
+        parent->addSubview(coloredView(CGRectMake(20, 20, 60, 60), Red));
+        parent->setClipsToBounds(window == window_);
+        window->addSubview(parent);
+    }
+
+    auto clipped = shoot(window_, "clipped.png");
+    EXPECT_EQ(clipped->at(45, 45), Red);
+    EXPECT_EQ(clipped->at(70, 70), White);
+    EXPECT_EQ(shoot(unclipped, "unclipped.png")->at(70, 70), Red);
+}
+
+TEST_F(ScreenshotTest, LeavesOutHiddenTransparentAndUnplacedViews) {
+    UIView* hidden = coloredView(CGRectMake(0, 0, 30, 30), Red);
+    hidden->setHidden(true);
+    hidden->addSubview(coloredView(CGRectMake(0, 0, 10, 10), Blue));
+    UIView* transparent = coloredView(CGRectMake(30, 30, 30, 30), Red);
+    transparent->setAlpha(0);
+    UIView* unplaced = coloredView(CGRectNull, Red);
+    unplaced->addSubview(coloredView(CGRectMake(70, 70, 10, 10), Blue));
+    UIView* nowhere = coloredView(CGRectMake(std::nan(""), 0, 100, 100), Red);
+    for (UIView* view : {hidden, transparent, unplaced, nowhere})
+        window_->addSubview(view);
+
+    auto picture = shoot(window_);
+    for (CGPoint point : {CGPoint{5, 5}, CGPoint{15, 15}, CGPoint{45, 45}, CGPoint{75, 75}})
+        EXPECT_EQ(picture->at(point.x, point.y), White) << point.x << ", " << point.y;
+}
+
+TEST_F(ScreenshotTest, DimsThePresenterBehindAPresentedController) {
+    auto* root = objc::make<UIViewController>(UIViewController::staticClass());
+    window_->setRootViewController(root);
+    root->view()->setBackgroundColor(color(White));
+    auto* presented = objc::make<UIViewController>(UIViewController::staticClass());
+    root->present(presented, true, nullptr);
+    presented->view()->addSubview(coloredView(CGRectMake(0, 50, 100, 50), Green));
+
+    auto picture = shoot(window_);
+    Pixel dimmed = picture->at(50, 25);
+    EXPECT_EQ(dimmed.red, dimmed.blue);
+    EXPECT_GT(dimmed.red, 100);
+    EXPECT_LT(dimmed.red, 200);
+    EXPECT_EQ(picture->at(50, 75), Green);
+}
+
+TEST_F(ScreenshotTest, DrawsLabelTextInsideItsFrameAsAligned) {
+    UILabel* centred = UILabel::make(CGRectMake(10, 30, 80, 40));
+    centred->setText(NSString::make("Hello"));
+    centred->setFont(UIFont::systemFontOfSize(14));
+    centred->setTextAlignment(NSTextAlignmentCenter);
+    window_->addSubview(centred);
+
+    auto text = shoot(window_)->darkBounds();
+    ASSERT_TRUE(text);
+    EXPECT_GE(text->minX(), 10);
+    EXPECT_LE(text->maxX(), 90);
+    EXPECT_GE(text->minY(), 30);
+    EXPECT_LE(text->maxY(), 70);
+    EXPECT_NEAR(text->midX(), 50, 3);
+    EXPECT_NEAR(text->midY(), 50, 4);
+    // Point size in points: five letters of a 14-point font are about 35 points wide.
+    EXPECT_NEAR(text->size.width, 35, 8);
+}
+
+TEST_F(ScreenshotTest, StartsRightToLeftTextAtTheRightEdge) {
+    UILabel* label = UILabel::make(CGRectMake(0, 40, 100, 20));
+    label->setText(NSString::make("שלום"));
+    label->setFont(UIFont::systemFontOfSize(12));
+    window_->addSubview(label);
+
+    auto text = shoot(window_)->darkBounds();
+    ASSERT_TRUE(text);
+    EXPECT_GT(text->minX(), 50);
+}
+
+TEST_F(ScreenshotTest, ShowsAnImageViewsPicture) {
+    device::Device::setRoot(folder_.path());
+    cairo_surface_t* png = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4, 4);
+    cairo_t* cr = cairo_create(png);
+    cairo_set_source_rgb(cr, 0, 128 / 255.0, 1);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    ASSERT_EQ(cairo_surface_write_to_png(png, (folder_.path() / "picture.png").c_str()),
+              CAIRO_STATUS_SUCCESS);
+    cairo_surface_destroy(png);
+
+    UIImageView* imageView = UIImageView::make(UIImage::imageNamed("/picture.png"));
+    ASSERT_TRUE(imageView->image());
+    imageView->setFrame(CGRectMake(20, 20, 60, 60));
+    window_->addSubview(imageView);
+
+    auto picture = shoot(window_);
+    EXPECT_EQ(picture->at(21, 21), (Pixel{0, 128, 255}));
+    EXPECT_EQ(picture->at(50, 50), (Pixel{0, 128, 255}));
+    EXPECT_EQ(picture->at(85, 85), White);
+}
+
+TEST_F(ScreenshotTest, ReportsWhatItCannotDraw) {
+    std::string error;
+    EXPECT_FALSE(
+        sim::renderScreenshot(window_, (folder_.path() / "missing" / "shot.png").string(), Scale, &error));
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    EXPECT_FALSE(sim::renderScreenshot(window_, (folder_.path() / "zero.png").string(), 0, &error));
+    EXPECT_FALSE(sim::renderScreenshot(nullptr, (folder_.path() / "none.png").string(), Scale, &error));
+    EXPECT_FALSE(std::filesystem::exists(folder_.path() / "zero.png"));
+}

@@ -1,0 +1,125 @@
+// The presentation helpers: which controller is top-most in the shapes a host's
+// hierarchy takes, the alert, and reading any object's value by key.
+
+#include "LibraryProcess.h"
+
+#include "foundation/NSString.h"
+#include "objc/Message.h"
+#include "uikit/UIAlertController.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UIWindow.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+using objc::send;
+
+namespace {
+
+// The library's internal walk, reached the way the panel's actions reach it: by
+// presenting on it. topMostController itself is not exported, so the tests read which
+// controller the library presents an alert on.
+using AlertFunction = void (*)(NSString*, NSString*);
+using GetIvarFunction = id (*)(NSObject*, NSString*);
+
+UIViewController* alertPresenter(void* library) {
+    auto alert = reinterpret_cast<AlertFunction>(::dlsym(library, "Alert"));
+    if (!alert)
+        return nullptr;
+    alert(nullptr, NSString::make("message"));
+    UIViewController* top = UIApplication::sharedApplication()->keyWindow()->rootViewController();
+    // The controller whose presentation holds the alert.
+    for (UIViewController* c = top; c; c = c->presentedViewController())
+        if (auto* presented = c->presentedViewController(); objc::dynCast<UIAlertController>(presented))
+            return presented->presentationSource();
+    return nullptr;
+}
+
+UIViewController* controller() {
+    return objc::cast<UIViewController>(plainController());
+}
+
+} // namespace
+
+TEST(PresentationHelpers, NavigationRootWhoseTopPresentsANavigationControllerGivesItsVisibleController) {
+    withLibrary([](void* library) {
+        UIViewController* top = controller();
+        auto* navigation = UINavigationController::make(top);
+        makeKeyWindowWithRoot(navigation);
+        UIViewController* inner = controller();
+        top->present(UINavigationController::make(inner), false, {});
+        EXPECT_EQ(alertPresenter(library), inner);
+    });
+}
+
+TEST(PresentationHelpers, PlainRootIsItsOwnTopMost) {
+    withLibrary([](void* library) {
+        UIViewController* root = controller();
+        makeKeyWindowWithRoot(root);
+        EXPECT_EQ(alertPresenter(library), root);
+    });
+}
+
+TEST(PresentationHelpers, TabBarsAreNotLookedInto) {
+    withLibrary([](void* library) {
+        auto* tabs = UITabBarController::make({controller(), controller()});
+        makeKeyWindowWithRoot(tabs);
+        EXPECT_EQ(alertPresenter(library), tabs);
+    });
+}
+
+TEST(PresentationHelpers, ModalPresentationsAreFollowedToTheDeepest) {
+    withLibrary([](void* library) {
+        UIViewController* root = controller();
+        makeKeyWindowWithRoot(root);
+        UIViewController* first = controller();
+        UIViewController* second = controller();
+        root->present(first, false, {});
+        first->present(second, false, {});
+        EXPECT_EQ(alertPresenter(library), second);
+    });
+}
+
+TEST(PresentationHelpers, WithoutAKeyWindowTheAlertGoesNowhere) {
+    withLibrary([](void* library) {
+        auto alert = reinterpret_cast<AlertFunction>(::dlsym(library, "Alert"));
+        ASSERT_NE(alert, nullptr);
+        alert(NSString::make("title"), NSString::make("message")); // nothing to present on
+        EXPECT_EQ(UIApplication::sharedApplication()->keyWindow(), nullptr);
+    });
+}
+
+TEST(PresentationHelpers, AlertWithoutTitleShowsTheMessageAndOneOkButton) {
+    withLibrary([](void* library) {
+        UIViewController* root = controller();
+        makeKeyWindowWithRoot(root);
+        ASSERT_EQ(alertPresenter(library), root);
+        auto* alert = objc::cast<UIAlertController>(root->presentedViewController());
+        EXPECT_EQ(alert->title(), nullptr);
+        EXPECT_EQ(utf8Of(alert->message()), "message");
+        EXPECT_EQ(alert->preferredStyle(), 1);
+        ASSERT_EQ(alert->actions().size(), 1u);
+        EXPECT_EQ(utf8Of(alert->actions()[0]->title()), "OK");
+        EXPECT_EQ(alert->actions()[0]->style(), 0);
+        EXPECT_TRUE(alert->presentedAnimated());
+    });
+}
+
+TEST(PresentationHelpers, GetIvarReadsAccessorsAndVariablesAndAnswersNilForOtherKeys) {
+    withLibrary([](void* library) {
+        auto getIvar = reinterpret_cast<GetIvarFunction>(::dlsym(library, "GetIvar"));
+        ASSERT_NE(getIvar, nullptr);
+        Class cls = objc_allocateClassPair(NSObject::staticClass(), "GetIvarSubject", 0);
+        class_addIvar(cls, "_secret", sizeof(id), alignof(id), "@");
+        objc::addMethod(
+            cls, "name", +[](id, SEL) -> id { return NSString::make("by accessor"); });
+        objc_registerClassPair(cls);
+        auto* subject = objc::cast<NSObject>(objc::make(cls));
+        object_setIvar(subject, class_getInstanceVariable(cls, "_secret"), NSString::make("by variable"));
+
+        EXPECT_EQ(utf8Of(getIvar(subject, NSString::make("name"))), "by accessor");
+        EXPECT_EQ(utf8Of(getIvar(subject, NSString::make("secret"))), "by variable");
+        EXPECT_EQ(getIvar(subject, NSString::make("missing")), nullptr);
+        EXPECT_EQ(getIvar(nullptr, NSString::make("name")), nullptr);
+    });
+}

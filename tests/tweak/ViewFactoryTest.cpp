@@ -1,0 +1,211 @@
+// VDManager, the view factory: what each class method makes, where it puts it, and the
+// postconditions the panel and the hosts rely on. Each case runs in a process that has
+// the library mapped in.
+
+#include "LibraryProcess.h"
+
+#include "device/Device.h"
+#include "foundation/NSArray.h"
+#include "foundation/NSString.h"
+#include "objc/Message.h"
+#include "uikit/LayoutPass.h"
+#include "uikit/TouchDelivery.h"
+#include "uikit/UIButton.h"
+#include "uikit/UIImage.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UILongPressGestureRecognizer.h"
+#include "uikit/UITapGestureRecognizer.h"
+#include "uikit/UITextView.h"
+#include "uikit/UIWindow.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+using objc::send;
+
+namespace {
+
+id manager() {
+    return objc_getClass("VDManager");
+}
+
+// A target whose actions count their calls.
+int& actionCalls() {
+    static int calls = 0;
+    return calls;
+}
+
+Class targetClass() {
+    static Class cls = [] {
+        Class c = objc_allocateClassPair(UIView::staticClass(), "FactoryTarget", 0);
+        objc::addMethod(
+            c, "act", +[](id, SEL) { ++actionCalls(); });
+        objc::addMethod(
+            c, "act:", +[](id, SEL, id) { ++actionCalls(); });
+        objc_registerClassPair(c);
+        return c;
+    }();
+    return cls;
+}
+
+id redImage() {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4, 4);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    auto path = device::Device::resolve("/red.png");
+    cairo_surface_write_to_png(surface, path.c_str());
+    cairo_surface_destroy(surface);
+    return send<id>(objc_getClass("UIImage"), "imageNamed:", NSString::make("/red.png"));
+}
+
+} // namespace
+
+TEST(ViewFactory, ClassMethodsAreListedInTheirOrder) {
+    withLibrary([](void*) {
+        std::vector<std::string> names;
+        for (const auto* method : object_getClass(manager())->methodOrder)
+            names.push_back(method->selector->name);
+        EXPECT_EQ(
+            names,
+            (std::vector<std::string>{
+                "InitButtonImage:InView:Target:Action:",
+                "ShareItemAtPath:InViewController:",
+                "InitButtonWithName:Frame:InView:Target:Action:",
+                "InitLongPressGestureRecognizerInView:PressDuration:NumberOfTouchesRequired:Target:Actions:",
+                "InitTextViewWithFrame:BackgroundColor:TextColor:InView:",
+                "InitTapGestureRecognizerInView:NumberOfTapsRequired:NumberOfTouchesRequired:Target:Actions:",
+                "InitViewWithBGColor:Frame:BackgroundImage:InView:",
+                "InitLabelWithName:Frame:InView:",
+            }));
+        EXPECT_EQ(objc_getClass("VDManager")->superclass, NSObject::staticClass());
+    });
+}
+
+TEST(ViewFactory, ImageButtonPutsATransparentButtonExactlyOverItsImage) {
+    withLibrary([](void*) {
+        UIWindow* window = UIWindow::make(CGRectMake(0, 0, 200, 200));
+        id target = objc::make(targetClass());
+        id answer = send<id>(manager(), "InitButtonImage:InView:Target:Action:", redImage(), window, target,
+                             sel_registerName("act"));
+        auto* elements = objc::cast<NSArray>(answer);
+        ASSERT_EQ(elements->count(), 2u);
+        auto* button = objc::cast<UIButton>(elements->objectAtIndex(0));
+        auto* imageView = objc::cast<UIImageView>(elements->objectAtIndex(1));
+        ASSERT_EQ(window->subviews().size(), 2u);
+        EXPECT_EQ(window->subviews()[0].get(), imageView) << "the image view first";
+        EXPECT_EQ(window->subviews()[1].get(), button) << "the button above it";
+        EXPECT_EQ(button->buttonType(), 0);
+        EXPECT_EQ(utf8Of(button->titleForState(0)), "");
+        EXPECT_TRUE(imageView->layer()->masksToBounds);
+        EXPECT_TRUE(imageView->translatesAutoresizingMaskIntoConstraints()) << "left to the caller";
+        EXPECT_FALSE(button->translatesAutoresizingMaskIntoConstraints());
+        EXPECT_EQ(imageView->frame(), CGRectZero);
+
+        imageView->setFrame(CGRectMake(20, 30, 31, 31));
+        layoutIfNeeded(window);
+        EXPECT_EQ(button->frame(), imageView->frame());
+
+        // A finger on the picture lands on the button over it.
+        TouchRecord record;
+        deliverGesture(imageView, TouchGesture::tap(), record);
+        EXPECT_EQ(actionCalls(), 1) << "touch up inside reaches the target";
+        EXPECT_EQ(record.hitView.get(), button);
+    });
+}
+
+TEST(ViewFactory, PlainViewHasLayerContentsOnlyWithAnImageAndFlexibleLeftAndTopMargins) {
+    withLibrary([](void*) {
+        UIView* parent = UIView::make(CGRectMake(0, 0, 100, 100));
+        id color = UIColor::colorWithRed(0.5, 0.5, 0.5, 1);
+        auto* plain =
+            objc::cast<UIView>(send<id>(manager(), "InitViewWithBGColor:Frame:BackgroundImage:InView:", color,
+                                        CGRectMake(10, 10, 50, 50), static_cast<id>(nullptr), parent));
+        EXPECT_EQ(plain->layer()->contents.get(), nullptr);
+        EXPECT_EQ(plain->autoresizingMask(), 9u);
+        EXPECT_EQ(plain->superview(), parent);
+
+        id image = redImage();
+        auto* pictured =
+            objc::cast<UIView>(send<id>(manager(), "InitViewWithBGColor:Frame:BackgroundImage:InView:", color,
+                                        CGRectMake(0, 0, 10, 10), image, parent));
+        EXPECT_EQ(pictured->layer()->contents.get(), objc::cast<UIImage>(image)->cgImage());
+
+        // Left to its mask, the view keeps its size and its distance to the right and
+        // bottom edges when the parent grows.
+        parent->setFrame(CGRectMake(0, 0, 160, 130));
+        EXPECT_EQ(plain->frame(), CGRectMake(70, 40, 50, 50));
+    });
+}
+
+TEST(ViewFactory, TapRecogniserHasTheTargetAsDelegateAndFiresOnItsGesture) {
+    withLibrary([](void*) {
+        id target = objc::make(targetClass());
+        UIView* view = UIView::make(CGRectMake(0, 0, 50, 50));
+        auto* tap = objc::cast<UITapGestureRecognizer>(send<id>(
+            manager(),
+            "InitTapGestureRecognizerInView:NumberOfTapsRequired:NumberOfTouchesRequired:Target:Actions:",
+            view, 2UL, 1UL, target, sel_registerName("act")));
+        EXPECT_EQ(tap->delegate(), target);
+        EXPECT_EQ(tap->view(), view);
+        EXPECT_EQ(tap->numberOfTapsRequired(), 2u);
+        EXPECT_EQ(tap->numberOfTouchesRequired(), 1u);
+
+        TouchRecord record;
+        deliverGesture(view, TouchGesture::tap(1), record);
+        EXPECT_EQ(actionCalls(), 0);
+        deliverGesture(view, TouchGesture::tap(2), record);
+        EXPECT_EQ(actionCalls(), 1);
+    });
+}
+
+TEST(ViewFactory, LongPressDurationArrivesAsAFloatWidenedAndHasNoDelegate) {
+    withLibrary([](void*) {
+        id target = objc::make(targetClass());
+        UIView* view = UIView::make(CGRectMake(0, 0, 50, 50));
+        auto* press = objc::cast<UILongPressGestureRecognizer>(send<id>(
+            manager(),
+            "InitLongPressGestureRecognizerInView:PressDuration:NumberOfTouchesRequired:Target:Actions:",
+            view, 0.4f, 1UL, target, sel_registerName("act:")));
+        EXPECT_EQ(press->minimumPressDuration(), 0.4000000059604645);
+        EXPECT_EQ(press->delegate(), nullptr);
+
+        TouchRecord record;
+        deliverGesture(view, TouchGesture::longPress(0.4), record);
+        EXPECT_EQ(actionCalls(), 0) << "0.4 seconds is just short of the widened duration";
+        deliverGesture(view, TouchGesture::longPress(0.4000000059604645), record);
+        EXPECT_EQ(actionCalls(), 2) << "Began, then Ended on lift";
+    });
+}
+
+TEST(ViewFactory, ButtonLabelAndTextViewAreAddedOnTopAndConfiguredOnlyAsAsked) {
+    withLibrary([](void*) {
+        UIView* parent = UIView::make(CGRectMake(0, 0, 100, 100));
+        id target = objc::make(targetClass());
+        auto* button = objc::cast<UIButton>(
+            send<id>(manager(), "InitButtonWithName:Frame:InView:Target:Action:", NSString::make("X"),
+                     CGRectNull, parent, target, sel_registerName("act")));
+        EXPECT_TRUE(CGRectIsNull(button->frame())) << "no usable frame until constrained";
+        EXPECT_EQ(utf8Of(button->titleForState(0)), "X");
+        ASSERT_EQ(button->targetActions().size(), 1u);
+        EXPECT_EQ(button->targetActions()[0].events, 64u);
+
+        auto* label = objc::cast<UILabel>(send<id>(manager(),
+                                                   "InitLabelWithName:Frame:InView:", NSString::make("Title"),
+                                                   CGRectMake(0, 0, 10, 10), parent));
+        EXPECT_EQ(utf8Of(label->text()), "Title");
+
+        auto* textView = objc::cast<UITextView>(
+            send<id>(manager(), "InitTextViewWithFrame:BackgroundColor:TextColor:InView:", CGRectNull,
+                     UIColor::blackColor(), UIColor::whiteColor(), parent));
+        EXPECT_EQ(parent->subviews().back().get(), textView) << "the newest view lies on top";
+        EXPECT_TRUE(textView->backgroundColor()->isEqual(UIColor::blackColor()));
+
+        // Without a parent the object is made but lies nowhere.
+        id orphan = send<id>(manager(), "InitLabelWithName:Frame:InView:", NSString::make("alone"),
+                             CGRectZero, static_cast<id>(nullptr));
+        EXPECT_EQ(objc::cast<UIView>(orphan)->superview(), nullptr);
+    });
+}
