@@ -1,5 +1,6 @@
 #include "AppSession.h"
 #include "Assertions.h"
+#include "Screenshot.h"
 #include "TouchSteps.h"
 #include "ViewTreeJson.h"
 
@@ -16,6 +17,9 @@
 namespace sim {
 
 namespace {
+
+// Pixels per point in screenshots, as a 2x device draws.
+constexpr double ScreenshotScale = 2;
 
 // The dynamic loader names files by their host paths; the device's own names them as
 // the device does.
@@ -82,10 +86,24 @@ StepResult AppSession::play(const Step& step) {
     case StepKind::AssertNotPresented:
         return playAssertion(step, window);
     case StepKind::TakeScreenshot:
-        return StepResult::failed(std::string(step.name()), "screenshots are not available yet");
+        return takeScreenshot(step, window);
     default:
         return LaunchSession::run(step);
     }
+}
+
+StepResult AppSession::takeScreenshot(const Step& step, UIWindow* window) {
+    std::string name(step.name());
+    std::error_code error;
+    std::filesystem::create_directories(context().outputFolder, error);
+    if (error)
+        return StepResult::failed(name, "cannot make the output folder " + context().outputFolder.string() +
+                                            ": " + error.message());
+    std::string why;
+    auto file = context().outputFolder / (step.text() + ".png");
+    if (!renderScreenshot(window, file.string(), ScreenshotScale, &why))
+        return StepResult::failed(name, why);
+    return StepResult::passed(name);
 }
 
 void AppSession::endRunLoopTurn() {

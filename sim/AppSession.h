@@ -26,6 +26,8 @@ public:
 
 private:
     StepResult play(const Step& step);
+    // `NAME.png` in the output folder: the key window and what is presented over it.
+    StepResult takeScreenshot(const Step& step, UIWindow* window);
     void endRunLoopTurn();
     UIWindow* keyWindow() const;
 

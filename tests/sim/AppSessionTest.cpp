@@ -78,7 +78,6 @@ content: {messages: ["Hi"]}
 - assertNotVisible: {id: balloon-1}
 - assertPresented: UIAlertController
 - tapOn: {id: balloon-1, at: [0, -500]}
-- takeScreenshot: balloon
 )");
     EXPECT_EQ(played.status, 1);
     EXPECT_EQ(played.report["flows"][0]["assertions"], Json::parse(R"({"passed": 0, "failed": 3})"));
@@ -97,7 +96,6 @@ content: {messages: ["Hi"]}
                           "{id: balloon-1} is visible: CKBalloonTextView#balloon-1 \"Hi\"",
                           "no UIAlertController is presented (nothing is presented)",
                           "the point [0, -500] of {id: balloon-1} lies off the screen",
-                          "screenshots are not available yet",
                       }));
 }
 
@@ -109,8 +107,10 @@ content: {comments: ["First!"], rootPresents: [SessionSheet]}
 - launch
 - tapOn: {id: engagement-panel-close}
 - dump: closed
+- takeScreenshot: closed
 )");
     ASSERT_EQ(played.status, 0) << played.out;
+    EXPECT_EQ(temp_.read("closed.png").substr(1, 3), "PNG") << "the picture is in the output folder";
     EXPECT_EQ(launch(played)["steps"][1]["fired"], Json::parse(R"([{"recognizer": null,
         "target": "YTEngagementPanelViewController", "action": "didTapCloseButton", "state": null}])"));
 
