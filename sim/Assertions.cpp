@@ -27,7 +27,8 @@ StepResult assertVisible(const Step& step, UIWindow* window, bool expected) {
 StepResult assertPasteboard(const Step& step) {
     std::string name(step.name());
     NSString* string = UIPasteboard::generalPasteboard()->string();
-    if (string && string->utf8() == step.text())
+    // An empty pasteboard reads as no text, so `""` says that nothing was copied.
+    if ((string ? string->utf8() : std::string()) == step.text())
         return StepResult::passed(name);
     return StepResult::failed(name, "the pasteboard holds " +
                                         (string ? quoted(string->utf8()) : "no string") + ", expected " +

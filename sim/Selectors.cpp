@@ -15,11 +15,18 @@ namespace {
 constexpr std::size_t SummarisedViews = 40;
 constexpr std::size_t SummarisedCharacters = 40;
 
+// A button's title label is part of the button, as accessibility presents a button as
+// one element: "Done" names the button, which takes the touch, not the label over it.
+bool isButtonTitle(UIView* view) {
+    auto* button = objc::dynCast<UIButton>(view->superview());
+    return button && button->existingTitleLabel() == view;
+}
+
 void collectShown(UIView* view, const UIWindow* window, std::vector<UIView*>& out) {
     // What a hidden or transparent view holds is not seen either.
     if (view->isHidden() || view->alpha() <= 0.01)
         return;
-    if (isShown(view, window))
+    if (isShown(view, window) && !isButtonTitle(view))
         out.push_back(view);
     for (const auto& subview : view->subviews())
         collectShown(subview.get(), window, out);

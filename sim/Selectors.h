@@ -23,6 +23,7 @@ bool isShown(UIView* view, const UIWindow* window);
 
 // The views of the window that the user sees, in tree order, back to front. Presented
 // controllers' views lie in the window above the root controller's, so they come later.
+// A button's title label is not among them: it is part of its button.
 std::vector<UIView*> shownViews(UIWindow* window);
 
 // Whether the view answers to the selector (its identifier, text and class, subclasses
