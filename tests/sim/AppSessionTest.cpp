@@ -115,18 +115,17 @@ content: {comments: ["First!"], rootPresents: [SessionSheet]}
         "target": "YTEngagementPanelViewController", "action": "didTapCloseButton", "state": null}])"));
 
     const Json& snapshot = launch(played)["snapshots"][0];
-    std::vector<std::string> keys;
-    for (const auto& [key, value] : snapshot.items())
-        keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"label", "window", "presented", "pasteboard", "files"}));
+    EXPECT_EQ(snapshot["label"], "closed");
     EXPECT_EQ(snapshot["window"]["rootViewController"], "YTWatchViewController");
     EXPECT_EQ(snapshot["window"]["tree"]["id"], "watch");
     EXPECT_EQ(snapshot["pasteboard"], nullptr);
-    ASSERT_EQ(snapshot["presented"].size(), 1u);
-    EXPECT_EQ(snapshot["presented"][0]["presenter"], "YTWatchViewController");
-    EXPECT_EQ(snapshot["presented"][0]["controller"], "SessionSheet");
-    EXPECT_EQ(snapshot["presented"][0]["animated"], false);
-    EXPECT_EQ(snapshot["presented"][0]["tree"]["frame"], Json::parse("[0, 0, 390, 844]"));
+    Json presented = snapshot["presented"];
+    ASSERT_EQ(presented.size(), 1u);
+    EXPECT_EQ(presented[0]["tree"]["class"], "UIView");
+    presented[0].erase("tree");
+    EXPECT_EQ(presented[0],
+              Json::parse(R"({"presenter": "YTWatchViewController", "controller": "SessionSheet",
+        "animated": false})"));
 }
 
 TEST_F(AppSessionTest, TheLoaderMapsLexornaIntoTheAppWhenItIsInstalled) {
@@ -162,7 +161,7 @@ TEST_F(AppSessionTest, TheAppsListComesFromTheAppsThemselves) {
     std::string command = std::string(LEXORNA_SIM) + " apps >" + (temp_.path() / "out").string();
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::string listed = temp_.read("out");
-    for (const char* shown : {"whatsapp   net.whatsapp.WhatsApp", "views:   chat, message-N",
-                              "WAMessageContainerView", "engagement-panel-close", "CKBalloonTextView"})
+    for (const char* shown :
+         {"views:   chat, message-N", "classes: WAChatViewController, WAMessageContainerView"})
         EXPECT_NE(listed.find(shown), std::string::npos) << shown << " in\n" << listed;
 }

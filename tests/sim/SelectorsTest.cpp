@@ -70,65 +70,46 @@ UIWindow* makeWindow() {
 
 } // namespace
 
-TEST(Selectors, PickTheFrontMostShownMatchOrTheIndexedOne) {
+TEST(Selectors, PickTheFrontMostMatchOrTheIndexedOneByTextIdentifierAndClass) {
     inChildProcess([] {
         UIWindow* window = makeWindow();
-        auto front = findShownView(window, byText("Hello"));
-        ASSERT_TRUE(front) << front.error();
-        EXPECT_EQ((*front)->accessibilityIdentifier(), "front");
-        auto back = findShownView(window, selector({}, "Hello", {}, 0));
-        ASSERT_TRUE(back);
-        EXPECT_EQ((*back)->accessibilityIdentifier(), "back");
-
-        auto beyond = findShownView(window, selector({}, "Hello", {}, 2));
-        ASSERT_FALSE(beyond);
-        EXPECT_EQ(beyond.error(), "{text: \"Hello\", index: 2} matches 2 views, so there is no index 2");
-
-        auto both = findShownView(window, selector("back", "Hello"));
-        ASSERT_TRUE(both);
+        EXPECT_EQ((*findShownView(window, byText("Hello")))->accessibilityIdentifier(), "front");
+        EXPECT_EQ((*findShownView(window, selector({}, "Hello", {}, 0)))->accessibilityIdentifier(), "back");
+        EXPECT_EQ(findShownView(window, selector({}, "Hello", {}, 2)).error(),
+                  "{text: \"Hello\", index: 2} matches 2 views, so there is no index 2");
+        EXPECT_TRUE(findShownView(window, selector("back", "Hello")));
         EXPECT_FALSE(findShownView(window, selector("back", "Hi"))) << "every given key must hold";
-    });
-}
 
-TEST(Selectors, ReadTheTextOfLabelsTextViewsAndButtonsAndMatchSubclasses) {
-    inChildProcess([] {
-        UIWindow* window = makeWindow();
-        auto textView = findShownView(window, byText("Some text"));
-        ASSERT_TRUE(textView);
-        EXPECT_TRUE(objc::dynCast<UITextView>(*textView));
-
-        auto button = findShownView(window, selector({}, "Done", "UIControl"));
-        ASSERT_TRUE(button) << button.error();
-        EXPECT_TRUE(objc::dynCast<UIButton>(*button)) << "a button's current title is its text";
-        // The title label in front of the button is part of the button.
-        EXPECT_EQ(*findShownView(window, byText("Done")), *button);
-        EXPECT_FALSE(findShownView(window, selector({}, "Done", "UILabel")));
-
-        EXPECT_TRUE(findShownView(window, selector({}, {}, "UIScrollView")))
-            << "a text view is a scroll view";
+        EXPECT_TRUE(objc::dynCast<UITextView>(*findShownView(window, byText("Some text"))));
+        EXPECT_TRUE(findShownView(window, selector({}, "Some text", "UIScrollView"))) << "subclasses match";
         EXPECT_FALSE(findShownView(window, selector({}, {}, "NoSuchClass")));
-        auto root = findShownView(window, selector("root", {}, "UIView"));
-        ASSERT_TRUE(root);
-        EXPECT_EQ((*root)->superview(), window);
+        // A button's current title is its text; the title label over it is part of it.
+        auto button = findShownView(window, byText("Done"));
+        ASSERT_TRUE(button);
+        EXPECT_TRUE(objc::dynCast<UIButton>(*button));
+        EXPECT_FALSE(findShownView(window, selector({}, "Done", "UILabel")));
     });
 }
 
-TEST(Selectors, SeeNeitherHiddenNorTransparentNorOffScreenViews) {
+TEST(Selectors, SeeNeitherHiddenNorTransparentNorOffScreenViewsAndSayWhatIsShown) {
     inChildProcess([] {
         UIWindow* window = makeWindow();
         for (const char* unseen : {"Hidden", "Transparent", "Below", "Nowhere"})
             EXPECT_FALSE(findShownView(window, byText(unseen))) << unseen;
+        EXPECT_EQ(findShownView(window, selector("message-9")).error(),
+                  "no view matches {id: message-9}; on screen: UIView#root, UILabel#back \"Hello\", "
+                  "UITextView \"Some text\", UIButton \"Done\", UILabel#front \"Hello\"");
 
-        auto missed = findShownView(window, selector("message-9"));
-        ASSERT_FALSE(missed);
-        EXPECT_EQ(missed.error(), "no view matches {id: message-9}; on screen: UIView#root, UILabel#back "
-                                  "\"Hello\", UITextView \"Some text\", UIButton \"Done\", "
-                                  "UILabel#front \"Hello\"");
-
-        UILabel* below = objc::cast<UILabel>(window->rootViewController()->view()->subviews()[5].get());
-        ASSERT_EQ(utf8Of(below->text()), "Below");
-        below->setFrame(CGRectMake(0, 840, 100, 20));
+        UIView* root = window->rootViewController()->view();
+        root->subviews()[5]->setFrame(CGRectMake(0, 840, 100, 20));
         EXPECT_TRUE(findShownView(window, byText("Below"))) << "partly on screen is on screen";
+
+        for (int i = 0; i < 45; ++i)
+            addLabel(root, "A long message that runs past what a summary shows of it",
+                     CGRectMake(0, 500, 9, 9));
+        std::string summary = onScreenSummary(window);
+        EXPECT_NE(summary.find("UILabel \"A long message that runs past what a sum\"…"), std::string::npos);
+        EXPECT_TRUE(summary.ends_with(", and 11 more")) << summary;
     });
 }
 
@@ -138,25 +119,7 @@ TEST(Selectors, PresentedControllersViewsComeInFrontOfTheRoot) {
         auto* sheet = objc::make<UIViewController>(UIViewController::staticClass());
         window->rootViewController()->present(sheet, false, {});
         addLabel(sheet->view(), "Hello", CGRectMake(0, 0, 100, 20), "sheet");
-
-        auto front = findShownView(window, byText("Hello"));
-        ASSERT_TRUE(front);
-        EXPECT_EQ((*front)->accessibilityIdentifier(), "sheet");
-        std::vector<UIView*> shown = shownViews(window);
-        ASSERT_FALSE(shown.empty());
-        EXPECT_EQ(shown.back(), *front);
-    });
-}
-
-TEST(Selectors, SummariesStayShort) {
-    inChildProcess([] {
-        UIWindow* window = makeWindow();
-        UIView* root = window->rootViewController()->view();
-        for (int i = 0; i < 45; ++i)
-            addLabel(root, "A long message that runs past what a summary shows of it",
-                     CGRectMake(0, 500, 10, 10));
-        std::string summary = onScreenSummary(window);
-        EXPECT_NE(summary.find("UILabel \"A long message that runs past what a sum\"…"), std::string::npos);
-        EXPECT_TRUE(summary.ends_with(", and 10 more")) << summary;
+        EXPECT_EQ((*findShownView(window, byText("Hello")))->accessibilityIdentifier(), "sheet");
+        EXPECT_EQ(shownViews(window).back()->accessibilityIdentifier(), "sheet");
     });
 }
