@@ -24,9 +24,9 @@ constexpr double ScreenshotScale = 2;
 // The dynamic loader names files by their host paths; the device's own names them as
 // the device does.
 std::string onDevice(std::string text) {
-    const std::string root = device::Device::root().string();
-    for (std::size_t at; !root.empty() && (at = text.find(root)) != std::string::npos;)
-        text.erase(at, root.size());
+    const std::string root = device::Device::root().string() + "/";
+    for (std::size_t at = 0; (at = text.find(root, at)) != std::string::npos; ++at)
+        text.replace(at, root.size(), "/");
     return text;
 }
 

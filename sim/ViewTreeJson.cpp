@@ -9,6 +9,7 @@
 #include "uikit/UIWindow.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace sim {
 
