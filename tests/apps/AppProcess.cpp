@@ -1,53 +1,19 @@
 #include "AppProcess.h"
 
+#include "ChildProcess.h"
 #include "apps/AppLaunch.h"
-#include "device/Device.h"
 #include "foundation/NSBundle.h"
 #include "uikit/UIWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <map>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-// The temporary device a launch in this process made. Only that folder is ever removed:
-// the device root defaults to the machine's own "/" until a launch sets it.
-std::filesystem::path& temporaryDevice() {
-    static std::filesystem::path folder;
-    return folder;
-}
-} // namespace
 
 void inChildProcess(const std::function<void()>& body) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    pid_t child = ::fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        int code = 0;
-        try {
-            objc::AutoreleasePool pool;
-            body();
-            code = ::testing::Test::HasFailure() ? 1 : 0;
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "uncaught exception in the app's process: %s\n", e.what());
-            code = 2;
-        }
-        std::error_code error;
-        if (!temporaryDevice().empty())
-            std::filesystem::remove_all(temporaryDevice(), error);
-        std::fflush(stdout);
-        std::fflush(stderr);
-        ::_exit(code);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the app's process ended by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the app's process failed (see above)";
+    test_support::expectPassesInChild([&] {
+        test_support::TemporaryDevice device("lexorna-apps");
+        body();
+    });
 }
 
 UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
@@ -55,11 +21,6 @@ UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
     const apps::AppDescription* app = apps::findApp(name);
     if (!app)
         throw std::invalid_argument("no app " + std::string(name));
-    std::string root = (std::filesystem::temp_directory_path() / "lexorna-apps-XXXXXX").string();
-    if (!::mkdtemp(root.data()))
-        throw std::runtime_error("no temporary device");
-    temporaryDevice() = root;
-    device::Device::setRoot(root);
     NSBundle::setMainBundleIdentifier(app->bundleIdentifier);
     UIScreen::setMainScreenSize({390, 844});
     app->registerClasses();

@@ -10,12 +10,12 @@
 class UIView;
 class UIWindow;
 
-// Runs a test body in a forked child process, as every launch of an app is a process
-// of its own; the child's failures fail the calling test.
+// Runs a test body in a forked child process on a fresh temporary device, as every
+// launch of an app is a process of its own; the child's failures fail the calling test.
 void inChildProcess(const std::function<void()>& body);
 
-// In a child: gives the process a fresh device, the app's bundle identifier and its
-// classes, runs `beforeStart` (where a test replaces host methods) and starts the app.
+// In a child: gives the process the app's bundle identifier and its classes, runs
+// `beforeStart` (where a test replaces host methods) and starts the app.
 UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
                     const std::function<void()>& beforeStart = {});
 

@@ -1,5 +1,6 @@
 #include "Launch.h"
 
+#include "ChildProcess.h"
 #include "device/Device.h"
 #include "foundation/NSBundle.h"
 #include "objc/Exception.h"
@@ -13,8 +14,6 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace launch {
 
@@ -95,28 +94,12 @@ std::string filterListing(std::initializer_list<const char*> bundles) {
 
 namespace {
 
-// A temporary device root, removed with the launch.
-class DeviceRoot {
-public:
-    DeviceRoot() {
-        std::string pattern = (fs::temp_directory_path() / "lexorna-launch-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
-    }
-    ~DeviceRoot() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-    void write(std::string_view devicePath, const std::string& bytes) const {
-        fs::path host = path_ / fs::path(devicePath).relative_path();
-        fs::create_directories(host.parent_path());
-        std::ofstream(host, std::ios::binary) << bytes;
-    }
-
-private:
-    fs::path path_;
-};
+// Puts bytes at a device path, making its folders.
+void writeDeviceFile(std::string_view devicePath, const std::string& bytes) {
+    fs::path host = device::Device::resolve(devicePath);
+    fs::create_directories(host.parent_path());
+    std::ofstream(host, std::ios::binary) << bytes;
+}
 
 // In the child only: what the host's own methods did.
 std::vector<std::string>& hostMethodsRan() {
@@ -153,15 +136,13 @@ json describe(const device::RuntimeCall& call) {
             {"result", call.result}};
 }
 
-json launchInChild(const Setup& setup, const fs::path& root) {
+json launchInChild(const Setup& setup) {
     json out = {{"loaded", json::array()},
                 {"failures", json::array()},
                 {"crash", ""},
                 {"exports", false},
                 {"replaced", json::array()}};
     try {
-        objc::AutoreleasePool pool;
-        device::Device::setRoot(root);
         NSBundle::setMainBundleIdentifier(setup.bundleIdentifier);
         registerHostClasses(setup.hostClasses);
         if (setup.prepareHost)
@@ -217,51 +198,28 @@ std::optional<std::string> optionalString(const json& value) {
 } // namespace
 
 Observed run(const Setup& setup) {
-    DeviceRoot root;
-    if (setup.settings)
-        root.write(SettingsPath, *setup.settings);
-    if (setup.filter)
-        root.write(FilterPath, *setup.filter);
-    if (setup.installedLibrary) {
-        root.write(LibraryPath, *setup.installedLibrary);
-    } else if (setup.throughLoader) {
-        fs::path installed = root.path() / fs::path(LibraryPath).relative_path();
-        fs::create_directories(installed.parent_path());
-        fs::create_symlink(LEXORNA_DYLIB, installed);
-    }
-
-    int channel[2];
-    Observed observed;
-    if (::pipe(channel) != 0) {
-        observed.crash = "pipe failed";
-        return observed;
-    }
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        std::string report = launchInChild(setup, root.path()).dump();
-        for (std::size_t sent = 0; sent < report.size();) {
-            ssize_t n = ::write(channel[1], report.data() + sent, report.size() - sent);
-            if (n <= 0)
-                break;
-            sent += static_cast<std::size_t>(n);
+    auto report = test_support::runInChild([&] {
+        test_support::TemporaryDevice device("lexorna-launch");
+        if (setup.settings)
+            writeDeviceFile(SettingsPath, *setup.settings);
+        if (setup.filter)
+            writeDeviceFile(FilterPath, *setup.filter);
+        if (setup.installedLibrary) {
+            writeDeviceFile(LibraryPath, *setup.installedLibrary);
+        } else if (setup.throughLoader) {
+            fs::path installed = device::Device::resolve(LibraryPath);
+            fs::create_directories(installed.parent_path());
+            fs::create_symlink(LEXORNA_DYLIB, installed);
         }
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string report;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, static_cast<std::size_t>(n));
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || report.empty()) {
-        observed.crash = "the launch ended abnormally (status " + std::to_string(status) + ")";
+        return launchInChild(setup).dump();
+    });
+    Observed observed;
+    if (!report || report->empty()) {
+        observed.crash = "the launch ended abnormally";
         return observed;
     }
 
-    json in = json::parse(report);
+    json in = json::parse(*report);
     for (const auto& call : in["calls"])
         observed.calls.push_back({call["call"], optionalString(call["class"]), call["selector"],
                                   optionalString(call["types"]), call["result"]});
