@@ -21,26 +21,22 @@ int opensOf(const std::string& devicePath) {
 
 } // namespace
 
-TEST(Device, ResolvesDevicePathsUnderTheRoot) {
+TEST(Device, DevicePathsResolveUnderTheRootAndDotDotNeverClimbsOut) {
     const auto& root = testDeviceRoot();
-    EXPECT_EQ(Device::resolve("/var/mobile/Library/Preferences/a.plist"),
-              root / "var/mobile/Library/Preferences/a.plist");
-    EXPECT_EQ(Device::resolve("var/mobile"), root / "var/mobile") << "a relative path is a device path too";
-    EXPECT_EQ(Device::resolve("/var//mobile/./Library"), root / "var/mobile/Library");
-}
-
-TEST(Device, DotDotNeverClimbsOutOfTheRoot) {
-    const auto& root = testDeviceRoot();
-    EXPECT_EQ(Device::resolve("/../../../etc/passwd"), root / "etc/passwd");
-    EXPECT_EQ(Device::resolve("../etc"), root / "etc");
-    EXPECT_EQ(Device::resolve("/var/mobile/../../../../tmp/x"), root / "tmp/x");
-    EXPECT_EQ(Device::resolve("/var/a/../b"), root / "var/b");
+    std::pair<std::string_view, std::filesystem::path> cases[] = {
+        {"/var/mobile/Library/Preferences/a.plist", "var/mobile/Library/Preferences/a.plist"},
+        {"var/mobile", "var/mobile"}, // a relative path is a device path too
+        {"/var//mobile/./Library", "var/mobile/Library"},
+        {"/../../../etc/passwd", "etc/passwd"},
+        {"../etc", "etc"},
+        {"/var/mobile/../../../../tmp/x", "tmp/x"},
+        {"/var/a/../b", "var/b"},
+    };
+    for (const auto& [path, inside] : cases)
+        EXPECT_EQ(Device::resolve(path), root / inside) << path;
     for (std::string_view path : {"", "/", "..", "/..", "/var/.."})
         EXPECT_EQ(Device::devicePathOf(Device::resolve(path)), "/") << path;
-}
 
-TEST(Device, DevicePathOfAnswersOnlyForPathsInside) {
-    const auto& root = testDeviceRoot();
     EXPECT_EQ(Device::devicePathOf(root / "var/mobile/x"), "/var/mobile/x");
     EXPECT_EQ(Device::devicePathOf(root / "var/../../outside"), std::nullopt);
     EXPECT_EQ(Device::devicePathOf(root.parent_path()), std::nullopt);
@@ -60,7 +56,7 @@ TEST(DeviceFiles, ReadCountsEveryOpenFoundOrNot) {
     EXPECT_EQ(opensOf("/var/mobile/missing.txt"), missingBefore + 1);
 }
 
-TEST(DeviceFiles, ReadRefusesAFileOverTheBound) {
+TEST(DeviceFiles, ReadRefusesFilesOverTheBoundAndFoldersAndStaysOnTheDevice) {
     putDeviceFile("/var/mobile/bound.txt", std::string(1000, 'x'));
     auto exact = device::readFile("/var/mobile/bound.txt", 1000);
     ASSERT_TRUE(exact);
@@ -68,18 +64,14 @@ TEST(DeviceFiles, ReadRefusesAFileOverTheBound) {
     auto over = device::readFile("/var/mobile/bound.txt", 999);
     ASSERT_FALSE(over);
     EXPECT_EQ(over.error().reason, "file too large");
-}
 
-TEST(DeviceFiles, ReadRefusesAFolder) {
     std::filesystem::create_directories(Device::resolve("/var/mobile/folder"));
-    auto bytes = device::readFile("/var/mobile/folder", 100);
-    ASSERT_FALSE(bytes);
-    EXPECT_EQ(bytes.error().reason, "not a regular file");
-}
+    auto folder = device::readFile("/var/mobile/folder", 100);
+    ASSERT_FALSE(folder);
+    EXPECT_EQ(folder.error().reason, "not a regular file");
 
-TEST(DeviceFiles, ReadThroughDotDotStaysOnTheDevice) {
     putDeviceFile("/etc/device-only.txt", "inside");
-    auto bytes = device::readFile("/var/mobile/../../../../etc/device-only.txt", 100);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, "inside");
+    auto climbing = device::readFile("/var/mobile/../../../../etc/device-only.txt", 100);
+    ASSERT_TRUE(climbing);
+    EXPECT_EQ(*climbing, "inside");
 }

@@ -3,6 +3,8 @@
 // Shared pieces of the gesture tests: a target class whose actions log their calls, and
 // recognisers made through the runtime the way host and library code makes them.
 
+#include "DeclareClass.h"
+
 #include "uikit/TouchDelivery.h"
 #include "uikit/UILongPressGestureRecognizer.h"
 #include "uikit/UITapGestureRecognizer.h"
@@ -35,18 +37,6 @@ inline std::vector<Call>& calls() {
 inline void logCall(id self, SEL action, id sender) {
     long state = sender ? objc::send<long>(sender, "state") : -1;
     calls().push_back({self, sel_getName(action), sender, state});
-}
-
-// Declares a class once per process (the runtime is never reset, and a test may run
-// more than once); `addMethods` gives it its methods.
-template <class AddMethods>
-Class declareClass(const char* name, AddMethods addMethods, Class superclass = NSObject::staticClass()) {
-    if (Class existing = objc_getClass(name))
-        return existing;
-    Class cls = objc_allocateClassPair(superclass, name, 0);
-    addMethods(cls);
-    objc_registerClassPair(cls);
-    return cls;
 }
 
 // A plain target with the actions "fire", "other" and "fire:".
