@@ -2,6 +2,7 @@
 // file, links are replaced and not followed, failures leave nothing behind), existence
 // and removal.
 
+#include "ChildProcess.h"
 #include "TestDevice.h"
 
 #include "device/Device.h"
@@ -15,9 +16,7 @@
 #include <atomic>
 #include <fstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 using device::Device;
 using objc::send;
@@ -55,15 +54,10 @@ TEST(NSFileManager, CreateWritesTheBytesAndReplacesAnEarlierFile) {
     struct stat info {};
     ASSERT_EQ(::stat(Device::resolve("/var/mobile/create/Lexorna").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u);
-}
 
-TEST(NSFileManager, NilContentsMakeAnEmptyFile) {
-    objc::AutoreleasePool pool;
-    std::filesystem::create_directories(Device::resolve("/var/mobile/empty"));
-    putDeviceFile("/var/mobile/empty/Lexorna", "old");
-    EXPECT_TRUE(create("/var/mobile/empty/Lexorna", nullptr));
-    EXPECT_TRUE(std::filesystem::is_regular_file(Device::resolve("/var/mobile/empty/Lexorna")));
-    EXPECT_EQ(contentsOf("/var/mobile/empty/Lexorna"), "");
+    EXPECT_TRUE(create("/var/mobile/create/Lexorna", nullptr)) << "nil contents make an empty file";
+    EXPECT_TRUE(std::filesystem::is_regular_file(Device::resolve("/var/mobile/create/Lexorna")));
+    EXPECT_EQ(contentsOf("/var/mobile/create/Lexorna"), "");
 }
 
 TEST(NSFileManager, ReadersSeeTheOldFileOrTheNewNeverAPart) {
@@ -127,19 +121,14 @@ TEST(NSFileManager, UnwritableFolderAnswersNo) {
     for (auto path = folder; path != testDeviceRoot().parent_path(); path = path.parent_path())
         ::chmod(path.c_str(), 0755);
     ::chmod(folder.c_str(), 0555);
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    auto outcome = test_support::runInChild([]() -> std::string {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        bool created = NSFileManager::defaultManager()->createFileAtPath("/var/mobile/readonly/Lexorna", "x");
-        ::_exit(created ? 1 : 0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
+            return "could not give up root";
+        bool written = NSFileManager::defaultManager()->createFileAtPath("/var/mobile/readonly/Lexorna", "x");
+        return written ? "written" : "refused";
+    });
     ::chmod(folder.c_str(), 0755);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write succeeded, 2: could not give up root";
+    EXPECT_EQ(outcome, "refused");
     EXPECT_TRUE(namesIn("/var/mobile/readonly").empty());
 }
 

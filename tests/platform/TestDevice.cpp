@@ -1,29 +1,22 @@
 #include "TestDevice.h"
 
+#include "ChildProcess.h"
 #include "device/Device.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
+#include <optional>
 
 namespace {
 
 class DeviceRootEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override {
-        std::string folder = (std::filesystem::temp_directory_path() / "lexorna-platform-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(folder.data()), nullptr);
-        root_ = folder;
-        device::Device::setRoot(root_);
-    }
-    void TearDown() override {
-        std::error_code error;
-        std::filesystem::remove_all(root_, error);
-    }
+    void SetUp() override { device_.emplace("lexorna-platform"); }
+    void TearDown() override { device_.reset(); }
 
 private:
-    std::filesystem::path root_;
+    std::optional<test_support::TemporaryDevice> device_;
 };
 
 [[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new DeviceRootEnvironment);

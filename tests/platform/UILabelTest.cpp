@@ -24,10 +24,6 @@ TEST(UILabel, DefaultsAndNilResetToThem) {
 
     send(title, "setTextColor:", UIColor::whiteColor());
     send(title, "setFont:", UIFont::systemFontOfSize(15));
-    send(title, "setTextAlignment:", 1L);
-    EXPECT_EQ(title->textColor()->components(), (std::array<double, 4>{1, 1, 1, 1}));
-    EXPECT_EQ(title->font()->pointSize(), 15);
-    EXPECT_EQ(title->textAlignment(), NSTextAlignmentCenter);
     send(title, "setTextColor:", nullptr);
     send(title, "setFont:", nullptr);
     EXPECT_EQ(title->textColor()->components(), (std::array<double, 4>{0, 0, 0, 1}));

@@ -97,9 +97,6 @@ TEST(UIView, HitTestFindsTheFrontMostInteractiveViewAndPassesThroughLabelsAndIma
     EXPECT_EQ(container->hitTest({20, 20}), back);
     EXPECT_EQ(container->hitTest({190, 10}), container);
     EXPECT_EQ(container->hitTest({250, 10}), nullptr);
-    front->setHidden(true);
-    EXPECT_EQ(container->hitTest({60, 60}), back);
     label->setUserInteractionEnabled(true);
-    front->setHidden(false);
     EXPECT_EQ(container->hitTest({60, 60}), label);
 }

@@ -44,8 +44,17 @@ private:
     std::filesystem::path path_;
 };
 
+// Failures recorded so far in the running test, the child's inherited ones included.
+inline int failuresSoFar() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    int failures = 0;
+    for (int i = 0; test && i < test->result()->total_part_count(); ++i)
+        failures += test->result()->GetTestPartResult(i).failed();
+    return failures;
+}
+
 // Runs `body` in a forked child, inside an autorelease pool, and answers the text it
-// returns; nothing when the child threw, failed a test or died. The child prints its own
+// returns; nothing when the child threw, failed a check or died. The child prints its own
 // failures.
 inline std::optional<std::string> runInChild(const std::function<std::string()>& body) {
     int channel[2];
@@ -57,6 +66,7 @@ inline std::optional<std::string> runInChild(const std::function<std::string()>&
     if (child == 0) {
         ::close(channel[0]);
         int code = 0;
+        int inherited = failuresSoFar();
         try {
             std::string answer;
             {
@@ -69,7 +79,7 @@ inline std::optional<std::string> runInChild(const std::function<std::string()>&
                     break;
                 sent += static_cast<std::size_t>(n);
             }
-            code = ::testing::Test::HasFailure() ? 1 : 0;
+            code = failuresSoFar() > inherited ? 1 : 0;
         } catch (const std::exception& e) {
             std::fprintf(stderr, "uncaught exception in the child process: %s\n", e.what());
             code = 2;

@@ -56,92 +56,90 @@ const std::vector<RuntimeCall> WhatsAppGroupInstalled = {
 
 } // namespace
 
-TEST(Activation, WithoutSettingsNothingIsInstalledAndTheFilterIsNotRead) {
-    auto observed = run({.filter = filterListing({WhatsAppId})});
-    ASSERT_EQ(observed.crash, "");
-    EXPECT_THAT(observed.calls, IsEmpty());
-    EXPECT_THAT(observed.replacedMethods, IsEmpty());
-    EXPECT_EQ(observed.opens(SettingsPath), 6) << "each of the six keys is a read of its own";
-    EXPECT_EQ(observed.opens(FilterPath), 0);
-}
-
-TEST(Activation, MasterSwitchOffInstallsNothingWhateverTheHostKeysSay) {
-    auto observed =
-        run({.settings = settingsWithTrue({"WhatsApp", "Youtube", "Twitter", "Instagram", "Messages"}),
-             .filter = filterListing({WhatsAppId})});
-    ASSERT_EQ(observed.crash, "");
-    EXPECT_THAT(observed.calls, IsEmpty());
-    EXPECT_EQ(observed.opens(SettingsPath), 6);
-    EXPECT_EQ(observed.opens(FilterPath), 0);
-}
-
-TEST(Activation, MasterSwitchAloneNeverReadsTheFilter) {
-    auto observed = run({.settings = settingsWithTrue({"Aw"}), .filter = filterListing({WhatsAppId})});
-    ASSERT_EQ(observed.crash, "");
-    EXPECT_THAT(observed.calls, IsEmpty());
-    EXPECT_EQ(observed.opens(SettingsPath), 6);
-    EXPECT_EQ(observed.opens(FilterPath), 0);
+TEST(Activation, WithoutTheMasterSwitchNothingIsInstalledAndTheFilterIsNotRead) {
+    const std::pair<const char*, std::optional<std::string>> cases[] = {
+        {"no settings", std::nullopt},
+        {"every host on, master switch off",
+         settingsWithTrue({"WhatsApp", "Youtube", "Twitter", "Instagram", "Messages"})},
+        {"master switch alone", settingsWithTrue({"Aw"})},
+    };
+    for (const auto& [name, settings] : cases) {
+        SCOPED_TRACE(name);
+        inLaunch({.settings = settings, .filter = filterListing({WhatsAppId})}, [](const Observed& observed) {
+            ASSERT_EQ(observed.crash, "");
+            EXPECT_THAT(observed.calls, IsEmpty());
+            EXPECT_THAT(observed.replacedMethods, IsEmpty());
+            EXPECT_EQ(observed.opens(SettingsPath), 6) << "each of the six keys is a read of its own";
+            EXPECT_EQ(observed.opens(FilterPath), 0);
+        });
+    }
 }
 
 TEST(Activation, InstagramGroupReplacesLayoutAndAddsItsThreeMethods) {
-    auto observed = run({.settings = settingsWithTrue({"Aw", "Instagram"}),
-                         .filter = filterListing({InstagramId}),
-                         .bundleIdentifier = InstagramId});
-    ASSERT_EQ(observed.crash, "");
-    expectCalls(observed, {
-                              hook("IGCoreTextView", "layoutSubviews", "replaced"),
-                              add("IGCoreTextView", "IGCopyCommentCustom:", "v@:@", true),
-                              add("IGCoreTextView", "IGCopyComment:", "v@:@", true),
-                              add("IGCoreTextView", "Close", "v@:", true),
-                          });
-    EXPECT_EQ(observed.opens(FilterPath), 1);
-    EXPECT_THAT(observed.replacedMethods, ElementsAre("IGCoreTextView layoutSubviews"));
-    // The replacement runs the inherited layout with the same receiver and selector.
-    EXPECT_THAT(observed.hostMethodsRan, testing::Contains("IGCoreTextView layoutSubviews"));
+    inLaunch({.settings = settingsWithTrue({"Aw", "Instagram"}),
+              .filter = filterListing({InstagramId}),
+              .bundleIdentifier = InstagramId},
+             [](const Observed& observed) {
+                 ASSERT_EQ(observed.crash, "");
+                 expectCalls(observed, {
+                                           hook("IGCoreTextView", "layoutSubviews", "replaced"),
+                                           add("IGCoreTextView", "IGCopyCommentCustom:", "v@:@", true),
+                                           add("IGCoreTextView", "IGCopyComment:", "v@:@", true),
+                                           add("IGCoreTextView", "Close", "v@:", true),
+                                       });
+                 EXPECT_EQ(observed.opens(FilterPath), 1);
+                 EXPECT_THAT(observed.replacedMethods, ElementsAre("IGCoreTextView layoutSubviews"));
+                 // The replacement runs the inherited layout with the same receiver and selector.
+                 EXPECT_THAT(observed.hostMethodsRan, testing::Contains("IGCoreTextView layoutSubviews"));
+             });
 }
 
 TEST(Activation, EveryGroupIsAttemptedInOrderAndOnlyThePresentClassesChange) {
-    auto observed =
-        run({.settings = everyKeyTrue(),
-             .filter = filterListing({WhatsAppId, InstagramId}),
-             .hostClasses = hostClassesNamed({"WAMessageContainerView", "WAChatViewController"})});
-    ASSERT_EQ(observed.crash, "");
-    std::vector<RuntimeCall> expected = WhatsAppGroupInstalled;
-    std::vector<RuntimeCall> absent = {
-        hook(std::nullopt, "applyTypeStyle", "no-class"),
-        add(std::nullopt, "YTWordCopyCustom", "v@:", false),
-        add(std::nullopt, "YTWordCopy", "v@:", false),
-        hook(std::nullopt, "didTapCloseButton", "no-class"),
-        hook(std::nullopt, "layoutSubviews", "no-class"),
-        add(std::nullopt, "TWCopyDMCustom", "v@:", false),
-        add(std::nullopt, "TWCopyDM", "v@:", false),
-        hook(std::nullopt, "viewDidLoad", "no-class"),
-        add(std::nullopt, "Dismiss", "v@:", false),
-        hook(std::nullopt, "layoutSubviews", "no-class"),
-        add(std::nullopt, "IGCopyCommentCustom:", "v@:@", false),
-        add(std::nullopt, "IGCopyComment:", "v@:@", false),
-        add(std::nullopt, "Close", "v@:", false),
-        hook(std::nullopt, "layoutSubviews", "no-class"),
-        add(std::nullopt, "CopyMobileSMSCustom", "v@:", false),
-        add(std::nullopt, "CopyMobileSMS", "v@:", false),
-        hook(std::nullopt, "viewDidLoad", "no-class"),
-        add(std::nullopt, "Dismiss", "v@:", false),
-    };
-    expected.insert(expected.end(), absent.begin(), absent.end());
-    expectCalls(observed, expected);
-    EXPECT_EQ(observed.opens(FilterPath), 5) << "the filter is read once per enabled group";
-    EXPECT_THAT(observed.replacedMethods, UnorderedElementsAre("WAMessageContainerView layoutSubviews",
-                                                               "WAChatViewController viewDidLoad"));
-    // Each replacement ran the host's own implementation with its receiver and selector.
-    EXPECT_THAT(observed.hostMethodsRan,
-                ElementsAre("WAMessageContainerView layoutSubviews", "WAChatViewController viewDidLoad"));
-    EXPECT_THAT(observed.log, IsEmpty()) << "the library reports nothing";
+    inLaunch({.settings = everyKeyTrue(),
+              .filter = filterListing({WhatsAppId, InstagramId}),
+              .hostClasses = hostClassesNamed({"WAMessageContainerView", "WAChatViewController"})},
+             [](const Observed& observed) {
+                 ASSERT_EQ(observed.crash, "");
+                 std::vector<RuntimeCall> expected = WhatsAppGroupInstalled;
+                 std::vector<RuntimeCall> absent = {
+                     hook(std::nullopt, "applyTypeStyle", "no-class"),
+                     add(std::nullopt, "YTWordCopyCustom", "v@:", false),
+                     add(std::nullopt, "YTWordCopy", "v@:", false),
+                     hook(std::nullopt, "didTapCloseButton", "no-class"),
+                     hook(std::nullopt, "layoutSubviews", "no-class"),
+                     add(std::nullopt, "TWCopyDMCustom", "v@:", false),
+                     add(std::nullopt, "TWCopyDM", "v@:", false),
+                     hook(std::nullopt, "viewDidLoad", "no-class"),
+                     add(std::nullopt, "Dismiss", "v@:", false),
+                     hook(std::nullopt, "layoutSubviews", "no-class"),
+                     add(std::nullopt, "IGCopyCommentCustom:", "v@:@", false),
+                     add(std::nullopt, "IGCopyComment:", "v@:@", false),
+                     add(std::nullopt, "Close", "v@:", false),
+                     hook(std::nullopt, "layoutSubviews", "no-class"),
+                     add(std::nullopt, "CopyMobileSMSCustom", "v@:", false),
+                     add(std::nullopt, "CopyMobileSMS", "v@:", false),
+                     hook(std::nullopt, "viewDidLoad", "no-class"),
+                     add(std::nullopt, "Dismiss", "v@:", false),
+                 };
+                 expected.insert(expected.end(), absent.begin(), absent.end());
+                 expectCalls(observed, expected);
+                 EXPECT_EQ(observed.opens(FilterPath), 5) << "the filter is read once per enabled group";
+                 EXPECT_THAT(observed.replacedMethods,
+                             UnorderedElementsAre("WAMessageContainerView layoutSubviews",
+                                                  "WAChatViewController viewDidLoad"));
+                 // Each replacement ran the host's own implementation with its receiver and selector.
+                 EXPECT_THAT(observed.hostMethodsRan, ElementsAre("WAMessageContainerView layoutSubviews",
+                                                                  "WAChatViewController viewDidLoad"));
+                 EXPECT_THAT(observed.log, IsEmpty()) << "the library reports nothing";
+                 EXPECT_TRUE(observed.exportsBundleCheck);
+             });
 }
 
 TEST(Activation, AppNotListedInstallsNothing) {
     struct Case {
         const char* name;
         std::optional<std::string> filter;
+        std::optional<std::string> bundleIdentifier = WhatsAppId;
     };
     const Case cases[] = {
         {"other apps only", filterListing({InstagramId, "com.apple.MobileSMS"})},
@@ -155,80 +153,66 @@ TEST(Activation, AppNotListedInstallsNothing) {
         {"Bundles not an array",
          xml(dictionary({{"Filter", dictionary({{"Bundles", plist_new_string(WhatsAppId)}})}}))},
         {"no Bundles", xml(dictionary({{"Filter", dictionary({})}}))},
+        {"app without a bundle identifier", filterListing({WhatsAppId}), std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto observed = run({.settings = everyKeyTrue(), .filter = c.filter});
-        EXPECT_EQ(observed.crash, "");
-        EXPECT_THAT(observed.calls, IsEmpty());
-        EXPECT_EQ(observed.opens(FilterPath), 5);
-        EXPECT_THAT(observed.log, IsEmpty());
+        inLaunch({.settings = everyKeyTrue(), .filter = c.filter, .bundleIdentifier = c.bundleIdentifier},
+                 [](const Observed& observed) {
+                     EXPECT_EQ(observed.crash, "");
+                     EXPECT_THAT(observed.calls, IsEmpty());
+                     EXPECT_EQ(observed.opens(FilterPath), 5);
+                     EXPECT_THAT(observed.log, IsEmpty());
+                 });
     }
 }
 
-TEST(Activation, AppWithoutBundleIdentifierInstallsNothing) {
-    auto observed = run({.settings = everyKeyTrue(),
-                         .filter = filterListing({WhatsAppId}),
-                         .bundleIdentifier = std::nullopt});
-    EXPECT_EQ(observed.crash, "");
-    EXPECT_THAT(observed.calls, IsEmpty());
-}
-
-TEST(Activation, IdentifierListedTwiceInstallsEachEntryOnce) {
-    auto observed = run({.settings = settingsWithTrue({"Aw", "WhatsApp"}),
-                         .filter = filterListing({InstagramId, WhatsAppId, WhatsAppId})});
-    ASSERT_EQ(observed.crash, "");
-    expectCalls(observed, WhatsAppGroupInstalled);
-    EXPECT_EQ(observed.opens(FilterPath), 1);
-}
-
-TEST(Activation, MasterSwitchIsReadAsFoundationsBoolValue) {
+TEST(Activation, SettingsInstallTheWhatsAppGroupExactlyWhenFoundationReadsTheMasterSwitchAsOn) {
+    auto withMaster = [](plist_t value) {
+        return xml(dictionary({{"Aw", value}, {"WhatsApp", plist_new_bool(1)}}));
+    };
+    const std::string binarySettings =
+        binary(dictionary({{"Aw", plist_new_bool(1)}, {"WhatsApp", plist_new_bool(1)}}));
     struct Case {
         const char* name;
-        plist_t value;
-        bool on;
+        std::string settings;
+        bool installs;
+        std::string filter = filterListing({WhatsAppId});
     };
     const Case cases[] = {
-        {"\"Yes\"", plist_new_string("Yes"), true},
-        {"\"true\"", plist_new_string("true"), true},
-        {"\" +007\"", plist_new_string(" +007"), true},
-        {"\"no\"", plist_new_string("no"), false},
-        {"\"False\"", plist_new_string("False"), false},
-        {"\"0\"", plist_new_string("0"), false},
-        {"2", plist_new_uint(2), true},
-        {"0", plist_new_uint(0), false},
-        {"0.5", plist_new_real(0.5), true},
-        {"false", plist_new_bool(0), false},
-        {"an array", array({plist_new_bool(1)}), false},
-        {"a dictionary", dictionary({}), false},
-        {"data", plist_new_data("\x01", 1), false},
+        {"\"Yes\"", withMaster(plist_new_string("Yes")), true},
+        {"\"true\"", withMaster(plist_new_string("true")), true},
+        {"\" +007\"", withMaster(plist_new_string(" +007")), true},
+        {"\"no\"", withMaster(plist_new_string("no")), false},
+        {"\"False\"", withMaster(plist_new_string("False")), false},
+        {"\"0\"", withMaster(plist_new_string("0")), false},
+        {"2", withMaster(plist_new_uint(2)), true},
+        {"0", withMaster(plist_new_uint(0)), false},
+        {"0.5", withMaster(plist_new_real(0.5)), true},
+        {"false", withMaster(plist_new_bool(0)), false},
+        {"an array", withMaster(array({plist_new_bool(1)})), false},
+        {"a dictionary", withMaster(dictionary({})), false},
+        {"data", withMaster(plist_new_data("\x01", 1)), false},
+        {"binary settings", binarySettings, true},
+        {"a root that is no dictionary", xml(array({plist_new_string("Aw"), plist_new_string("WhatsApp")})),
+         false},
+        {"not a property list", "not a plist", false},
+        {"truncated binary settings", binarySettings.substr(0, binarySettings.size() / 2), false},
+        {"the app listed twice", settingsWithTrue({"Aw", "WhatsApp"}), true,
+         filterListing({InstagramId, WhatsAppId, WhatsAppId})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto settings = xml(dictionary({{"Aw", c.value}, {"WhatsApp", plist_new_bool(1)}}));
-        auto observed = run({.settings = settings, .filter = filterListing({WhatsAppId})});
-        EXPECT_EQ(observed.crash, "");
-        EXPECT_EQ(observed.calls.size(), c.on ? WhatsAppGroupInstalled.size() : 0u);
-    }
-}
-
-TEST(Activation, SettingsAreReadInEitherEncodingAndOnlyWithADictionaryRoot) {
-    auto binarySettings = binary(dictionary({{"Aw", plist_new_bool(1)}, {"WhatsApp", plist_new_bool(1)}}));
-    auto observed = run({.settings = binarySettings, .filter = filterListing({WhatsAppId})});
-    ASSERT_EQ(observed.crash, "");
-    expectCalls(observed, WhatsAppGroupInstalled);
-
-    for (const std::string& unreadable :
-         {xml(array({plist_new_string("Aw"), plist_new_string("WhatsApp")})), std::string("not a plist"),
-          binarySettings.substr(0, binarySettings.size() / 2)}) {
-        auto none = run({.settings = unreadable, .filter = filterListing({WhatsAppId})});
-        EXPECT_EQ(none.crash, "");
-        EXPECT_THAT(none.calls, IsEmpty());
+        inLaunch({.settings = c.settings, .filter = c.filter}, [&](const Observed& observed) {
+            EXPECT_EQ(observed.crash, "");
+            expectCalls(observed, c.installs ? WhatsAppGroupInstalled : std::vector<RuntimeCall>{});
+            EXPECT_EQ(observed.opens(FilterPath), c.installs ? 1 : 0);
+        });
     }
 }
 
 TEST(Activation, HostMethodsAreKeptWhereTheHostHasThemAndMissingOnesChangeNothing) {
-    auto observed = run({
+    launch::Setup setup{
         .settings = settingsWithTrue({"Aw", "WhatsApp", "Instagram"}),
         .filter = filterListing({WhatsAppId}),
         .hostClasses = hostClassesNamed({"WAMessageContainerView", "WAChatViewController"}),
@@ -240,49 +224,47 @@ TEST(Activation, HostMethodsAreKeptWhereTheHostHasThemAndMissingOnesChangeNothin
                                 objc::imp(+[](id, SEL) {}), "v@:");
                 objc_registerClassPair(objc_allocateClassPair(NSObject::staticClass(), "IGCoreTextView", 0));
             },
+    };
+    inLaunch(setup, [](const Observed& observed) {
+        ASSERT_EQ(observed.crash, "");
+        auto expected = WhatsAppGroupInstalled;
+        expected[4] = add("WAChatViewController", "Dismiss", "v@:", false);
+        expected.push_back(hook("IGCoreTextView", "layoutSubviews", "no-method"));
+        expected.push_back(add("IGCoreTextView", "IGCopyCommentCustom:", "v@:@", true));
+        expected.push_back(add("IGCoreTextView", "IGCopyComment:", "v@:@", true));
+        expected.push_back(add("IGCoreTextView", "Close", "v@:", true));
+        expectCalls(observed, expected);
     });
-    ASSERT_EQ(observed.crash, "");
-    auto expected = WhatsAppGroupInstalled;
-    expected[4] = add("WAChatViewController", "Dismiss", "v@:", false);
-    expected.push_back(hook("IGCoreTextView", "layoutSubviews", "no-method"));
-    expected.push_back(add("IGCoreTextView", "IGCopyCommentCustom:", "v@:@", true));
-    expected.push_back(add("IGCoreTextView", "IGCopyComment:", "v@:@", true));
-    expected.push_back(add("IGCoreTextView", "Close", "v@:", true));
-    expectCalls(observed, expected);
-}
-
-TEST(Activation, LibraryExportsItsBundleCheck) {
-    auto observed = run({});
-    ASSERT_EQ(observed.crash, "");
-    EXPECT_TRUE(observed.exportsBundleCheck);
 }
 
 TEST(Loader, MapsTheLibraryIntoAListedAppAndItsConstructorRuns) {
-    auto observed = run({.settings = settingsWithTrue({"Aw", "WhatsApp"}),
-                         .filter = filterListing({WhatsAppId}),
-                         .throughLoader = true});
-    ASSERT_EQ(observed.crash, "");
-    EXPECT_THAT(observed.loaded, ElementsAre(LibraryPath));
-    expectCalls(observed, WhatsAppGroupInstalled);
-    // The loader's own look at the filter is not among the process's opens.
-    EXPECT_EQ(observed.opens(FilterPath), 1);
+    inLaunch({.settings = settingsWithTrue({"Aw", "WhatsApp"}),
+              .filter = filterListing({WhatsAppId}),
+              .throughLoader = true},
+             [](const Observed& observed) {
+                 ASSERT_EQ(observed.crash, "");
+                 EXPECT_THAT(observed.loaded, ElementsAre(LibraryPath));
+                 expectCalls(observed, WhatsAppGroupInstalled);
+                 // The loader's own look at the filter is not among the process's opens.
+                 EXPECT_EQ(observed.opens(FilterPath), 1);
+             });
 }
 
-TEST(Loader, LeavesUnlistedAppsAlone) {
-    auto observed =
-        run({.settings = everyKeyTrue(), .filter = filterListing({InstagramId}), .throughLoader = true});
-    ASSERT_EQ(observed.crash, "");
-    EXPECT_THAT(observed.loaded, IsEmpty());
-    EXPECT_THAT(observed.calls, IsEmpty());
-    EXPECT_THAT(observed.fileOpens, IsEmpty());
-}
-
-TEST(Loader, ReportsALibraryThatDoesNotLoad) {
-    auto observed = run({.settings = everyKeyTrue(),
-                         .filter = filterListing({WhatsAppId}),
-                         .throughLoader = true,
-                         .installedLibrary = "not a library"});
-    ASSERT_EQ(observed.crash, "");
-    EXPECT_THAT(observed.loaded, IsEmpty());
-    EXPECT_THAT(observed.loadFailures, ElementsAre(LibraryPath));
+TEST(Loader, LeavesUnlistedAppsAloneAndReportsALibraryThatDoesNotLoad) {
+    inLaunch({.settings = everyKeyTrue(), .filter = filterListing({InstagramId}), .throughLoader = true},
+             [](const Observed& observed) {
+                 ASSERT_EQ(observed.crash, "");
+                 EXPECT_THAT(observed.loaded, IsEmpty());
+                 EXPECT_THAT(observed.calls, IsEmpty());
+                 EXPECT_THAT(observed.fileOpens, IsEmpty());
+             });
+    inLaunch({.settings = everyKeyTrue(),
+              .filter = filterListing({WhatsAppId}),
+              .throughLoader = true,
+              .installedLibrary = "not a library"},
+             [](const Observed& observed) {
+                 ASSERT_EQ(observed.crash, "");
+                 EXPECT_THAT(observed.loaded, IsEmpty());
+                 EXPECT_THAT(observed.loadFailures, ElementsAre(LibraryPath));
+             });
 }

@@ -8,8 +8,6 @@
 #include "substrate/RuntimeRecording.h"
 #include "uikit/UIViewController.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
@@ -18,7 +16,6 @@
 namespace launch {
 
 namespace fs = std::filesystem;
-using nlohmann::json;
 
 const std::vector<HostClass>& allHostClasses() {
     static const std::vector<HostClass> classes = {
@@ -94,13 +91,6 @@ std::string filterListing(std::initializer_list<const char*> bundles) {
 
 namespace {
 
-// Puts bytes at a device path, making its folders.
-void writeDeviceFile(std::string_view devicePath, const std::string& bytes) {
-    fs::path host = device::Device::resolve(devicePath);
-    fs::create_directories(host.parent_path());
-    std::ofstream(host, std::ios::binary) << bytes;
-}
-
 // In the child only: what the host's own methods did.
 std::vector<std::string>& hostMethodsRan() {
     static std::vector<std::string> ran;
@@ -125,23 +115,27 @@ void registerHostClasses(const std::vector<HostClass>& hosts) {
     }
 }
 
-json describe(const device::RuntimeCall& call) {
-    auto orNull = [](const std::optional<std::string>& value) {
-        return value ? json(*value) : json(nullptr);
+void writeDevice(const Setup& setup) {
+    auto write = [](std::string_view devicePath, const std::string& bytes) {
+        fs::path host = device::Device::resolve(devicePath);
+        fs::create_directories(host.parent_path());
+        std::ofstream(host, std::ios::binary) << bytes;
     };
-    return {{"call", call.call},
-            {"class", orNull(call.className)},
-            {"selector", call.selector},
-            {"types", orNull(call.types)},
-            {"result", call.result}};
+    if (setup.settings)
+        write(SettingsPath, *setup.settings);
+    if (setup.filter)
+        write(FilterPath, *setup.filter);
+    if (setup.installedLibrary) {
+        write(LibraryPath, *setup.installedLibrary);
+    } else if (setup.throughLoader) {
+        fs::path installed = device::Device::resolve(LibraryPath);
+        fs::create_directories(installed.parent_path());
+        fs::create_symlink(LEXORNA_DYLIB, installed);
+    }
 }
 
-json launchInChild(const Setup& setup) {
-    json out = {{"loaded", json::array()},
-                {"failures", json::array()},
-                {"crash", ""},
-                {"exports", false},
-                {"replaced", json::array()}};
+Observed launchInChild(const Setup& setup) {
+    Observed out;
     try {
         NSBundle::setMainBundleIdentifier(setup.bundleIdentifier);
         registerHostClasses(setup.hostClasses);
@@ -150,16 +144,16 @@ json launchInChild(const Setup& setup) {
 
         if (setup.throughLoader) {
             auto result = substrate::loadInjectedLibraries();
-            out["loaded"] = result.loaded;
+            out.loaded = result.loaded;
             for (const auto& failure : result.failures)
-                out["failures"].push_back(failure.path);
+                out.loadFailures.push_back(failure.path);
         } else {
             device::Instruments::shared().markHostClassesRegistered(objc::classGeneration());
             substrate::installRuntimeRecording();
             void* library = dlopen(LEXORNA_DYLIB, RTLD_NOW | RTLD_LOCAL);
             if (!library)
                 throw std::runtime_error(dlerror());
-            out["exports"] = dlsym(library, "Check_If_Bundle_Exists") != nullptr;
+            out.exportsBundleCheck = dlsym(library, "Check_If_Bundle_Exists") != nullptr;
         }
 
         hostMethodsRan().clear();
@@ -167,7 +161,7 @@ json launchInChild(const Setup& setup) {
             Class cls = objc_getClass(host.name);
             SEL sel = sel_registerName(host.replaced);
             if (class_getMethodImplementation(cls, sel) != objc::imp(hostMethod))
-                out["replaced"].push_back(std::string(host.name) + " " + host.replaced);
+                out.replacedMethods.push_back(std::string(host.name) + " " + host.replaced);
             // As the host would run them: a view is laid out, a controller loads its view.
             if (!class_respondsToSelector(cls, sel))
                 continue;
@@ -178,60 +172,25 @@ json launchInChild(const Setup& setup) {
                 objc::send<id>(instance, "view");
         }
     } catch (const objc::Exception& e) {
-        out["crash"] = e.name() + ": " + e.reason();
+        out.crash = e.name() + ": " + e.reason();
     } catch (const std::exception& e) {
-        out["crash"] = e.what();
+        out.crash = e.what();
     }
-    out["ran"] = hostMethodsRan();
-    out["calls"] = json::array();
-    for (const auto& call : device::Instruments::shared().runtimeCalls())
-        out["calls"].push_back(describe(call));
-    out["fileOpens"] = device::Instruments::shared().fileOpens();
-    out["log"] = device::Instruments::shared().logLines();
+    out.hostMethodsRan = hostMethodsRan();
+    out.calls = device::Instruments::shared().runtimeCalls();
+    out.fileOpens = device::Instruments::shared().fileOpens();
+    out.log = device::Instruments::shared().logLines();
     return out;
-}
-
-std::optional<std::string> optionalString(const json& value) {
-    return value.is_null() ? std::nullopt : std::optional<std::string>(value.get<std::string>());
 }
 
 } // namespace
 
-Observed run(const Setup& setup) {
-    auto report = test_support::runInChild([&] {
+void inLaunch(const Setup& setup, const std::function<void(const Observed&)>& check) {
+    test_support::expectPassesInChild([&] {
         test_support::TemporaryDevice device("lexorna-launch");
-        if (setup.settings)
-            writeDeviceFile(SettingsPath, *setup.settings);
-        if (setup.filter)
-            writeDeviceFile(FilterPath, *setup.filter);
-        if (setup.installedLibrary) {
-            writeDeviceFile(LibraryPath, *setup.installedLibrary);
-        } else if (setup.throughLoader) {
-            fs::path installed = device::Device::resolve(LibraryPath);
-            fs::create_directories(installed.parent_path());
-            fs::create_symlink(LEXORNA_DYLIB, installed);
-        }
-        return launchInChild(setup).dump();
+        writeDevice(setup);
+        check(launchInChild(setup));
     });
-    Observed observed;
-    if (!report || report->empty()) {
-        observed.crash = "the launch ended abnormally";
-        return observed;
-    }
-
-    json in = json::parse(*report);
-    for (const auto& call : in["calls"])
-        observed.calls.push_back({call["call"], optionalString(call["class"]), call["selector"],
-                                  optionalString(call["types"]), call["result"]});
-    observed.fileOpens = in["fileOpens"].get<std::map<std::string, int>>();
-    observed.replacedMethods = in["replaced"].get<std::vector<std::string>>();
-    observed.hostMethodsRan = in["ran"].get<std::vector<std::string>>();
-    observed.loaded = in["loaded"].get<std::vector<std::string>>();
-    observed.loadFailures = in["failures"].get<std::vector<std::string>>();
-    observed.log = in["log"].get<std::vector<std::string>>();
-    observed.exportsBundleCheck = in["exports"];
-    observed.crash = in["crash"];
-    return observed;
 }
 
 } // namespace launch

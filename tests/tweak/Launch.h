@@ -1,7 +1,7 @@
 #pragma once
 
 // One launch of a simulated host app with Lexorna, in a child process of its own: the
-// child prepares the host's classes, maps the library in, and reports what an observer
+// child prepares the host's classes, maps the library in, and checks what an observer
 // of the process saw.
 
 #include "device/Instruments.h"
@@ -70,9 +70,10 @@ struct Observed {
     }
 };
 
-// Launches in a forked child: writes the device files, registers the host classes,
-// sets the bundle identifier, maps the library, then sends each host class's replaced
-// selector to an instance.
-Observed run(const Setup& setup);
+// Launches in a forked child on a fresh device: writes the device files, registers the
+// host classes, sets the bundle identifier, maps the library, sends each host class's
+// replaced selector to an instance, then runs `check` there on what was observed. The
+// child's failures fail the calling test.
+void inLaunch(const Setup& setup, const std::function<void(const Observed&)>& check);
 
 } // namespace launch
