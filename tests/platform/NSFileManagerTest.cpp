@@ -1,6 +1,5 @@
 // The file manager on the device's disk: atomic replacement (readers never see half a
-// file, links are replaced and not followed, failures leave nothing behind), existence
-// and removal.
+// file, links are replaced and not followed, failures leave nothing behind) and removal.
 
 #include "ChildProcess.h"
 #include "TestDevice.h"
@@ -130,22 +129,6 @@ TEST(NSFileManager, UnwritableFolderAnswersNo) {
     ::chmod(folder.c_str(), 0755);
     EXPECT_EQ(outcome, "refused");
     EXPECT_TRUE(namesIn("/var/mobile/readonly").empty());
-}
-
-TEST(NSFileManager, FileExistsFollowsLinks) {
-    objc::AutoreleasePool pool;
-    auto exists = [](std::string_view path) {
-        return send<bool>(NSFileManager::defaultManager(), "fileExistsAtPath:", NSString::make(path));
-    };
-    putDeviceFile("/var/mobile/exists/file", "x");
-    EXPECT_TRUE(exists("/var/mobile/exists/file"));
-    EXPECT_TRUE(exists("/var/mobile/exists"));
-    EXPECT_FALSE(exists("/var/mobile/exists/none"));
-    EXPECT_FALSE(exists(""));
-    std::filesystem::create_symlink(Device::resolve("/var/mobile/exists/gone"),
-                                    Device::resolve("/var/mobile/exists/dangling"));
-    EXPECT_FALSE(exists("/var/mobile/exists/dangling"));
-    EXPECT_FALSE(send<bool>(NSFileManager::defaultManager(), "fileExistsAtPath:", nullptr));
 }
 
 TEST(NSFileManager, RemoveTakesFilesLinksAndFoldersButNeverTheRoot) {

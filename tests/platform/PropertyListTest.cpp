@@ -418,16 +418,3 @@ TEST(PropertyList, DamagedBinaryListsNeverCrashTheReader) {
         propertyListFromBytes(damaged); // any answer will do, as long as there is one
     }
 }
-
-TEST(PropertyList, KeyedArchiverReferencesReadAsTheirXmlDictionary) {
-    objc::AutoreleasePool pool;
-    BinaryListWriter writer;
-    std::size_t key = writer.addString("root");
-    std::size_t uid = writer.add("\x80\x05");
-    auto* root =
-        objc::dynCast<NSDictionary>(propertyListFromBytes(writer.finish(writer.addDictionary({key}, {uid}))));
-    ASSERT_NE(root, nullptr);
-    auto* reference = objc::dynCast<NSDictionary>(root->objectForKey("root"));
-    ASSERT_NE(reference, nullptr);
-    EXPECT_EQ(objc::cast<NSNumber>(reference->objectForKey("CF$UID"))->longLongValue(), 5);
-}

@@ -10,6 +10,7 @@
 #include "uikit/UIWindow.h"
 
 #include <dlfcn.h>
+#include <functional>
 #include <gtest/gtest.h>
 
 using objc::send;
@@ -41,43 +42,47 @@ UIViewController* controller() {
 
 } // namespace
 
-TEST(PresentationHelpers, NavigationRootWhoseTopPresentsANavigationControllerGivesItsVisibleController) {
-    withLibrary([](void* library) {
-        UIViewController* top = controller();
-        auto* navigation = UINavigationController::make(top);
-        makeKeyWindowWithRoot(navigation);
-        UIViewController* inner = controller();
-        top->present(UINavigationController::make(inner), false, {});
-        EXPECT_EQ(alertPresenter(library), inner);
-    });
-}
-
-TEST(PresentationHelpers, PlainRootIsItsOwnTopMost) {
-    withLibrary([](void* library) {
-        UIViewController* root = controller();
-        makeKeyWindowWithRoot(root);
-        EXPECT_EQ(alertPresenter(library), root);
-    });
-}
-
-TEST(PresentationHelpers, TabBarsAreNotLookedInto) {
-    withLibrary([](void* library) {
-        auto* tabs = UITabBarController::make({controller(), controller()});
-        makeKeyWindowWithRoot(tabs);
-        EXPECT_EQ(alertPresenter(library), tabs);
-    });
-}
-
-TEST(PresentationHelpers, ModalPresentationsAreFollowedToTheDeepest) {
-    withLibrary([](void* library) {
-        UIViewController* root = controller();
-        makeKeyWindowWithRoot(root);
-        UIViewController* first = controller();
-        UIViewController* second = controller();
-        root->present(first, false, {});
-        first->present(second, false, {});
-        EXPECT_EQ(alertPresenter(library), second);
-    });
+TEST(PresentationHelpers, AlertGoesOnTheTopMostControllerOfEachShapeOfHierarchy) {
+    // Each shape makes its key window and answers the controller the alert belongs on.
+    const std::pair<const char*, std::function<UIViewController*()>> shapes[] = {
+        {"a plain root is its own top-most",
+         [] {
+             UIViewController* root = controller();
+             makeKeyWindowWithRoot(root);
+             return root;
+         }},
+        {"tab bars are not looked into",
+         [] {
+             auto* tabs = UITabBarController::make({controller(), controller()});
+             makeKeyWindowWithRoot(tabs);
+             return tabs;
+         }},
+        {"modal presentations are followed to the deepest",
+         [] {
+             UIViewController* root = controller();
+             makeKeyWindowWithRoot(root);
+             UIViewController* first = controller();
+             UIViewController* second = controller();
+             root->present(first, false, {});
+             first->present(second, false, {});
+             return second;
+         }},
+        {"a navigation root whose top presents a navigation controller gives its visible one",
+         [] {
+             UIViewController* top = controller();
+             makeKeyWindowWithRoot(UINavigationController::make(top));
+             UIViewController* inner = controller();
+             top->present(UINavigationController::make(inner), false, {});
+             return inner;
+         }},
+    };
+    for (const auto& [name, shape] : shapes) {
+        SCOPED_TRACE(name);
+        withLibrary([&](void* library) {
+            UIViewController* expected = shape();
+            EXPECT_EQ(alertPresenter(library), expected);
+        });
+    }
 }
 
 TEST(PresentationHelpers, WithoutAKeyWindowTheAlertGoesNowhere) {

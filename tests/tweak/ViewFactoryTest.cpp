@@ -63,27 +63,6 @@ id redImage() {
 
 } // namespace
 
-TEST(ViewFactory, ClassMethodsAreListedInTheirOrder) {
-    withLibrary([](void*) {
-        std::vector<std::string> names;
-        for (const auto* method : object_getClass(manager())->methodOrder)
-            names.push_back(method->selector->name);
-        EXPECT_EQ(
-            names,
-            (std::vector<std::string>{
-                "InitButtonImage:InView:Target:Action:",
-                "ShareItemAtPath:InViewController:",
-                "InitButtonWithName:Frame:InView:Target:Action:",
-                "InitLongPressGestureRecognizerInView:PressDuration:NumberOfTouchesRequired:Target:Actions:",
-                "InitTextViewWithFrame:BackgroundColor:TextColor:InView:",
-                "InitTapGestureRecognizerInView:NumberOfTapsRequired:NumberOfTouchesRequired:Target:Actions:",
-                "InitViewWithBGColor:Frame:BackgroundImage:InView:",
-                "InitLabelWithName:Frame:InView:",
-            }));
-        EXPECT_EQ(objc_getClass("VDManager")->superclass, NSObject::staticClass());
-    });
-}
-
 TEST(ViewFactory, ImageButtonPutsATransparentButtonExactlyOverItsImage) {
     withLibrary([](void*) {
         UIWindow* window = UIWindow::make(CGRectMake(0, 0, 200, 200));
