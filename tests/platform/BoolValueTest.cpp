@@ -1,9 +1,7 @@
 // Boolean readings as the settings store takes them: -boolValue of strings and numbers
-// through the runtime, and plistBoolValue for any value a settings file may hold.
+// through the runtime, and no -boolValue at all for the other values a settings file may
+// hold, which the store then reads as off.
 
-#include "TestDevice.h"
-
-#include "foundation/BoolValue.h"
 #include "foundation/NSArray.h"
 #include "foundation/NSData.h"
 #include "foundation/NSDictionary.h"
@@ -53,32 +51,4 @@ TEST(BoolValue, CollectionsDataAndDatesDoNotRespondToBoolValue) {
             << describe(value);
         EXPECT_THROW(send<bool>(value, "boolValue"), objc::Exception) << describe(value);
     }
-}
-
-TEST(BoolValue, SettingsFileWithEveryKindOfValue) {
-    objc::AutoreleasePool pool;
-    putDeviceFile("/var/mobile/Library/Preferences/bool-values.plist",
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-                  "<key>Aw</key><string>Yes</string>"
-                  "<key>WhatsApp</key><integer>2</integer>"
-                  "<key>Youtube</key><integer>0</integer>"
-                  "<key>Twitter</key><string>No</string>"
-                  "<key>Instagram</key><array><true/></array>"
-                  "<key>Messages</key><dict><key>Aw</key><true/></dict>"
-                  "<key>WACustomView</key><data>AQ==</data>"
-                  "<key>YTCustomView</key><date>2020-01-01T00:00:00Z</date>"
-                  "<key>TWCustomView</key><real>0.5</real>"
-                  "<key>INCustomView</key><true/>"
-                  "</dict></plist>");
-    auto* settings = NSMutableDictionary::dictionaryWithContentsOfFile(
-        "/var/mobile/Library/Preferences/bool-values.plist");
-    ASSERT_NE(settings, nullptr);
-    // Collections, data and dates read as false, as does a key that is absent.
-    std::pair<const char*, bool> cases[] = {
-        {"Aw", true},           {"WhatsApp", true},     {"Youtube", false},      {"Twitter", false},
-        {"Instagram", false},   {"Messages", false},    {"WACustomView", false}, {"YTCustomView", false},
-        {"TWCustomView", true}, {"INCustomView", true}, {"MECustomView", false},
-    };
-    for (auto [key, value] : cases)
-        EXPECT_EQ(plistBoolValue(settings->objectForKey(NSString::make(key))), value) << key;
 }

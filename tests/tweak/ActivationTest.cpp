@@ -149,10 +149,11 @@ TEST(Activation, AppNotListedInstallsNothing) {
         {"prefix only", filterListing({"net.whatsapp"})},
         {"no filter file", std::nullopt},
         {"filter not a property list", std::string("<plist><dict><key>Filter")},
-        {"Filter not a dictionary", xml(dictionary({{"Filter", plist_new_string(WhatsAppId)}}))},
-        {"Bundles not an array",
-         xml(dictionary({{"Filter", dictionary({{"Bundles", plist_new_string(WhatsAppId)}})}}))},
-        {"no Bundles", xml(dictionary({{"Filter", dictionary({})}}))},
+        {"Filter not a dictionary",
+         xmlPlist("<dict><key>Filter</key><string>net.whatsapp.WhatsApp</string></dict>")},
+        {"Bundles not an array", xmlPlist("<dict><key>Filter</key><dict><key>Bundles</"
+                                          "key><string>net.whatsapp.WhatsApp</string></dict></dict>")},
+        {"no Bundles", xmlPlist("<dict><key>Filter</key><dict/></dict>")},
         {"app without a bundle identifier", filterListing({WhatsAppId}), std::nullopt},
     };
     for (const auto& c : cases) {
@@ -168,41 +169,41 @@ TEST(Activation, AppNotListedInstallsNothing) {
 }
 
 TEST(Activation, SettingsInstallTheWhatsAppGroupExactlyWhenFoundationReadsTheMasterSwitchAsOn) {
-    auto withMaster = [](plist_t value) {
-        return xml(dictionary({{"Aw", value}, {"WhatsApp", plist_new_bool(1)}}));
+    auto withMaster = [](std::string value) {
+        return xmlPlist("<dict><key>Aw</key>" + value + "<key>WhatsApp</key><true/></dict>");
     };
-    const std::string binarySettings =
-        binary(dictionary({{"Aw", plist_new_bool(1)}, {"WhatsApp", plist_new_bool(1)}}));
+    const std::string binarySettings = binaryPlist(settingsWithTrue({"Aw", "WhatsApp"}));
     struct Case {
-        const char* name;
+        const char* value;
         std::string settings;
         bool installs;
         std::string filter = filterListing({WhatsAppId});
     };
     const Case cases[] = {
-        {"\"Yes\"", withMaster(plist_new_string("Yes")), true},
-        {"\"true\"", withMaster(plist_new_string("true")), true},
-        {"\" +007\"", withMaster(plist_new_string(" +007")), true},
-        {"\"no\"", withMaster(plist_new_string("no")), false},
-        {"\"False\"", withMaster(plist_new_string("False")), false},
-        {"\"0\"", withMaster(plist_new_string("0")), false},
-        {"2", withMaster(plist_new_uint(2)), true},
-        {"0", withMaster(plist_new_uint(0)), false},
-        {"0.5", withMaster(plist_new_real(0.5)), true},
-        {"false", withMaster(plist_new_bool(0)), false},
-        {"an array", withMaster(array({plist_new_bool(1)})), false},
-        {"a dictionary", withMaster(dictionary({})), false},
-        {"data", withMaster(plist_new_data("\x01", 1)), false},
+        {"\"Yes\"", withMaster("<string>Yes</string>"), true},
+        {"\"true\"", withMaster("<string>true</string>"), true},
+        {"\" +007\"", withMaster("<string> +007</string>"), true},
+        {"\"no\"", withMaster("<string>no</string>"), false},
+        {"\"False\"", withMaster("<string>False</string>"), false},
+        {"\"0\"", withMaster("<string>0</string>"), false},
+        {"2", withMaster("<integer>2</integer>"), true},
+        {"0", withMaster("<integer>0</integer>"), false},
+        {"0.5", withMaster("<real>0.5</real>"), true},
+        {"false", withMaster("<false/>"), false},
+        {"an array", withMaster("<array><true/></array>"), false},
+        {"a dictionary", withMaster("<dict/>"), false},
+        {"data", withMaster("<data>AQ==</data>"), false},
+        {"a date", withMaster("<date>2020-01-01T00:00:00Z</date>"), false},
         {"binary settings", binarySettings, true},
-        {"a root that is no dictionary", xml(array({plist_new_string("Aw"), plist_new_string("WhatsApp")})),
-         false},
+        {"a root that is no dictionary",
+         xmlPlist("<array><string>Aw</string><string>WhatsApp</string></array>"), false},
         {"not a property list", "not a plist", false},
         {"truncated binary settings", binarySettings.substr(0, binarySettings.size() / 2), false},
         {"the app listed twice", settingsWithTrue({"Aw", "WhatsApp"}), true,
          filterListing({InstagramId, WhatsAppId, WhatsAppId})},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.value);
         inLaunch({.settings = c.settings, .filter = c.filter}, [&](const Observed& observed) {
             EXPECT_EQ(observed.crash, "");
             expectCalls(observed, c.installs ? WhatsAppGroupInstalled : std::vector<RuntimeCall>{});

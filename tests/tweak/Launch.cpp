@@ -8,6 +8,8 @@
 #include "substrate/RuntimeRecording.h"
 #include "uikit/UIViewController.h"
 
+#include <plist/plist.h>
+
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
@@ -41,31 +43,14 @@ std::vector<HostClass> hostClassesNamed(std::initializer_list<const char*> names
     return chosen;
 }
 
-plist_t dictionary(std::vector<std::pair<std::string, plist_t>> entries) {
-    plist_t node = plist_new_dict();
-    for (auto& [key, value] : entries)
-        plist_dict_set_item(node, key.c_str(), value);
-    return node;
+std::string xmlPlist(std::string_view body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + std::string(body) +
+           "</plist>\n";
 }
 
-plist_t array(std::vector<plist_t> items) {
-    plist_t node = plist_new_array();
-    for (plist_t item : items)
-        plist_array_append_item(node, item);
-    return node;
-}
-
-std::string xml(plist_t root) {
-    char* text = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(root, &text, &length);
-    std::string bytes(text, length);
-    std::free(text);
-    plist_free(root);
-    return bytes;
-}
-
-std::string binary(plist_t root) {
+std::string binaryPlist(const std::string& xml) {
+    plist_t root = nullptr;
+    plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
     char* data = nullptr;
     uint32_t length = 0;
     plist_to_bin(root, &data, &length);
@@ -76,17 +61,18 @@ std::string binary(plist_t root) {
 }
 
 std::string settingsWithTrue(std::initializer_list<const char*> keys) {
-    std::vector<std::pair<std::string, plist_t>> entries;
+    std::string body;
     for (const char* key : keys)
-        entries.emplace_back(key, plist_new_bool(1));
-    return xml(dictionary(std::move(entries)));
+        body += "<key>" + std::string(key) + "</key><true/>";
+    return xmlPlist("<dict>" + body + "</dict>");
 }
 
 std::string filterListing(std::initializer_list<const char*> bundles) {
-    std::vector<plist_t> items;
+    std::string items;
     for (const char* bundle : bundles)
-        items.push_back(plist_new_string(bundle));
-    return xml(dictionary({{"Filter", dictionary({{"Bundles", array(std::move(items))}})}}));
+        items += "<string>" + std::string(bundle) + "</string>";
+    return xmlPlist("<dict><key>Filter</key><dict><key>Bundles</key><array>" + items +
+                    "</array></dict></dict>");
 }
 
 namespace {

@@ -6,12 +6,11 @@
 
 #include "device/Instruments.h"
 
-#include <plist/plist.h>
-
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace launch {
@@ -32,12 +31,10 @@ struct HostClass {
 const std::vector<HostClass>& allHostClasses();
 std::vector<HostClass> hostClassesNamed(std::initializer_list<const char*> names);
 
-// Property lists written with libplist. Each builder takes ownership of the nodes it
-// is given; the writers free the root.
-plist_t dictionary(std::vector<std::pair<std::string, plist_t>> entries);
-plist_t array(std::vector<plist_t> items);
-std::string xml(plist_t root);
-std::string binary(plist_t root);
+// A property list in XML around `body`, such as "<dict><key>Aw</key><true/></dict>".
+std::string xmlPlist(std::string_view body);
+// The same list in the binary format, as libplist writes it.
+std::string binaryPlist(const std::string& xml);
 // A settings file with these keys set to true.
 std::string settingsWithTrue(std::initializer_list<const char*> keys);
 // A filter list whose "Filter"/"Bundles" holds these identifiers.
