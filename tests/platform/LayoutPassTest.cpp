@@ -1,6 +1,8 @@
 // The run loop's layout pass: -layoutSubviews through the runtime, parents first, for the
 // views that UIKit's rules mark.
 
+#include "DeclareClass.h"
+
 #include "uikit/LayoutPass.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIView.h"
@@ -18,19 +20,18 @@ std::map<std::string, CGRect> seenFrame; // each view's frame when its -layoutSu
 
 // A host-style subclass declared at run time whose -layoutSubviews records itself.
 Class recordingViewClass() {
-    static Class cls = [] {
-        Class c = objc_allocateClassPair(UIView::staticClass(), "LPRecordingView", 0);
-        objc::addMethod(
-            c, "layoutSubviews", +[](id self, SEL) {
-                auto* view = static_cast<UIView*>(self);
-                std::string name = view->accessibilityIdentifier().value_or("?");
-                laidOut.push_back(name);
-                seenFrame[name] = view->frame();
-            });
-        objc_registerClassPair(c);
-        return c;
-    }();
-    return cls;
+    return declareClass(
+        "LPRecordingView",
+        [](Class c) {
+            objc::addMethod(
+                c, "layoutSubviews", +[](id self, SEL) {
+                    auto* view = static_cast<UIView*>(self);
+                    std::string name = view->accessibilityIdentifier().value_or("?");
+                    laidOut.push_back(name);
+                    seenFrame[name] = view->frame();
+                });
+        },
+        UIView::staticClass());
 }
 
 UIView* recordingView(const char* name, CGRect frame, UIView* parent = nullptr) {
@@ -127,13 +128,16 @@ TEST(LayoutPass, ConstraintsAreSolvedBeforeLayoutSubviewsRuns) {
 TEST(LayoutPass, AViewThatMarksItselfOnEveryPassCannotHangTheApp) {
     objc::AutoreleasePool pool;
     static int runs = 0;
-    Class restless = objc_allocateClassPair(UIView::staticClass(), "LPRestlessView", 0);
-    objc::addMethod(
-        restless, "layoutSubviews", +[](id self, SEL) {
-            ++runs;
-            send(self, "setNeedsLayout");
-        });
-    objc_registerClassPair(restless);
+    Class restless = declareClass(
+        "LPRestlessView",
+        [](Class c) {
+            objc::addMethod(
+                c, "layoutSubviews", +[](id self, SEL) {
+                    ++runs;
+                    send(self, "setNeedsLayout");
+                });
+        },
+        UIView::staticClass());
     auto* view = send<UIView*>(send<id>(restless, "alloc"), "initWithFrame:", CGRectMake(0, 0, 10, 10));
     layoutIfNeeded(view);
     EXPECT_GE(runs, 2);

@@ -1,6 +1,8 @@
 // Buttons: titles and colours per state with the normal state as fallback, the title
 // label, and target/action on touch up inside.
 
+#include "DeclareClass.h"
+
 #include "uikit/UIButton.h"
 
 #include <gtest/gtest.h>
@@ -30,18 +32,14 @@ struct Received {
 Received received;
 
 Class targetClass() {
-    static Class cls = [] {
-        Class c = objc_allocateClassPair(NSObject::staticClass(), "BTTarget", 0);
+    return declareClass("BTTarget", [](Class c) {
         objc::addMethod(
             c, "Close", +[](id, SEL) { ++received.closes; });
         objc::addMethod(
             c, "tapped:", +[](id, SEL, id sender) { received.senders.push_back(sender); });
         objc::addMethod(
             c, "pressed", +[](id, SEL) { ++received.touchDowns; });
-        objc_registerClassPair(c);
-        return c;
-    }();
-    return cls;
+    });
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The presentation helpers: which controller is top-most in the shapes a host's
 // hierarchy takes, the alert, and reading any object's value by key.
 
+#include "DeclareClass.h"
 #include "LibraryProcess.h"
 
 #include "foundation/NSString.h"
@@ -114,11 +115,11 @@ TEST(PresentationHelpers, GetIvarReadsAccessorsAndVariablesAndAnswersNilForOther
     withLibrary([](void* library) {
         auto getIvar = reinterpret_cast<GetIvarFunction>(::dlsym(library, "GetIvar"));
         ASSERT_NE(getIvar, nullptr);
-        Class cls = objc_allocateClassPair(NSObject::staticClass(), "GetIvarSubject", 0);
-        class_addIvar(cls, "_secret", sizeof(id), alignof(id), "@");
-        objc::addMethod(
-            cls, "name", +[](id, SEL) -> id { return NSString::make("by accessor"); });
-        objc_registerClassPair(cls);
+        Class cls = declareClass("GetIvarSubject", [](Class c) {
+            class_addIvar(c, "_secret", sizeof(id), alignof(id), "@");
+            objc::addMethod(
+                c, "name", +[](id, SEL) -> id { return NSString::make("by accessor"); });
+        });
         auto* subject = objc::cast<NSObject>(objc::make(cls));
         object_setIvar(subject, class_getInstanceVariable(cls, "_secret"), NSString::make("by variable"));
 

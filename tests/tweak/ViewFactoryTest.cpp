@@ -2,6 +2,7 @@
 // postconditions the panel and the hosts rely on. Each case runs in a process that has
 // the library mapped in.
 
+#include "DeclareClass.h"
 #include "LibraryProcess.h"
 
 #include "device/Device.h"
@@ -37,16 +38,15 @@ int& actionCalls() {
 }
 
 Class targetClass() {
-    static Class cls = [] {
-        Class c = objc_allocateClassPair(UIView::staticClass(), "FactoryTarget", 0);
-        objc::addMethod(
-            c, "act", +[](id, SEL) { ++actionCalls(); });
-        objc::addMethod(
-            c, "act:", +[](id, SEL, id) { ++actionCalls(); });
-        objc_registerClassPair(c);
-        return c;
-    }();
-    return cls;
+    return declareClass(
+        "FactoryTarget",
+        [](Class c) {
+            objc::addMethod(
+                c, "act", +[](id, SEL) { ++actionCalls(); });
+            objc::addMethod(
+                c, "act:", +[](id, SEL, id) { ++actionCalls(); });
+        },
+        UIView::staticClass());
 }
 
 id redImage() {
