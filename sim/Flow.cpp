@@ -1,6 +1,7 @@
 #include "Flow.h"
 
 #include <array>
+#include <sstream>
 #include <utility>
 
 namespace sim {
@@ -30,6 +31,46 @@ constexpr std::array<std::pair<StepKind, std::string_view>, 18> StepNames{{
 
 std::string quoted(const std::string& text) {
     return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string number(double value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+std::string pointText(const Point& point) {
+    return "[" + number(point.x) + ", " + number(point.y) + "]";
+}
+
+// The keys of a touch step that differ from their defaults, as `, touches: 2`.
+std::string tapOptions(const Tap& tap, int defaultTaps) {
+    std::string out;
+    if (tap.taps != defaultTaps)
+        out += ", repeat: " + std::to_string(tap.taps);
+    if (tap.touches != 1)
+        out += ", touches: " + std::to_string(tap.touches);
+    if (tap.at)
+        out += ", at: " + pointText(*tap.at);
+    return out;
+}
+
+std::string longPressOptions(const LongPress& press) {
+    std::string out = ", duration: " + number(press.duration);
+    if (press.move)
+        out += ", move: true";
+    if (press.at)
+        out += ", at: " + pointText(*press.at);
+    return out;
+}
+
+std::string fileText(const FileExpectation& file) {
+    std::string out = "{path: " + file.path;
+    if (file.text)
+        out += ", text: " + quoted(*file.text);
+    else
+        out += file.exists ? ", exists: true" : ", exists: false";
+    return out + "}";
 }
 
 } // namespace
@@ -70,6 +111,46 @@ bool Step::isAssertion() const {
     default:
         return false;
     }
+}
+
+std::string Step::description() const {
+    std::string out(name());
+    switch (kind) {
+    case StepKind::TapOn:
+    case StepKind::DoubleTapOn: {
+        const auto& tap = std::get<Tap>(argument);
+        return out + ": " + tap.target.description() + tapOptions(tap, kind == StepKind::DoubleTapOn ? 2 : 1);
+    }
+    case StepKind::LongPressOn: {
+        const auto& press = std::get<LongPress>(argument);
+        return out + ": " + press.target.description() + longPressOptions(press);
+    }
+    case StepKind::SelectText: {
+        const auto& selection = std::get<TextSelection>(argument);
+        return out + ": {in: " + selection.in.description() + ", from: " + std::to_string(selection.from) +
+               ", length: " + std::to_string(selection.length) + "}";
+    }
+    case StepKind::AssertVisible:
+    case StepKind::AssertNotVisible:
+        return out + ": " + std::get<ViewSelector>(argument).description();
+    case StepKind::AssertFile:
+        return out + ": " + fileText(std::get<FileExpectation>(argument));
+    case StepKind::InputText:
+    case StepKind::AssertPasteboard:
+        return out + ": " + quoted(text());
+    case StepKind::AssertPresented:
+    case StepKind::AssertNotPresented:
+    case StepKind::TakeScreenshot:
+    case StepKind::Dump:
+        return out + ": " + text();
+    case StepKind::Launch:
+    case StepKind::Relaunch:
+    case StepKind::Layout:
+    case StepKind::Copy:
+    case StepKind::SetSettings: // the new file's bytes say little to a reader
+        return out;
+    }
+    return out;
 }
 
 std::string ViewSelector::description() const {
