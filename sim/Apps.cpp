@@ -1,50 +1,36 @@
 #include "Apps.h"
 
-#include <array>
+#include "apps/App.h"
 
 namespace sim {
 
 namespace {
 
-constexpr std::array<AppInfo, 5> Apps{{
-    {"whatsapp", "net.whatsapp.WhatsApp", "navigation controller > WAChatViewController (view id chat)",
-     "one WAMessageContainerView per message: message-1, message-2, ...", "cellData.message.textToSpeak"},
-    {"youtube", "com.google.ios.youtube",
-     "watch page controller (view id watch) showing a YTEngagementPanelViewController (view id "
-     "engagement-panel, close button engagement-panel-close)",
-     "one YTFormattedStringLabel per comment: comment-1, ...", "attributedText.string"},
-    {"twitter", "com.atebits.Tweetie2",
-     "navigation controller > T1DirectMessageConversationEntriesViewController (view id conversation)",
-     "one TFNSpacerView per message: dm-1, ...", "first subview's tiledLayer.state.attributedString.string"},
-    {"instagram", "com.burbn.instagram",
-     "tab bar controller > navigation controller > comments controller (view id comments)",
-     "one IGCoreTextView per comment: comment-1, ...", "text"},
-    {"messages", "com.apple.MobileSMS",
-     "navigation controller > CKTranscriptCollectionViewController (view id transcript)",
-     "one CKBalloonTextView per message: balloon-1, ...", "text"},
-}};
+std::string joined(const std::vector<std::string>& items) {
+    std::string out;
+    for (const auto& item : items)
+        out += (out.empty() ? "" : ", ") + item;
+    return out;
+}
 
 } // namespace
 
-std::span<const AppInfo> simulatedApps() {
-    return Apps;
-}
-
-const AppInfo* findApp(std::string_view nameOrBundleId) {
-    for (const auto& app : Apps)
-        if (app.name == nameOrBundleId || app.bundleId == nameOrBundleId)
-            return &app;
-    return nullptr;
-}
-
 std::string appNames() {
-    std::string out;
-    for (const auto& app : Apps) {
-        if (!out.empty())
-            out += ", ";
-        out += app.name;
+    std::vector<std::string> names;
+    for (const auto& app : apps::allApps())
+        names.push_back(app.name);
+    return joined(names);
+}
+
+void printApps(std::ostream& out) {
+    constexpr std::size_t NameColumn = 11;
+    for (const auto& app : apps::allApps()) {
+        out << app.name << std::string(NameColumn - std::min(app.name.size(), NameColumn - 1), ' ')
+            << app.bundleIdentifier << '\n'
+            << "           screen:  " << app.screen << '\n'
+            << "           views:   " << joined(app.viewIds) << " (N = 1, 2, ...)\n"
+            << "           classes: " << joined(app.hostClasses) << '\n';
     }
-    return out;
 }
 
 } // namespace sim

@@ -61,15 +61,6 @@ int prefs(PrefsAction action, const PrefsOptions& options) {
     return 1;
 }
 
-void listApps() {
-    for (const auto& app : simulatedApps()) {
-        std::cout << app.name << std::string(11 - app.name.size(), ' ') << app.bundleId << '\n'
-                  << "           root:  " << app.root << '\n'
-                  << "           views: " << app.screen << '\n'
-                  << "           text:  " << app.text << '\n';
-    }
-}
-
 // Screenshots are drawn at this many pixels per point; 2 draws as most phones do.
 void addScaleOption(CLI::App& command, double& scale) {
     command.add_option("--scale", scale, "Screenshot pixels per point")
@@ -101,7 +92,7 @@ int runCommandLine(int argc, char** argv) {
     addScaleOption(*demoCommand, demo.scale);
     demoCommand->callback([&] { status = runDemo(demo); });
 
-    app.add_subcommand("apps", "List the simulated apps")->callback(listApps);
+    app.add_subcommand("apps", "List the simulated apps")->callback([] { printApps(std::cout); });
 
     PrefsOptions prefsOptions;
     auto* prefsCommand = app.add_subcommand("prefs", "Read or write the settings file of a device");

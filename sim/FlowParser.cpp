@@ -3,6 +3,7 @@
 #include "Base64.h"
 #include "YamlValues.h"
 
+#include "apps/App.h"
 #include "foundation/NSArray.h"
 #include "foundation/NSDictionary.h"
 #include "foundation/NSString.h"
@@ -302,11 +303,11 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
     auto name = text(app->second, "app");
     if (!name)
         return std::nullopt;
-    const AppInfo* info = findApp(*name);
+    const apps::AppDescription* info = apps::findApp(*name);
     if (!info)
         return fail(app->second.mark(),
                     "app: unknown app `" + *name + "` (expected " + appNames() + " or their bundle ids)");
-    flow.app = std::string(info->bundleId);
+    flow.app = info->bundleIdentifier;
 
     if (auto it = map->find("ios"); it != map->end()) {
         static const std::regex version("[0-9]+(\\.[0-9]+){0,2}");
@@ -338,8 +339,8 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
         flow.filter = std::move(*bytes);
     } else {
         std::vector<std::string> everyApp;
-        for (const auto& known : simulatedApps())
-            everyApp.emplace_back(known.bundleId);
+        for (const auto& known : apps::allApps())
+            everyApp.push_back(known.bundleIdentifier);
         flow.filter = filterList(everyApp);
     }
     if (auto it = map->find("install"); it != map->end()) {

@@ -1,4 +1,5 @@
 #include "Playback.h"
+#include "AppSession.h"
 #include "DeviceFolder.h"
 #include "FlowRunner.h"
 #include "WritableFolder.h"
@@ -35,7 +36,7 @@ device::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vect
     device::Device::setRoot(device->path());
 
     SessionContext context{device->path(), out, options.scale};
-    auto makeSession = [context] { return std::make_unique<LaunchSession>(context); };
+    auto makeSession = [context] { return std::make_unique<AppSession>(context); };
     Progress progress = Progress::onStandardOutput();
     FlowRunner runner(makeSession, Installation::besideSimulator(), progress);
 

@@ -1,0 +1,167 @@
+// Launches of the real simulated apps through lexorna-sim: what failing steps say, what
+// the report tells of touches and snapshots, and the library the loader maps.
+
+#include "TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/wait.h>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+struct Played {
+    int status = -1;
+    std::string out;
+    Json report;
+};
+
+class AppSessionTest : public testing::Test {
+protected:
+    Played play(const std::string& yaml) {
+        auto flow = temp_.write("flow.yaml", yaml).string();
+        auto report = temp_.path() / "report.json";
+        std::string command = std::string(LEXORNA_SIM) + " run " + flow + " --report " + report.string() +
+                              " --out " + temp_.path().string() + " >" + (temp_.path() / "out").string() +
+                              " 2>&1";
+        int raw = std::system(command.c_str());
+        Played played{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, temp_.read("out"), Json()};
+        played.report = Json::parse(temp_.read("report.json"), nullptr, false);
+        return played;
+    }
+
+    // The flow's only launch.
+    static const Json& launch(const Played& played) { return played.report["flows"][0]["launches"][0]; }
+
+    TemporaryFolder temp_;
+};
+
+std::string failureOf(const Played& played) {
+    auto at = played.out.find(": step ");
+    return at == std::string::npos ? played.out : played.out.substr(at + 2, played.out.size() - at - 3);
+}
+
+} // namespace
+
+TEST_F(AppSessionTest, ASelectorThatMatchesNothingFailsWithWhatIsOnScreen) {
+    Played played = play(R"(app: whatsapp
+install: false
+content: {messages: ["Hello there"]}
+---
+- launch
+- tapOn: {id: message-9}
+- assertVisible: "Hello there"
+)");
+    EXPECT_EQ(played.status, 1);
+    const std::string error = "no view matches {id: message-9}; on screen: UIView#chat, UILabel \"Alex\", "
+                              "WAMessageContainerView#message-1, UILabel \"Hello there\"";
+    EXPECT_EQ(failureOf(played), "step 2 tapOn: " + error);
+    EXPECT_EQ(launch(played)["steps"][1]["error"], error);
+    EXPECT_EQ(launch(played)["steps"][2]["ok"], true) << "a failed step does not end the launch";
+}
+
+TEST_F(AppSessionTest, StepsRefuseWhatAUserCannotDo) {
+    Played played = play(R"(app: messages
+install: false
+content: {messages: ["Hi"]}
+---
+- launch
+- copy
+- selectText: {in: {id: balloon-1}, from: 1, length: 2}
+- selectText: {in: {id: transcript}, from: 0, length: 1}
+- selectText: {in: {id: balloon-1}, from: 1, length: 0}
+- copy
+- inputText: "x"
+- assertPasteboard: "x"
+- assertNotVisible: {id: balloon-1}
+- assertPresented: UIAlertController
+- tapOn: {id: balloon-1, at: [0, -500]}
+)");
+    EXPECT_EQ(played.status, 1);
+    EXPECT_EQ(played.report["flows"][0]["assertions"], Json::parse(R"({"passed": 0, "failed": 3})"));
+    std::vector<std::string> errors;
+    for (const auto& step : launch(played)["steps"])
+        errors.push_back(step.value("error", "ok"));
+    EXPECT_EQ(errors, (std::vector<std::string>{
+                          "ok",
+                          "no text view was selected in (selectText comes first)",
+                          "characters 1 to 3 lie beyond the text, which has 2 (UTF-16 units)",
+                          "{id: transcript} is a UIView, not a text view",
+                          "ok",
+                          "nothing is selected",
+                          "the selected text view is not editable",
+                          "the pasteboard holds no string, expected \"x\"",
+                          "{id: balloon-1} is visible: CKBalloonTextView#balloon-1 \"Hi\"",
+                          "no UIAlertController is presented (nothing is presented)",
+                          "the point [0, -500] of {id: balloon-1} lies off the screen",
+                      }));
+}
+
+TEST_F(AppSessionTest, TouchesReportWhatFiredAndSnapshotsShowTheScreen) {
+    Played played = play(R"(app: youtube
+install: false
+content: {comments: ["First!"], rootPresents: [SessionSheet]}
+---
+- launch
+- tapOn: {id: engagement-panel-close}
+- dump: closed
+- takeScreenshot: closed
+)");
+    ASSERT_EQ(played.status, 0) << played.out;
+    EXPECT_EQ(temp_.read("closed.png").substr(1, 3), "PNG") << "the picture is in the output folder";
+    EXPECT_EQ(launch(played)["steps"][1]["fired"], Json::parse(R"([{"recognizer": null,
+        "target": "YTEngagementPanelViewController", "action": "didTapCloseButton", "state": null}])"));
+
+    const Json& snapshot = launch(played)["snapshots"][0];
+    EXPECT_EQ(snapshot["label"], "closed");
+    EXPECT_EQ(snapshot["window"]["rootViewController"], "YTWatchViewController");
+    EXPECT_EQ(snapshot["window"]["tree"]["id"], "watch");
+    EXPECT_EQ(snapshot["pasteboard"], nullptr);
+    Json presented = snapshot["presented"];
+    ASSERT_EQ(presented.size(), 1u);
+    EXPECT_EQ(presented[0]["tree"]["class"], "UIView");
+    presented[0].erase("tree");
+    EXPECT_EQ(presented[0],
+              Json::parse(R"({"presenter": "YTWatchViewController", "controller": "SessionSheet",
+        "animated": false})"));
+}
+
+TEST_F(AppSessionTest, TheLoaderMapsLexornaIntoTheAppWhenItIsInstalled) {
+    Played played = play(R"(app: whatsapp
+settings: {values: {Aw: true, WhatsApp: true}}
+content: {messages: ["Hello there"]}
+---
+- launch
+- doubleTapOn: {id: message-1}
+)");
+    ASSERT_EQ(played.status, 0) << played.out;
+    EXPECT_EQ(launch(played)["loaded"],
+              Json::parse(R"(["/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib"])"));
+    EXPECT_EQ(launch(played)["log"], Json::array());
+    EXPECT_FALSE(launch(played)["runtime"].empty());
+    const Json& fired = launch(played)["steps"][1]["fired"];
+    ASSERT_EQ(fired.size(), 1u);
+    EXPECT_EQ(fired[0]["recognizer"], "UITapGestureRecognizer");
+    EXPECT_EQ(fired[0]["target"], "WAMessageContainerView");
+    EXPECT_EQ(fired[0]["state"], 3);
+
+    // Without Lexorna its filter list is all that is left: the loader only logs.
+    played = play("app: whatsapp\ninstall: false\n---\n- launch\n");
+    ASSERT_EQ(played.status, 0) << played.out;
+    EXPECT_EQ(launch(played)["loaded"], Json::array());
+    EXPECT_EQ(
+        launch(played)["log"],
+        Json::parse(
+            R"(["MobileSubstrate: cannot load /Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib: /Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib: cannot open shared object file: No such file or directory"])"));
+}
+
+TEST_F(AppSessionTest, TheAppsListComesFromTheAppsThemselves) {
+    std::string command = std::string(LEXORNA_SIM) + " apps >" + (temp_.path() / "out").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::string listed = temp_.read("out");
+    for (const char* shown :
+         {"views:   chat, message-N", "classes: WAChatViewController, WAMessageContainerView"})
+        EXPECT_NE(listed.find(shown), std::string::npos) << shown << " in\n" << listed;
+}
