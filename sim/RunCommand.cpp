@@ -1,6 +1,7 @@
 #include "RunCommand.h"
 #include "FlowParser.h"
 #include "ReportPage.h"
+#include "WritableFolder.h"
 
 #include <iostream>
 
@@ -31,6 +32,14 @@ int runFlows(const RunOptions& options) {
     if (!parsed)
         return 2;
 
+    if (options.report) {
+        auto folder = std::filesystem::absolute(*options.report).parent_path();
+        if (auto usable = makeWritableFolder(folder); !usable) {
+            std::cerr << "lexorna-sim: cannot write the report to " << folder.string() << ": "
+                      << usable.error() << '\n';
+            return 1;
+        }
+    }
     auto reports = playFlows(flows, options.playback);
     if (!reports) {
         std::cerr << "lexorna-sim: " << reports.error() << '\n';
