@@ -17,31 +17,23 @@ struct PngImage {
 
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 
+    // cairo writes opaque pictures without alpha, so they read back as RGB24: the same
+    // words, with an unused top byte that is made opaque here.
     static std::optional<PngImage> read(const std::filesystem::path& file) {
         cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
         std::optional<PngImage> image;
-        if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-            cairo_surface_t* argb = surface;
-            // Pictures without alpha load as RGB24; drawing them onto ARGB32 gives one layout.
-            if (cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32) {
-                argb = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(surface),
-                                                  cairo_image_surface_get_height(surface));
-                cairo_t* cr = cairo_create(argb);
-                cairo_set_source_surface(cr, surface, 0, 0);
-                cairo_paint(cr);
-                cairo_destroy(cr);
-            }
-            cairo_surface_flush(argb);
-            image = PngImage{cairo_image_surface_get_width(argb), cairo_image_surface_get_height(argb), {}};
-            const unsigned char* data = cairo_image_surface_get_data(argb);
-            const int stride = cairo_image_surface_get_stride(argb);
+        const cairo_format_t format = cairo_image_surface_get_format(surface);
+        if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
+            (format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24)) {
+            image =
+                PngImage{cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface), {}};
+            const unsigned char* data = cairo_image_surface_get_data(surface);
             for (int y = 0; y < image->height; ++y) {
-                const auto* row =
-                    reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-                image->pixels.insert(image->pixels.end(), row, row + image->width);
+                const auto* row = reinterpret_cast<const std::uint32_t*>(
+                    data + static_cast<std::size_t>(y) * cairo_image_surface_get_stride(surface));
+                for (int x = 0; x < image->width; ++x)
+                    image->pixels.push_back(format == CAIRO_FORMAT_RGB24 ? row[x] | 0xFF000000 : row[x]);
             }
-            if (argb != surface)
-                cairo_surface_destroy(argb);
         }
         cairo_surface_destroy(surface);
         return image;

@@ -108,19 +108,3 @@ TEST(ReportPage, ShowsEachStepWithTheScreenshotItTookAndNothingAsMarkup) {
     EXPECT_EQ(count(page, "class=\"step ok\""), 3u);
     EXPECT_NE(page.find("<title>Lexorna report: 1 flow, 1 failed</title>"), std::string::npos);
 }
-
-TEST(ReportPage, ScreenshotsCountOnlyWhenWritten) {
-    FlowReport report = twoLaunchesReport();
-    EXPECT_TRUE(tookScreenshots({TwoLaunches}, {report}));
-
-    report.launches[0].steps[2] = StepResult::failed("takeScreenshot", "cannot write overlay.png");
-    EXPECT_FALSE(tookScreenshots({TwoLaunches}, {report})) << "a screenshot that failed or never ran";
-    EXPECT_EQ(reportPage({TwoLaunches}, {report}, "").find("<img "), std::string::npos);
-
-    // A flow whose device could not be prepared has no launches at all.
-    FlowReport unprepared;
-    unprepared.file = "flows/x.yaml";
-    unprepared.failure = "device: cannot write /var/mobile/Library/Preferences";
-    EXPECT_FALSE(tookScreenshots({TwoLaunches}, {unprepared}));
-    EXPECT_NE(reportPage({TwoLaunches}, {unprepared}, "").find("device: cannot write"), std::string::npos);
-}
