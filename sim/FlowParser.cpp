@@ -332,22 +332,23 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
             return std::nullopt;
         flow.settings = std::move(*bytes);
     }
-    if (auto it = map->find("filter"); it != map->end()) {
-        auto bytes = filter(it->second);
-        if (!bytes)
-            return std::nullopt;
-        flow.filter = std::move(*bytes);
-    } else {
-        std::vector<std::string> everyApp;
-        for (const auto& known : apps::allApps())
-            everyApp.push_back(known.bundleIdentifier);
-        flow.filter = filterList(everyApp);
-    }
     if (auto it = map->find("install"); it != map->end()) {
         auto install = boolean(it->second, "install");
         if (!install)
             return std::nullopt;
         flow.install = *install;
+    }
+    if (auto it = map->find("filter"); it != map->end()) {
+        auto bytes = filter(it->second);
+        if (!bytes)
+            return std::nullopt;
+        flow.filter = std::move(*bytes);
+    } else if (flow.install) {
+        // Lexorna's package brings its filter list; without the package there is none.
+        std::vector<std::string> everyApp;
+        for (const auto& known : apps::allApps())
+            everyApp.push_back(known.bundleIdentifier);
+        flow.filter = filterList(everyApp);
     }
     if (auto it = map->find("content"); it != map->end()) {
         if (!it->second.value.IsMap())

@@ -1,6 +1,8 @@
 #include "TextPainter.h"
 #include "SourceColor.h"
 
+#include "foundation/NSString.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -82,6 +84,20 @@ void TextPainter::draw(cairo_t* cr, const TextBlock& block) {
     }
     std::string text = validUtf8(block.utf8);
     pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
+    if (block.selectionLength > 0) {
+        // iOS's selection: the system blue at a fifth of its strength behind the text.
+        auto start = utf8OffsetOfUtf16(text, block.selectionLocation);
+        auto end = utf8OffsetOfUtf16(text, block.selectionLocation + block.selectionLength);
+        PangoAttrList* attributes = pango_attr_list_new();
+        for (PangoAttribute* attribute :
+             {pango_attr_background_new(0, 0x7a7a, 0xffff), pango_attr_background_alpha_new(0x4000)}) {
+            attribute->start_index = static_cast<guint>(start);
+            attribute->end_index = static_cast<guint>(end);
+            pango_attr_list_insert(attributes, attribute);
+        }
+        pango_layout_set_attributes(layout.get(), attributes);
+        pango_attr_list_unref(attributes);
+    }
 
     double top = block.box.minY();
     if (block.placement == TextBlock::Placement::Centered) {

@@ -25,6 +25,9 @@ struct TextBlock {
     // fit ends in an ellipsis, as a label truncates its tail.
     long maximumLines = 0;
     bool truncates = true;
+    // Selected text, in UTF-16 units as UIKit counts, shaded as iOS shades a selection.
+    unsigned long selectionLocation = 0;
+    unsigned long selectionLength = 0;
 };
 
 // Lays out and draws text with pango in DejaVu Sans, the font every Debian machine has.

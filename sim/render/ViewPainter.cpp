@@ -122,7 +122,9 @@ void ViewPainter::paintContent(UIView* view) {
                          .box = CGRectMake(TextViewInsetHorizontal, TextViewInsetVertical,
                                            bounds.size.width - 2 * TextViewInsetHorizontal,
                                            bounds.size.height - 2 * TextViewInsetVertical),
-                         .truncates = false});
+                         .truncates = false,
+                         .selectionLocation = textView->selectedRange().location,
+                         .selectionLength = textView->selectedRange().length});
     } else if (auto* button = objc::dynCast<UIButton>(view)) {
         UILabel* titleLabel = button->existingTitleLabel();
         NSString* title = button->titleForState(UIControlStateNormal);

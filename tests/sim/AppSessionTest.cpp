@@ -147,8 +147,14 @@ content: {messages: ["Hello there"]}
     EXPECT_EQ(fired[0]["target"], "WAMessageContainerView");
     EXPECT_EQ(fired[0]["state"], 3);
 
-    // Without Lexorna its filter list is all that is left: the loader only logs.
+    // Without Lexorna's package there is nothing to load and nothing to say.
     played = play("app: whatsapp\ninstall: false\n---\n- launch\n");
+    ASSERT_EQ(played.status, 0) << played.out;
+    EXPECT_EQ(launch(played)["loaded"], Json::array());
+    EXPECT_EQ(launch(played)["log"], Json::array());
+
+    // A filter list left behind without its library: the loader only logs.
+    played = play("app: whatsapp\ninstall: false\nfilter: [net.whatsapp.WhatsApp]\n---\n- launch\n");
     ASSERT_EQ(played.status, 0) << played.out;
     EXPECT_EQ(launch(played)["loaded"], Json::array());
     EXPECT_EQ(

@@ -10,6 +10,7 @@
 #include "objc/Autorelease.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
+#include "uikit/UITextView.h"
 #include "uikit/UIWindow.h"
 
 #include <cairo.h>
@@ -197,6 +198,27 @@ TEST_F(ScreenshotTest, DrawsLabelTextInsideItsFrameAsAligned) {
     EXPECT_NEAR(text->midY(), 50, 4);
     // Point size in points: five letters of a 14-point font are about 35 points wide.
     EXPECT_NEAR(text->size.width, 35, 8);
+}
+
+TEST_F(ScreenshotTest, ShadesATextViewsSelectionOnly) {
+    UITextView* textView = UITextView::make(CGRectMake(0, 0, 100, 40));
+    textView->setText(NSString::make("MMM MMM"));
+    textView->setFont(UIFont::systemFontOfSize(10));
+    window_->addSubview(textView);
+    textView->setSelectedRange(NSMakeRange(4, 3));
+
+    auto picture = shoot(window_);
+    auto bluish = [&](double fromX, double toX) {
+        int count = 0;
+        for (double x = fromX; x < toX; x += 0.5)
+            for (double y = 8; y < 20; y += 0.5)
+                if (Pixel p = picture->at(x, y); p.blue > p.red + 20)
+                    ++count;
+        return count;
+    };
+    // Ten-point capitals: the first word lies about 5 to 31 points in, the second 34 to 60.
+    EXPECT_EQ(bluish(5, 30), 0) << "the first word is not selected";
+    EXPECT_GT(bluish(37, 57), 50) << "the second word is";
 }
 
 TEST_F(ScreenshotTest, StartsRightToLeftTextAtTheRightEdge) {
