@@ -18,9 +18,6 @@ namespace sim {
 
 namespace {
 
-// Pixels per point in screenshots, as a 2x device draws.
-constexpr double ScreenshotScale = 2;
-
 // The dynamic loader names files by their host paths; the device's own names them as
 // the device does.
 std::string onDevice(std::string text) {
@@ -101,7 +98,7 @@ StepResult AppSession::takeScreenshot(const Step& step, UIWindow* window) {
                                             ": " + error.message());
     std::string why;
     auto file = context().outputFolder / (step.text() + ".png");
-    if (!renderScreenshot(window, file.string(), ScreenshotScale, &why))
+    if (!renderScreenshot(window, file.string(), context().scale, &why))
         return StepResult::failed(name, why);
     return StepResult::passed(name);
 }

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "Apps.h"
+#include "DemoCommand.h"
 #include "DeviceFolder.h"
 #include "Prefs.h"
 #include "RunCommand.h"
@@ -60,6 +61,13 @@ int prefs(PrefsAction action, const PrefsOptions& options) {
     return 1;
 }
 
+// Screenshots are drawn at this many pixels per point; 2 draws as most phones do.
+void addScaleOption(CLI::App& command, double& scale) {
+    command.add_option("--scale", scale, "Screenshot pixels per point")
+        ->capture_default_str()
+        ->check(CLI::Range(0.25, 8.0));
+}
+
 } // namespace
 
 int runCommandLine(int argc, char** argv) {
@@ -71,16 +79,18 @@ int runCommandLine(int argc, char** argv) {
     auto* runCommand = app.add_subcommand("run", "Play flow files and check their assertions");
     runCommand->add_option("flows", run.flows, "Flow files (YAML)")->required();
     runCommand->add_option("--report", run.report, "Write a JSON report to this file");
-    runCommand->add_option("--out", run.out, "Folder for screenshots");
-    runCommand->add_option("--device", run.device, "Device folder kept between runs");
-    runCommand->add_flag("--keep", run.keep, "Keep the temporary device");
+    runCommand->add_option("--out", run.playback.out, "Folder for screenshots");
+    runCommand->add_option("--device", run.playback.device, "Device folder kept between runs");
+    runCommand->add_flag("--keep", run.playback.keep, "Keep the temporary device");
+    addScaleOption(*runCommand, run.playback.scale);
     runCommand->callback([&] { status = runFlows(run); });
 
-    std::filesystem::path demoOut = "lexorna-demo";
-    auto* demo = app.add_subcommand("demo", "Play the demo flows of every app in both modes");
-    demo->add_option("--out", demoOut, "Folder for screenshots and the report");
-    demo->callback(
-        [&] { std::cout << "lexorna-sim: the demo flows do not exist yet; nothing was played\n"; });
+    DemoOptions demo;
+    auto* demoCommand = app.add_subcommand("demo", "Play the demo flows of every app in both modes");
+    demoCommand->add_option("--out", demo.out, "Folder for screenshots and the report")
+        ->capture_default_str();
+    addScaleOption(*demoCommand, demo.scale);
+    demoCommand->callback([&] { status = runDemo(demo); });
 
     app.add_subcommand("apps", "List the simulated apps")->callback([] { printApps(std::cout); });
 

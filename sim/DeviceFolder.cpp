@@ -1,4 +1,5 @@
 #include "DeviceFolder.h"
+#include "WritableFolder.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,10 +11,8 @@ device::Expected<DeviceFolder, std::string>
 DeviceFolder::open(const std::optional<std::filesystem::path>& named, bool keep) {
     std::error_code error;
     if (named) {
-        std::filesystem::create_directories(*named, error);
-        if (error || !std::filesystem::is_directory(*named))
-            return device::Unexpected("cannot use " + named->string() +
-                                      " as a device: " + (error ? error.message() : "not a folder"));
+        if (auto usable = makeWritableFolder(*named); !usable)
+            return device::Unexpected("cannot use " + named->string() + " as a device: " + usable.error());
         return DeviceFolder(std::filesystem::absolute(*named), false, false);
     }
     std::filesystem::path base = std::filesystem::temp_directory_path(error);

@@ -112,6 +112,9 @@ struct Step {
     // Steps that need no running app: the simulator can play them before the first launch.
     bool needsApp() const { return kind != StepKind::SetSettings && kind != StepKind::AssertFile; }
     const std::string& text() const { return std::get<std::string>(argument); }
+    // The step as a flow file would say it, for people reading a report:
+    // `doubleTapOn: {id: message-2}`, `selectText: {in: "Hi", from: 0, length: 2}`.
+    std::string description() const;
 };
 
 // Steps between two launches: the first segment may play before any launch (in the

@@ -52,6 +52,26 @@ std::string joined(std::initializer_list<std::string_view> names) {
     return out;
 }
 
+// yaml-cpp says what it did not find where it gave up, often lines after the slip; this
+// says what a person most likely wrote, as "; ..." to follow its message.
+std::string likelyCause(const std::string& message) {
+    static const std::pair<const char*, const char*> Causes[] = {
+        {YAML::ErrorMsg::END_OF_MAP,
+         "a line is indented unlike the lines before it, or the `---` between the header and the steps is "
+         "missing"},
+        {YAML::ErrorMsg::END_OF_SEQ, "a list item is indented unlike the items before it"},
+        {YAML::ErrorMsg::END_OF_MAP_FLOW, "a `{` before here is not closed by `}`"},
+        {YAML::ErrorMsg::END_OF_SEQ_FLOW, "a `[` before here is not closed by `]`"},
+        {YAML::ErrorMsg::FLOW_END, "a `}` or `]` here closes nothing"},
+        {YAML::ErrorMsg::MAP_VALUE, "a text that holds `: ` needs quotes"},
+        {YAML::ErrorMsg::TAB_IN_INDENTATION, "indent with spaces"},
+    };
+    for (const auto& [said, cause] : Causes)
+        if (message == said)
+            return std::string("; ") + cause;
+    return {};
+}
+
 // What a reader answers once it has recorded why it failed: nothing.
 struct Failed {
     template <class T> operator std::optional<T>() const { return std::nullopt; }
@@ -97,7 +117,7 @@ private:
                                          long long maximum = std::numeric_limits<long long>::max());
     std::optional<double> number(const Field& field, std::string_view context);
     std::optional<bool> boolean(const Field& field, std::string_view context);
-    std::optional<Point> point(const Field& field, std::string_view context);
+    std::optional<Point> point(const Field& field, std::string_view context, const char* shape = "[x, y]");
 
     std::optional<Flow> header(const YAML::Node& node);
     std::optional<std::string> settings(const Field& field, std::string_view context);
@@ -179,10 +199,10 @@ std::optional<bool> FlowReader::boolean(const Field& field, std::string_view con
     return *flag;
 }
 
-std::optional<Point> FlowReader::point(const Field& field, std::string_view context) {
+std::optional<Point> FlowReader::point(const Field& field, std::string_view context, const char* shape) {
     const YAML::Node& node = field.value;
     if (!node.IsSequence() || node.size() != 2)
-        return fail(field.mark(), std::string(context) + ": expected [x, y]");
+        return fail(field.mark(), std::string(context) + ": expected " + shape);
     auto x = number({field.key, node[0]}, context);
     auto y = x ? number({field.key, node[1]}, context) : std::nullopt;
     if (!y)
@@ -299,7 +319,7 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
         flow.ios = *ios;
     }
     if (auto it = map->find("screen"); it != map->end()) {
-        auto size = point(it->second, "screen");
+        auto size = point(it->second, "screen", "[width, height] in points");
         if (!size)
             return std::nullopt;
         if (size->x <= 0 || size->y <= 0)
@@ -537,14 +557,16 @@ std::optional<Flow> FlowReader::read(std::string_view yaml) {
     try {
         documents = YAML::LoadAll(std::string(yaml));
     } catch (const YAML::Exception& e) {
-        return fail(e.mark, "invalid YAML: " + e.msg);
+        return fail(e.mark, "invalid YAML: " + e.msg + likelyCause(e.msg));
     }
     constexpr const char* shape = "a flow is a header, `---`, then the steps";
     if (documents.size() < 2)
         return fail(documents.empty() ? YAML::Mark() : documents.back().Mark(),
                     std::string("expected two YAML documents: ") + shape);
     if (documents.size() > 2)
-        return fail(documents[2].Mark(), std::string("unexpected third YAML document: ") + shape);
+        return fail(documents[2].Mark(),
+                    std::string("unexpected third YAML document: ") + shape +
+                        "; a second `---`, or a line indented unlike the lines before it");
 
     auto flow = header(documents[0]);
     if (!flow)

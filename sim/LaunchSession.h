@@ -14,6 +14,7 @@ namespace sim {
 struct SessionContext {
     std::filesystem::path deviceRoot;   // the device's disk
     std::filesystem::path outputFolder; // where screenshots go
+    double scale = 2;                   // screenshot pixels per point, as a 2x device draws
 };
 
 // One launch of an app, inside the process the simulator forked for it: the app's side

@@ -1,14 +1,21 @@
 #include "RunCommand.h"
-#include "AppSession.h"
-#include "DeviceFolder.h"
 #include "FlowParser.h"
-#include "FlowRunner.h"
-
-#include "device/Device.h"
+#include "ReportPage.h"
+#include "WritableFolder.h"
 
 #include <iostream>
 
 namespace sim {
+
+namespace {
+
+// report.json's page is report.html; a report that is itself called .html keeps its name.
+std::filesystem::path pageBeside(const std::filesystem::path& report) {
+    auto page = std::filesystem::path(report).replace_extension(".html");
+    return page == report ? std::filesystem::path(report.string() + ".html") : page;
+}
+
+} // namespace
 
 int runFlows(const RunOptions& options) {
     std::vector<Flow> flows;
@@ -25,36 +32,30 @@ int runFlows(const RunOptions& options) {
     if (!parsed)
         return 2;
 
-    auto device = DeviceFolder::open(options.device, options.keep);
-    if (!device) {
-        std::cerr << "lexorna-sim: " << device.error() << '\n';
+    if (options.report) {
+        auto folder = std::filesystem::absolute(*options.report).parent_path();
+        if (auto usable = makeWritableFolder(folder); !usable) {
+            std::cerr << "lexorna-sim: cannot write the report to " << folder.string() << ": "
+                      << usable.error() << '\n';
+            return 1;
+        }
+    }
+    auto reports = playFlows(flows, options.playback);
+    if (!reports) {
+        std::cerr << "lexorna-sim: " << reports.error() << '\n';
         return 1;
     }
-    device::Device::setRoot(device->path());
-
-    SessionContext context{device->path(), std::filesystem::absolute(options.out)};
-    auto makeSession = [context] { return std::make_unique<AppSession>(context); };
-    Progress progress = Progress::onStandardOutput();
-    FlowRunner runner(makeSession, Installation::besideSimulator(), progress);
-
-    std::vector<FlowReport> reports;
-    bool allHeld = true;
-    for (std::size_t i = 0; i < flows.size(); ++i) {
-        progress.flowStarted(flows[i].file, i, flows.size(), flows[i].steps.size());
-        reports.push_back(runner.run(flows[i]));
-        progress.result(reports.back().summary());
-        allHeld = allHeld && reports.back().ok();
-    }
-
     if (options.report) {
-        if (auto written = writeReport(reports, *options.report); !written) {
+        auto written = writeReport(*reports, *options.report);
+        if (written && tookScreenshots(flows, *reports))
+            written = writeReportPage(flows, *reports, pageBeside(*options.report),
+                                      std::filesystem::absolute(options.playback.out));
+        if (!written) {
             std::cerr << "lexorna-sim: " << written.error() << '\n';
             return 1;
         }
     }
-    if (device->keptTemporary())
-        std::cerr << "device kept at " << device->path().string() << '\n';
-    return allHeld ? 0 : 1;
+    return exitStatus(*reports);
 }
 
 } // namespace sim

@@ -136,17 +136,13 @@ TEST_F(CommandLineTest, PrefsRoundTrip) {
     EXPECT_EQ(settingsFile(), "<?xml broken");
 }
 
-TEST_F(CommandLineTest, AppsAndDemo) {
+TEST_F(CommandLineTest, AppsAndUnknownCommands) {
     Outcome outcome = simulate("apps");
     EXPECT_EQ(outcome.status, 0);
     for (const char* line : {"whatsapp   net.whatsapp.WhatsApp", "youtube    com.google.ios.youtube",
                              "twitter    com.atebits.Tweetie2", "instagram  com.burbn.instagram",
                              "messages   com.apple.MobileSMS"})
         EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
-
-    outcome = simulate("demo --out " + (temp_.path() / "demo").string());
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_NE(outcome.out.find("do not exist yet"), std::string::npos);
 
     EXPECT_EQ(simulate("frobnicate").status, 2);
 }

@@ -37,13 +37,20 @@ TEST(FlowParser, MalformedFlowsNameFileLineAndWhatWasExpected) {
               "flows/x.yaml:5: unknown step `tapon` (");
     EXPECT_EQ(errorOf("app: whatsapp\ninstall: maybe\n---\n- launch\n"),
               "flows/x.yaml:2: install: expected true or false");
-    EXPECT_EQ(errorOf("app: whatsapp\nscreen: 390\n---\n"), "flows/x.yaml:2: screen: expected [x, y]");
+    EXPECT_EQ(errorOf("app: whatsapp\nscreen: 390\n---\n"),
+              "flows/x.yaml:2: screen: expected [width, height] in points");
     EXPECT_EQ(errorOf("app: whatsapp\ncolour: red\n---\n").substr(0, 47),
               "flows/x.yaml:2: header: unknown key `colour` (e");
     // Broken YAML is reported where yaml-cpp stopped.
     EXPECT_EQ(errorOf("app: whatsapp\n---\n- launch\n- tapOn: {id: [chat\n").substr(0, 34),
               "flows/x.yaml:5: invalid YAML: end ");
-    EXPECT_EQ(errorOf("app: whatsapp\n- launch\n").substr(0, 15), "flows/x.yaml:2:");
+    // ... with what the person most likely wrote, which is often lines before that.
+    EXPECT_EQ(errorOf("app: whatsapp\n- launch\n"),
+              "flows/x.yaml:2: invalid YAML: end of map not found; a line is indented unlike the lines "
+              "before it, or the `---` between the header and the steps is missing");
+    EXPECT_EQ(errorOf(Header + "- launch\n- tapOn: [a\n- copy\n"),
+              "flows/x.yaml:6: invalid YAML: end of sequence flow not found; a `[` before here is not "
+              "closed by `]`");
     EXPECT_EQ(errorOf("app: whatsapp\n"),
               "flows/x.yaml:1: expected two YAML documents: a flow is a header, `---`, then the steps");
 }
@@ -111,7 +118,8 @@ content:
     EXPECT_EQ(flow.content["rootPresents"][0], "UIViewController");
 
     EXPECT_EQ(parsed("app: messages\nfilter: {raw: \"<plist\"}\n---\n").filter, "<plist");
-    EXPECT_EQ(errorOf("app: skype\n---\n").substr(0, 38), "flows/x.yaml:1: app: unknown app `skyp");
+    EXPECT_EQ(errorOf("app: skype\n---\n"), "flows/x.yaml:1: app: unknown app `skype` (expected whatsapp, "
+                                            "youtube, twitter, instagram, messages or their bundle ids)");
 }
 
 TEST(FlowParser, SelectorForms) {
@@ -224,4 +232,34 @@ TEST(FlowParser, SegmentsSplitAtEachLaunch) {
     EXPECT_EQ(segments[2].count, 1u);
     EXPECT_EQ(segments[3].first, 5u);
     EXPECT_EQ(segments[3].count, 2u);
+}
+
+// A report shows each step as the flow says it; read back, that text must be the same step.
+TEST(FlowParser, StepDescriptionsReadBackAsTheSameSteps) {
+    Flow flow = parsed(Header + R"(- launch
+- tapOn: "Hello: world"
+- tapOn: {id: chat, repeat: 3, touches: 2, at: [1.5, 2]}
+- doubleTapOn: {class: UIView, index: 1}
+- longPressOn: {text: Hi, duration: 0.4, move: true}
+- longPressOn: Hi
+- selectText: {in: {id: m, text: "a\"b"}, from: 1, length: 2}
+- inputText: "two\nlines"
+- setSettings: {values: {Aw: true}}
+- assertFile: {path: ~/tmp, exists: false}
+- assertPresented: LexornaViewController
+- relaunch
+)");
+    for (const Step& step : flow.steps) {
+        if (step.kind == StepKind::SetSettings) {
+            EXPECT_EQ(step.description(), "setSettings") << "a file's bytes are not for reading on a page";
+            continue;
+        }
+        Flow again =
+            parsed(Header + (step.launches() ? "" : "- launch\n") + "- " + step.description() + "\n");
+        ASSERT_FALSE(again.steps.empty());
+        EXPECT_EQ(again.steps.back().description(), step.description());
+    }
+    EXPECT_EQ(flow.steps[2].description(), "tapOn: {id: chat, repeat: 3, touches: 2, at: [1.5, 2]}");
+    EXPECT_EQ(flow.steps[5].description(), "longPressOn: \"Hi\"");
+    EXPECT_EQ(flow.steps[6].description(), "selectText: {in: {id: m, text: \"a\\\"b\"}, from: 1, length: 2}");
 }

@@ -1,0 +1,110 @@
+// The report's page: each step where it played, the screenshots beside the steps that
+// took them, and what the apps put in texts shown as text, never as markup.
+
+#include "sim/ReportPage.h"
+#include "sim/FlowParser.h"
+
+#include <gtest/gtest.h>
+
+using namespace sim;
+
+namespace {
+
+Flow parsed(const std::string& yaml) {
+    auto flow = parseFlow(yaml, "flows/<page>.yaml");
+    EXPECT_TRUE(flow) << (flow ? "" : flow.error().text());
+    return flow ? std::move(*flow) : Flow{};
+}
+
+StepResult ok(const char* name) {
+    return StepResult::passed(name);
+}
+
+const Flow TwoLaunches = parsed(R"(app: whatsapp
+screen: [320, 568]
+---
+- launch
+- doubleTapOn: {id: message-1}
+- takeScreenshot: overlay
+- assertPasteboard: "<b>bold</b>"
+- relaunch
+- takeScreenshot: never
+- copy
+)");
+
+// The first launch held but for its assertion; the second crashed in its first step.
+FlowReport twoLaunchesReport() {
+    FlowReport report;
+    report.file = "flows/<page>.yaml";
+    report.stepCount = 7;
+    report.passed = 0;
+    report.failed = 1;
+    report.failure = "step 4 assertPasteboard: the pasteboard holds \"<script>alert(1)</script>\"";
+
+    LaunchReport first;
+    first.process = {{"home", "/var/mobile/Containers/Data/Application/A"},
+                     {"loaded", {"/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib"}},
+                     {"log", {"Lexorna: <hooked> & ready"}},
+                     {"crash", nullptr}};
+    StepResult tap = ok("doubleTapOn");
+    tap.fired.push_back({{"recognizer", "UITapGestureRecognizer"},
+                         {"target", "WAMessageContainerView"},
+                         {"action", "WAWordCopy"}});
+    first.steps = {
+        ok("launch"), tap, ok("takeScreenshot"),
+        StepResult::failed("assertPasteboard", "the pasteboard holds \"<script>alert(1)</script>\"")};
+    first.played = 4;
+
+    LaunchReport second =
+        LaunchReport::lost("net.whatsapp.WhatsApp", "/var/mobile/x", "signal 11 (Segmentation fault)");
+    second.steps = {StepResult::failed("relaunch", "crashed: signal 11 (Segmentation fault)"),
+                    StepResult::failed("takeScreenshot", "not run (the launch had ended)"),
+                    StepResult::failed("copy", "not run (the launch had ended)")};
+    second.played = 1;
+
+    report.launches = {first, second};
+    return report;
+}
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(ReportPage, ShowsEachStepWithTheScreenshotItTookAndNothingAsMarkup) {
+    std::string page = reportPage({TwoLaunches}, {twoLaunchesReport()}, "my shots");
+
+    // Only the screenshot that was written is shown, at the screen's size in points, by a
+    // link that survives the space in its folder's name.
+    EXPECT_EQ(count(page, "<img "), 1u);
+    EXPECT_NE(page.find("<img src=\"my%20shots/overlay.png\" alt=\"Screenshot overlay\" width=\"320\" "
+                        "height=\"568\">"),
+              std::string::npos);
+    // It sits in its step, after the tap that fired and before the assertion.
+    auto tap = page.find("doubleTapOn: {id: message-1}");
+    auto fired = page.find("fired UITapGestureRecognizer → -[WAMessageContainerView WAWordCopy]");
+    auto image = page.find("<img ");
+    auto assertion = page.find("assertPasteboard: &quot;&lt;b&gt;bold&lt;/b&gt;&quot;");
+    ASSERT_NE(assertion, std::string::npos);
+    EXPECT_LT(tap, fired);
+    EXPECT_LT(fired, image);
+    EXPECT_LT(image, assertion);
+
+    // Whatever an app or a flow wrote is text on the page.
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_EQ(page.find("<b>"), std::string::npos);
+    EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+    EXPECT_NE(page.find("Lexorna: &lt;hooked&gt; &amp; ready"), std::string::npos);
+    EXPECT_NE(page.find("flows/&lt;page&gt;.yaml"), std::string::npos);
+
+    // The crash is named, and the steps after it are marked as not run, not as failed.
+    EXPECT_NE(page.find("Crashed: signal 11 (Segmentation fault)"), std::string::npos);
+    EXPECT_EQ(count(page, "class=\"step skipped\""), 2u);
+    EXPECT_EQ(count(page, "class=\"step failed\""), 2u);
+    EXPECT_EQ(count(page, "class=\"step ok\""), 3u);
+    EXPECT_NE(page.find("<title>Lexorna report: 1 flow, 1 failed</title>"), std::string::npos);
+}
