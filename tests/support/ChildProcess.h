@@ -38,8 +38,6 @@ public:
     TemporaryDevice(const TemporaryDevice&) = delete;
     TemporaryDevice& operator=(const TemporaryDevice&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-
 private:
     std::filesystem::path path_;
 };
