@@ -2,7 +2,6 @@
 // anew on the main thread, so this is the cost a host pays per pass.
 
 #include "device/Device.h"
-#include "foundation/BoolValue.h"
 #include "foundation/NSDictionary.h"
 #include "foundation/NSString.h"
 #include "foundation/PropertyList.h"
@@ -96,9 +95,13 @@ void ReadSettingsKeyFromFile(benchmark::State& state) {
     const char* path = state.range(0) ? BenchDevice::BinaryPath : BenchDevice::XmlPath;
     for (auto _ : state) {
         objc::AutoreleasePool pool;
-        auto* settings = NSMutableDictionary::dictionaryWithContentsOfFile(path);
-        benchmark::DoNotOptimize(
-            plistBoolValue(settings ? settings->objectForKey(NSString::make("WACustomView")) : nullptr));
+        // The same messages the library sends.
+        id settings = objc::send<id>(objc::send<id>(NSMutableDictionary::staticClass(), "alloc"),
+                                     "initWithContentsOfFile:", NSString::make(path));
+        id value = objc::send<id>(settings, "objectForKey:", NSString::make("WACustomView"));
+        bool on = objc::send<bool>(value, "respondsToSelector:", sel_registerName("boolValue")) &&
+                  objc::send<bool>(value, "boolValue");
+        benchmark::DoNotOptimize(on);
     }
 }
 BENCHMARK(ReadSettingsKeyFromFile)->ArgName("binary")->Arg(0)->Arg(1);
