@@ -57,7 +57,9 @@ std::string exported() {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool exportExists() { return std::filesystem::exists(device::Device::resolve(ExportPath)); }
+bool exportExists() {
+    return std::filesystem::exists(device::Device::resolve(ExportPath));
+}
 
 } // namespace
 
@@ -85,7 +87,8 @@ TEST(TextPanel, AMutableTextIsExportedWithItsContentsAtTheTimeOfShare) {
     withLibrary([](void*) {
         NSMutableString* text = NSMutableString::make("before");
         UIViewController* panel = presentPanel(prepareApp(), text);
-        EXPECT_EQ(utf8Of(find<UITextView>(panel->view())->text()), "\nbefore") << "the view keeps what it read";
+        EXPECT_EQ(utf8Of(find<UITextView>(panel->view())->text()), "\nbefore")
+            << "the view keeps what it read";
         text->setString("after");
         send(panel, "Share");
         EXPECT_EQ(exported(), "after");
@@ -116,7 +119,9 @@ TEST(TextPanel, AFailedWriteRemovesTheEarlierExportAndOffersNoSheet) {
 
         // Files may grow no further than 8 bytes from here on: the next write fails.
         std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit {8, 8};
+        struct rlimit limit {
+            8, 8
+        };
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
         UIViewController* second = presentPanel(root, NSString::make("a text longer than eight bytes"));
         send(second, "Share");
