@@ -123,9 +123,6 @@ const Method& resolveSend(id receiver, Class start, SEL sel, const std::string& 
 void setRuntimeObserver(RuntimeObserver observer) {
     tables().observer = std::move(observer);
 }
-const RuntimeObserver& runtimeObserver() {
-    return tables().observer;
-}
 std::uint64_t classGeneration() {
     return tables().generation;
 }
@@ -229,10 +226,6 @@ BOOL class_addMethod(Class cls, SEL name, IMP imp, const char* types) {
 
 const Method* class_getInstanceMethod(Class cls, SEL name) {
     return cls ? findMethod(cls, name) : nullptr;
-}
-
-const Method* class_getClassMethod(Class cls, SEL name) {
-    return cls ? findMethod(cls->isa(), name) : nullptr;
 }
 
 IMP class_getMethodImplementation(Class cls, SEL name) {

@@ -21,7 +21,6 @@ bool class_isMetaClass(Class cls);
 BOOL class_addMethod(Class cls, SEL name, IMP imp, const char* types);
 // The method that instances of the class run for the selector, own or inherited.
 const objc::Method* class_getInstanceMethod(Class cls, SEL name);
-const objc::Method* class_getClassMethod(Class cls, SEL name);
 IMP class_getMethodImplementation(Class cls, SEL name);
 IMP method_setImplementation(objc::Method* method, IMP imp);
 BOOL class_respondsToSelector(Class cls, SEL name);
@@ -56,7 +55,6 @@ struct RuntimeObserver {
     std::function<void(Class cls, SEL sel, const char* types, bool added)> addMethod;
 };
 void setRuntimeObserver(RuntimeObserver observer);
-const RuntimeObserver& runtimeObserver();
 
 // The process-wide count of registered classes: a class whose generation is below a
 // mark taken at some moment existed at that moment.
