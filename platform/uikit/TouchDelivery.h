@@ -12,50 +12,55 @@
 //    fingers of a gesture land on the same hit view.
 //
 // 2. Candidates. The enabled recognisers of the hit view, then of its superview, and so
-//    on up to the root of the tree (the window). Among the recognisers of one view, the
-//    most recently added comes first.
+//    on up to the root of the tree (the window), that need as many fingers as the
+//    gesture has. Among the recognisers of one view, the most recently added comes
+//    first. An editable UITextView is asked before its own recognisers through its text
+//    interaction: a tap places the caret (it requires the double tap to fail), a double
+//    tap selects the word under the finger, a long press selects there as it begins.
 //
 // 3. Touch down. Each candidate's delegate that implements
 //    gestureRecognizer:shouldReceiveTouch: is asked, in candidate order, with a UITouch
 //    for the hit view; NO leaves that recogniser out of this gesture. It is asked once
 //    per gesture, not once per finger and tap.
 //
-// 4. Matching. Gestures are matched whole: a tap gesture with N taps of M fingers
-//    matches the tap recognisers with numberOfTapsRequired N and numberOfTouchesRequired
-//    M, and nothing else. A single-tap recogniser therefore does not fire on the first
-//    tap of a double tap (as if it required the double-tap recognisers to fail), and a
-//    double tap on a view with only a single-tap recogniser passes on to its ancestors.
-//    A long press of M fingers held S seconds matches the long-press recognisers with
-//    numberOfTouchesRequired M and minimumPressDuration <= S, compared as doubles: a
-//    duration set from the float 0.4 is 0.4000000059604645, which a press of exactly
-//    0.4 does not reach (the usual press of 0.5 does). Taps never match long-press
-//    recognisers and long presses never match tap recognisers.
+// 4. Taps, one by one. Every tap of a gesture lands on the same hit view. At each lift
+//    every tap recogniser still in the game counts the tap; one that reaches its
+//    numberOfTapsRequired recognises then, in candidate order, unless a recogniser it
+//    requires to fail (requireGestureRecognizerToFail:) may still recognise, in which
+//    case it waits. So a single-tap recogniser fires at the first tap of a double tap.
+//    Recognising asks gestureRecognizerShouldBegin: (NO: the recogniser fails) and, for
+//    each recogniser that already recognised on this tap, whether a delegate answers YES
+//    to gestureRecognizer:shouldRecognizeSimultaneouslyWithGestureRecognizer: (asked
+//    before shouldBegin, since a prevented recogniser is never asked to begin). When one
+//    recognises, every other that counted these touches fails, unless a delegate allows
+//    both. A recogniser that recognised or failed starts counting afresh at the next tap.
+//    When no further tap comes, those still short of their count fail, and those that
+//    waited for them recognise. Long-press recognisers take no part in taps.
 //
-// 5. Winning. Matching candidates are taken in candidate order. The first whose
-//    delegate does not answer NO to gestureRecognizerShouldBegin: wins. A later one
-//    recognises as well only if, for every recogniser that already won, either
-//    delegate answers YES to
-//        gestureRecognizer:shouldRecognizeSimultaneouslyWithGestureRecognizer:
-//    which is asked before the later one's gestureRecognizerShouldBegin:, since a
-//    recogniser that is prevented is never asked to begin. Delegate methods are sent
-//    through the runtime, and only to delegates that respond to them.
+// 5. Long presses. A long press of S seconds reaches the long-press recognisers whose
+//    minimumPressDuration <= S, compared as doubles: a duration set from the float 0.4
+//    is 0.4000000059604645, which a press of exactly 0.4 does not reach (the usual 0.5
+//    does). They are taken in candidate order; the first whose delegate does not refuse
+//    to begin wins, and a later one begins as well only where a delegate allows both.
+//    Tap recognisers take no part in long presses.
 //
-// 6. Controls. When the gesture is a single one-finger tap, the hit view is or lies
-//    inside an enabled UIControl, and no recogniser of the control or of the views
-//    below it has won, the control takes the touch: it sends its actions for
-//    UIControlEventTouchUpInside, and the recognisers of its ancestors are not
-//    considered (UIKit's controls win single taps over their superviews' recognisers).
-//    Only touch-up-inside is modelled; other gestures pass a control by as if it were a
-//    plain view.
+// 6. Controls. On a one-finger tap whose hit view is or lies inside an enabled
+//    UIControl, when no recogniser of the control or of the views below it recognised,
+//    the control takes the tap: the single-tap recognisers of its ancestors are left out
+//    of it (UIKit's controls refuse them for their superviews), and it sends its actions
+//    for UIControlEventTouchUpInside. While a recogniser on the way still counts towards
+//    more taps, the control's touch is held back (UIKit's delaysTouchesEnded): it goes
+//    through once that recogniser fails, and is cancelled if a recogniser recognises.
+//    Only touch-up-inside is modelled.
 //
-// 7. Actions. A tap recogniser that won calls its action once in the state Ended (3).
-//    Long-press winners go through Began (1) when the duration is reached, Changed (2)
-//    if the fingers move, and Ended (3) when they lift, each step calling the action of
-//    every winner in candidate order. Afterwards every winner is back in Possible (0).
-//    A long press whose recogniser left its view, or whose view left the tree, during
-//    an earlier step is cancelled: its action is called once with Cancelled (4) and it
-//    takes no further steps, as UIKit cancels a gesture whose view goes away. A tap
-//    recogniser in that situation simply does not fire.
+// 7. Actions. A tap recogniser that recognises calls its action once in the state Ended
+//    (3). Long-press winners go through Began (1) when the duration is reached, Changed
+//    (2) if the fingers move, and Ended (3) when they lift, each step calling the action
+//    of every winner in candidate order. Afterwards every recogniser is back in Possible
+//    (0). A long press whose recogniser left its view, or whose view left the tree,
+//    during an earlier step is cancelled: its action is called once with Cancelled (4)
+//    and it takes no further steps, as UIKit cancels a gesture whose view goes away. A
+//    tap recogniser in that situation simply does not fire.
 //
 // The hit view, its ancestors, the candidates and each target are kept alive for the
 // whole delivery, so an action may remove views (its own included) safely. The

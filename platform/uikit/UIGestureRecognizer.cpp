@@ -11,6 +11,15 @@ void UIGestureRecognizer::sendAction() {
         objc::send(target_, action_);
 }
 
+CGPoint UIGestureRecognizer::locationInView(const UIView* view) const {
+    return view ? view->convertPointFromWindow(location_) : location_;
+}
+
+void UIGestureRecognizer::requireGestureRecognizerToFail(UIGestureRecognizer* other) {
+    if (other && other != this)
+        requiredToFail_.emplace_back(other);
+}
+
 Class UIGestureRecognizer::staticClass() {
     static Class cls = [] {
         Class c =
@@ -47,6 +56,15 @@ Class UIGestureRecognizer::staticClass() {
         objc::addMethod(
             c, "setEnabled:", +[](id self, SEL, bool enabled) {
                 static_cast<UIGestureRecognizer*>(self)->setEnabled(enabled);
+            });
+        objc::addMethod(
+            c, "locationInView:", +[](id self, SEL, id view) -> CGPoint {
+                return static_cast<UIGestureRecognizer*>(self)->locationInView(objc::cast<UIView>(view));
+            });
+        objc::addMethod(
+            c, "requireGestureRecognizerToFail:", +[](id self, SEL, id other) {
+                static_cast<UIGestureRecognizer*>(self)->requireGestureRecognizerToFail(
+                    objc::cast<UIGestureRecognizer>(other));
             });
         objc_registerClassPair(c);
         return c;

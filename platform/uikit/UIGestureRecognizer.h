@@ -1,6 +1,9 @@
 #pragma once
 
+#include "CGGeometry.h"
 #include "foundation/NSObject.h"
+
+#include <vector>
 
 class UIView;
 
@@ -36,6 +39,16 @@ class UIGestureRecognizer : public NSObject {
     unsigned long numberOfTouchesRequired() const { return touchesRequired_; }
     void setNumberOfTouchesRequired(unsigned long touches) { touchesRequired_ = touches; }
 
+    // This recogniser recognises only once `other` has failed (a single tap that waits
+    // for a double tap, say).
+    void requireGestureRecognizerToFail(UIGestureRecognizer* other);
+    const std::vector<objc::Ref<UIGestureRecognizer>>& requiredToFail() const { return requiredToFail_; }
+
+    // Where the touch is, in a view's coordinates (nil: the window's); set by touch
+    // delivery as the gesture goes.
+    CGPoint locationInView(const UIView* view) const;
+    void setLocation(CGPoint locationInWindow) { location_ = locationInWindow; }
+
     // Sends the action to the target through the runtime, with the recogniser as the
     // argument when the action takes one.
     void sendAction();
@@ -48,4 +61,6 @@ private:
     UIGestureRecognizerState state_ = UIGestureRecognizerState::Possible;
     unsigned long touchesRequired_ = 1;
     bool enabled_ = true;
+    std::vector<objc::Ref<UIGestureRecognizer>> requiredToFail_;
+    CGPoint location_{}; // in the window's coordinates
 };

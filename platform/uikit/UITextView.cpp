@@ -1,6 +1,12 @@
 #include "UITextView.h"
 #include "StringCopy.h"
+#include "UILongPressGestureRecognizer.h"
 #include "UIPasteboard.h"
+#include "UITapGestureRecognizer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
 
 namespace {
 
@@ -42,6 +48,33 @@ Boundary boundaryAt(std::string_view utf8, unsigned long units, bool roundUp) {
 
 UITextView* self(id object) {
     return static_cast<UITextView*>(object);
+}
+
+// Whether a character starting with this byte belongs to a word.
+bool isWordCharacter(unsigned char lead) {
+    return lead >= 0x80 || std::isalnum(lead);
+}
+
+// The place under the recogniser's touch, in UTF-16 units.
+unsigned long touchedIndex(UITextView* view, id recognizer) {
+    auto* gesture = objc::cast<UIGestureRecognizer>(recognizer);
+    return view->characterIndexAtPoint(gesture ? gesture->locationInView(view) : CGPoint{});
+}
+
+void placeCaret(id view, SEL, id recognizer) {
+    self(view)->setSelectedRange(NSMakeRange(touchedIndex(self(view), recognizer), 0));
+}
+
+void selectWord(id view, SEL, id recognizer) {
+    unsigned long index = touchedIndex(self(view), recognizer);
+    NSRange word = self(view)->wordRangeAtIndex(index);
+    self(view)->setSelectedRange(word.length ? word : NSMakeRange(index, 0));
+}
+
+// A long press selects at its start only; moving and lifting keep that selection.
+void beginSelection(id view, SEL cmd, id recognizer) {
+    if (objc::send<long>(recognizer, "state") == static_cast<long>(UIGestureRecognizerState::Began))
+        selectWord(view, cmd, recognizer);
 }
 
 } // namespace
@@ -98,6 +131,64 @@ void UITextView::insertText(std::string_view inserted) {
     selectedRange_ = NSMakeRange(first.units + utf16Length(inserted), 0);
 }
 
+unsigned long UITextView::characterIndexAtPoint(CGPoint point) const {
+    double width = bounds().size.width;
+    double share = width > 0 ? std::clamp(point.x / width, 0.0, 1.0) : 0.0;
+    unsigned long length = text_->length();
+    Boundary at = boundaryAt(text_->utf8(), static_cast<unsigned long>(std::lround(share * length)), false);
+    return at.units;
+}
+
+NSRange UITextView::wordRangeAtIndex(unsigned long index) const {
+    // Each character's offset in units and whether it belongs to a word.
+    const std::string& utf8 = text_->utf8();
+    std::vector<std::pair<unsigned long, bool>> characters;
+    Boundary at;
+    while (at.bytes < utf8.size()) {
+        auto lead = static_cast<unsigned char>(utf8[at.bytes]);
+        characters.emplace_back(at.units, isWordCharacter(lead));
+        std::size_t bytes = std::min(characterBytes(lead), utf8.size() - at.bytes);
+        at.bytes += bytes;
+        at.units += bytes == 4 ? 2 : 1;
+    }
+    auto position = std::find_if(characters.begin(), characters.end(),
+                                 [&](const auto& character) { return character.first >= index; });
+    std::size_t found = static_cast<std::size_t>(position - characters.begin());
+    if (found == characters.size() || !characters[found].second) {
+        if (found == 0 || !characters[found - 1].second)
+            return NSMakeRange(index, 0);
+        --found;
+    }
+    std::size_t first = found, last = found;
+    while (first > 0 && characters[first - 1].second)
+        --first;
+    while (last + 1 < characters.size() && characters[last + 1].second)
+        ++last;
+    unsigned long end = last + 1 < characters.size() ? characters[last + 1].first : at.units;
+    return NSMakeRange(characters[first].first, end - characters[first].first);
+}
+
+const std::vector<objc::Ref<UIGestureRecognizer>>& UITextView::textInteractionRecognizers() {
+    if (!textInteraction_.empty())
+        return textInteraction_;
+    auto make = [&](Class cls, const char* action) {
+        id recognizer = objc::send<id>(objc::send<id>(cls, "alloc"), "initWithTarget:action:", this,
+                                       sel_registerName(action));
+        auto* gesture = objc::cast<UIGestureRecognizer>(recognizer);
+        gesture->setView(this);
+        textInteraction_.emplace_back(gesture);
+        return gesture;
+    };
+    auto* caret =
+        objc::cast<UITapGestureRecognizer>(make(UITapGestureRecognizer::staticClass(), "_placeCaret:"));
+    auto* word =
+        objc::cast<UITapGestureRecognizer>(make(UITapGestureRecognizer::staticClass(), "_selectWord:"));
+    word->setNumberOfTapsRequired(2);
+    caret->requireGestureRecognizerToFail(word);
+    make(UILongPressGestureRecognizer::staticClass(), "_beginSelection:");
+    return textInteraction_;
+}
+
 Class UITextView::staticClass() {
     static Class cls = [] {
         Class c = objc::defineNativeClass<UITextView>("UITextView", UIScrollView::staticClass());
@@ -139,6 +230,9 @@ Class UITextView::staticClass() {
             c, "copy:", +[](id view, SEL, id) { self(view)->copySelection(); });
         objc::addMethod(
             c, "insertText:", +[](id view, SEL, id text) { self(view)->insertText(utf8Of(text)); });
+        objc::addMethod(c, "_placeCaret:", &placeCaret);
+        objc::addMethod(c, "_selectWord:", &selectWord);
+        objc::addMethod(c, "_beginSelection:", &beginSelection);
         objc_registerClassPair(c);
         return c;
     }();

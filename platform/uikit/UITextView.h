@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UIGestureRecognizer.h"
 #include "UILabel.h"
 #include "UIScrollView.h"
 
@@ -7,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A text that the user can select, copy and (when editable) change. Ranges count UTF-16
 // code units, as UIKit's do; a selection never splits a character: its ends widen to the
@@ -42,6 +44,19 @@ class UITextView : public UIScrollView {
     // Typing: the text replaces the selection and the caret follows it.
     void insertText(std::string_view utf8);
 
+    // The text view's own recognisers, asked while it is editable: a tap places the
+    // caret (once the double tap has failed), a double tap selects the word under the
+    // finger, a long press starts a selection there. They are kept apart from
+    // gestureRecognizers(), as UIKit keeps them inside its text interaction.
+    const std::vector<objc::Ref<UIGestureRecognizer>>& textInteractionRecognizers();
+
+    // The character under a point of the view. There is no glyph layout here: the text is
+    // taken as spread evenly across the view's width, so the centre finds the middle.
+    unsigned long characterIndexAtPoint(CGPoint point) const;
+    // The word around a character (letters and digits; any non-ASCII character counts as
+    // a letter); at a space or mark, the word that ends there; empty when there is none.
+    NSRange wordRangeAtIndex(unsigned long index) const;
+
 private:
     objc::Ref<NSString> text_;
     objc::Ref<UIFont> font_;
@@ -50,4 +65,5 @@ private:
     NSRange selectedRange_;
     bool editable_ = true;
     bool selectable_ = true;
+    std::vector<objc::Ref<UIGestureRecognizer>> textInteraction_; // made on first use
 };

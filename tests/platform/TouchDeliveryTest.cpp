@@ -5,6 +5,7 @@
 
 #include "foundation/NSString.h"
 #include "uikit/UIButton.h"
+#include "uikit/UITextView.h"
 #include "uikit/UITouch.h"
 #include "uikit/UIWindow.h"
 
@@ -67,10 +68,11 @@ TEST(TouchDelivery, EachGestureGoesToTheRecognizerThatMatchesItUpTheChain) {
     addTap(screen.container, screen.target, "other", 2);
 
     EXPECT_THAT(deliver(screen.cell, TouchGesture::tap(1)).fired, ElementsAre(tapFired("fire")));
-    // The cell has no double-tap recogniser: its superview's takes the double tap.
+    // Taps arrive one by one: the cell's single tap recognises at each of them, and the
+    // superview's double tap, on the same touches, fails each time.
     TouchRecord record = deliver(screen.cell, TouchGesture::tap(2));
     EXPECT_EQ(record.hitView, screen.cell);
-    EXPECT_THAT(record.fired, ElementsAre(tapFired("other")));
+    EXPECT_THAT(record.fired, ElementsAre(tapFired("fire"), tapFired("fire")));
     EXPECT_THAT(deliver(screen.container, TouchGesture::tap(2)).fired, ElementsAre(tapFired("other")));
     EXPECT_TRUE(deliver(screen.container, TouchGesture::tap(1)).fired.empty())
         << "the cell is not an ancestor";
@@ -82,6 +84,47 @@ TEST(TouchDelivery, EachGestureGoesToTheRecognizerThatMatchesItUpTheChain) {
     record = deliverAt(screen.window, {200, 200}, TouchGesture::tap(2));
     EXPECT_EQ(record.hitView, screen.container);
     EXPECT_THAT(record.fired, ElementsAre(tapFired("other")));
+}
+
+TEST(TouchDelivery, ASingleTapThatRequiresTheDoubleTapToFailWaitsForIt) {
+    objc::AutoreleasePool pool;
+    Screen screen;
+    UITapGestureRecognizer* single = addTap(screen.cell, screen.target, "fire", 1);
+    UITapGestureRecognizer* twice = addTap(screen.container, screen.target, "other", 2);
+    send(single, "requireGestureRecognizerToFail:", twice);
+
+    EXPECT_THAT(deliver(screen.cell, TouchGesture::tap(2)).fired, ElementsAre(tapFired("other")));
+    EXPECT_THAT(deliver(screen.cell, TouchGesture::tap(1)).fired, ElementsAre(tapFired("fire")))
+        << "no second tap comes, so the double tap fails and the single tap goes ahead";
+    EXPECT_THAT(deliver(screen.cell, TouchGesture::tap(3)).fired,
+                ElementsAre(tapFired("other"), tapFired("fire")))
+        << "the third tap starts over";
+}
+
+TEST(TouchDelivery, AnEditableTextViewAnswersTouchesWithItsOwnTextInteraction) {
+    objc::AutoreleasePool pool;
+    Screen screen;
+    auto* text = UITextView::make(CGRectMake(0, 0, 100, 50));
+    send(text, "setText:", NSString::make("alpha beta gamma"));
+    screen.cell->addSubview(text);
+    addTap(screen.cell, screen.target, "other", 2);
+    addLongPress(screen.cell, screen.target, "fire:");
+
+    // A double tap at the centre selects the word there; the cell's recogniser fails.
+    TouchRecord record = deliver(text, TouchGesture::tap(2));
+    EXPECT_THAT(record.fired,
+                ElementsAre(firedBy("UITapGestureRecognizer", "UITextView", "_selectWord:", Ended)));
+    EXPECT_EQ(text->selectedText(), "beta");
+    deliverAt(screen.window, {30, 20}, TouchGesture::tap(1));
+    EXPECT_EQ(text->selectedRange().location, 3u) << "a tap places the caret under the finger";
+    EXPECT_EQ(text->selectedRange().length, 0u);
+    deliverAt(screen.window, {95, 20}, TouchGesture::longPress(0.6));
+    EXPECT_EQ(text->selectedText(), "gamma") << "a long press selects where it begins";
+    EXPECT_TRUE(calls().empty());
+
+    // A text view that cannot be edited leaves touches to the recognisers around it.
+    text->setEditable(false);
+    EXPECT_THAT(deliver(text, TouchGesture::tap(2)).fired, ElementsAre(tapFired("other")));
 }
 
 TEST(TouchDelivery, DelegateThatRefusesToBeginPassesTheGestureOn) {
