@@ -250,6 +250,11 @@ Class UIView::staticClass() {
         objc::addMethod(
             c, "superview", +[](id view, SEL) -> id { return self(view)->superview(); });
         objc::addMethod(
+            c, "isDescendantOfView:", +[](id view, SEL, id ancestor) -> bool {
+                auto* other = objc::cast<UIView>(ancestor);
+                return other && self(view)->isDescendantOf(other);
+            });
+        objc::addMethod(
             c, "subviews", +[](id view, SEL) -> id {
                 std::vector<Ref<objc::Object>> list(self(view)->subviews().begin(),
                                                     self(view)->subviews().end());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "objc/Message.h"
 #include "objc/Object.h"
 
 #include <span>
@@ -18,6 +19,20 @@ struct HookEntry {
     IMP* previous;     // Replaced: the previous-implementation slot
     const char* types; // Added: the type encoding, "v@:" or "v@:@"
 };
+
+// A host method replaced by `replacement`, the host's own kept in `previous`.
+inline HookEntry replacedEntry(const char* className, const char* selector, void (*replacement)(id, SEL),
+                               IMP& previous) {
+    return {className, selector, HookEntry::Kind::Replaced, objc::imp(replacement), &previous, nullptr};
+}
+
+// A method added to a host class. The type encoding is written out, as it is handed to
+// class_addMethod; the signature of the implementation has to agree with it.
+template <class... Args>
+HookEntry addedEntry(const char* className, const char* selector, void (*method)(id, SEL, Args...),
+                     const char* types) {
+    return {className, selector, HookEntry::Kind::Added, objc::imp(method), nullptr, types};
+}
 
 // The entries for one host app, in order of installation, named like its settings key.
 struct HostGroup {

@@ -2,10 +2,26 @@
 
 #include "objc/Object.h"
 
+#include <cstddef>
 #include <initializer_list>
+
+// One link of a host's text chain: a property asked of the object reached so far, or an
+// element of the array reached so far.
+struct TextLink {
+    const char* property = nullptr; // nil: the element at `index`
+    std::size_t index = 0;
+
+    TextLink(const char* propertyName) : property(propertyName) {}
+    static TextLink element(std::size_t at) {
+        TextLink link(nullptr);
+        link.index = at;
+        return link;
+    }
+};
 
 // Follows a chain of host properties from an object (cellData, then message, then
 // textToSpeak, say) and answers the string at its end, or nil. A link that the object
-// does not answer (a host update renamed it), or an end that is not a string, gives nil
-// rather than an exception that would end the host app.
-id hostTextByChain(id object, std::initializer_list<const char*> properties);
+// does not answer (a host update renamed it), an element past the end of the array (an
+// entry without subviews), or an end that is not a string, gives nil rather than an
+// exception that would end the host app.
+id hostTextByChain(id object, std::initializer_list<TextLink> links);

@@ -8,29 +8,40 @@
 
 using objc::send;
 
+namespace {
+
 id systemFont(double size) {
     return send<id>(objc_getClass("UIFont"), "systemFontOfSize:", size);
 }
 
-id makeOverlay(id parent, id* global) {
-    id background = greyColor(37);
-    id foreground = whiteColor();
-    id overlay = send<id>(objc_getClass("VDManager"),
-                          "InitTextViewWithFrame:BackgroundColor:TextColor:InView:", CGRectNull, background,
-                          foreground, parent);
-    objc_storeStrong(global, overlay);
-    return overlay;
+void setCornerRadius(id overlay, const OverlayStyle& style) {
+    if (style.cornerRadius)
+        send(send<id>(overlay, "layer"), "setCornerRadius:", *style.cornerRadius);
 }
 
-void showStandardOverlay(id text, id parent, id anchor, id* global) {
-    id overlay = makeOverlay(parent, global);
+} // namespace
+
+id showOverlay(id text, id parent, id anchor, id* global, const OverlayStyle& style) {
+    if (style.replacesEarlier)
+        dismissOverlay(*global);
+    id overlay = send<id>(objc_getClass("VDManager"),
+                          "InitTextViewWithFrame:BackgroundColor:TextColor:InView:", CGRectNull,
+                          greyColor(37), whiteColor(), parent);
+    objc_storeStrong(global, overlay);
+
     send(overlay, "setEditable:", true);
-    send(send<id>(overlay, "layer"), "setCornerRadius:", 7.0);
+    if (style.cornerRadiusBeforeClipping)
+        setCornerRadius(overlay, style);
     send(overlay, "setClipsToBounds:", true);
+    if (!style.cornerRadiusBeforeClipping)
+        setCornerRadius(overlay, style);
     send(overlay, "setText:", text);
-    send(overlay, "setFont:", systemFont(15.0));
+    send(overlay, "setFont:", systemFont(style.fontSize));
+    if (style.textAlignment)
+        send(overlay, "setTextAlignment:", *style.textAlignment);
     send(overlay, "setTranslatesAutoresizingMaskIntoConstraints:", false);
-    pinEdges(overlay, anchor, 5.0, 5.0, -5.0, -5.0);
+    pinEdges(overlay, anchor, style.top, style.leading, style.trailing, style.bottom);
+    return overlay;
 }
 
 void dismissOverlay(id overlay) {

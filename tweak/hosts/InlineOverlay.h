@@ -2,20 +2,28 @@
 
 #include "objc/Object.h"
 
+#include <optional>
+
 // The inline overlay: a dark, editable text view laid over a host's view, where the user
-// selects and copies any part of the text in place.
+// selects and copies any part of the text in place. Every host makes it the same way;
+// what differs is data.
+struct OverlayStyle {
+    std::optional<double> cornerRadius;    // none: the layer keeps its square corners
+    bool cornerRadiusBeforeClipping;       // the order in which the two are set
+    double fontSize;                       // of the system font
+    std::optional<long> textAlignment;     // none: the text view's default
+    double top, leading, trailing, bottom; // constants of the four edge constraints
+    bool replacesEarlier;                  // the newest overlay is taken away before a new one
+};
+
+// WhatsApp's and YouTube's: corner radius 7, the 15-point system font, 5 points inside.
+inline constexpr OverlayStyle StandardOverlay{7.0, true, 15.0, std::nullopt, 5.0, 5.0, -5.0, -5.0, false};
 
 // Makes the overlay (37/255 grey, white text, frame CGRectNull) as the top-most subview
-// of parent, and stores it in the host's overlay global. An overlay the global held
-// before stays where it is; only the global lets go of it.
-id makeOverlay(id parent, id* global);
-
-// What WhatsApp and YouTube show: editable, corner radius 7, clipped, the text in the
-// 15-point system font, pinned 5 points inside the anchor view.
-void showStandardOverlay(id text, id parent, id anchor, id* global);
+// of parent, stores it in the host's overlay global, gives it the style and the text,
+// and pins it to the anchor view. Unless the style replaces it, an overlay the global
+// held before stays where it is; only the global lets go of it. Answers the overlay.
+id showOverlay(id text, id parent, id anchor, id* global, const OverlayStyle& style);
 
 // Hides the overlay and takes it out of its view; nothing for nil. The global keeps it.
 void dismissOverlay(id overlay);
-
-// The system font of a size.
-id systemFont(double size);

@@ -1,24 +1,72 @@
 #include "Messages.h"
+#include "InlineOverlay.h"
+#include "OverlayGlobals.h"
+#include "Trigger.h"
 
 #include "activation/PreviousImplementation.h"
+#include "panel/LexornaViewController.h"
+#include "ui/Presentation.h"
+
+#include "objc/Message.h"
+
+using objc::send;
 
 namespace lexorna::messages {
+
+namespace {
 
 IMP previousBalloonLayoutSubviews = nullptr;
 IMP previousTranscriptViewDidLoad = nullptr;
 
+constexpr Trigger BalloonTrigger = tapTrigger(1, "MECustomView", "CopyMobileSMSCustom", "CopyMobileSMS");
+
+// Rounder corners and centred text.
+constexpr OverlayStyle BalloonOverlay{10.0, false, 15.0, 1L, 5.0, 5.0, -5.0, -5.0, false};
+
+// -[CKBalloonTextView layoutSubviews]: the trigger hook.
 void balloonLayoutSubviews(id self, SEL _cmd) {
     callPrevious(previousBalloonLayoutSubviews, self, _cmd);
+    attachTrigger(self, BalloonTrigger);
 }
 
-void CopyMobileSMSCustom(id, SEL) {}
+void CopyMobileSMSCustom(id self, SEL) {
+    presentTextPanel(send<id>(self, "text"));
+}
 
-void CopyMobileSMS(id, SEL) {}
+// The overlay is made for every tap, a nil text included. It lies in the top-most
+// controller's view, pinned to the balloon; without such a view around the balloon the
+// constraints could not join the two, so nothing is made.
+void CopyMobileSMS(id self, SEL) {
+    id text = send<id>(self, "text");
+    id parent = send<id>(topMostController(), "view");
+    if (!send<bool>(self, "isDescendantOfView:", parent))
+        return;
+    showOverlay(text, parent, self, &TextView_Messages, BalloonOverlay);
+}
 
+// -[CKTranscriptCollectionViewController viewDidLoad]: the dismiss hook.
 void transcriptViewDidLoad(id self, SEL _cmd) {
     callPrevious(previousTranscriptViewDidLoad, self, _cmd);
+    attachDismissal(self);
 }
 
-void Dismiss(id, SEL) {}
+void Dismiss(id, SEL) {
+    dismissOverlay(TextView_Messages);
+}
+
+} // namespace
+
+std::span<const HookEntry> hookEntries() {
+    static const HookEntry entries[] = {
+        replacedEntry("CKBalloonTextView", "layoutSubviews", balloonLayoutSubviews,
+                      previousBalloonLayoutSubviews),
+        addedEntry("CKBalloonTextView", "CopyMobileSMSCustom", CopyMobileSMSCustom, "v@:"),
+        addedEntry("CKBalloonTextView", "CopyMobileSMS", CopyMobileSMS, "v@:"),
+        replacedEntry("CKTranscriptCollectionViewController", "viewDidLoad", transcriptViewDidLoad,
+                      previousTranscriptViewDidLoad),
+        addedEntry("CKTranscriptCollectionViewController", "Dismiss", Dismiss, "v@:"),
+    };
+    return entries;
+}
 
 } // namespace lexorna::messages

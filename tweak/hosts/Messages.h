@@ -1,24 +1,12 @@
 #pragma once
 
-#include "objc/Object.h"
+#include "activation/HookTable.h"
 
-// Messages: the message balloon CKBalloonTextView and the transcript screen
-// CKTranscriptCollectionViewController.
+// Messages: a single tap on a balloon (CKBalloonTextView), whose overlay lies in the
+// top-most controller's view; a double tap on the transcript
+// (CKTranscriptCollectionViewController) takes it away.
 namespace lexorna::messages {
 
-// The host's own implementations, kept when the group is installed.
-extern IMP previousBalloonLayoutSubviews; // -[CKBalloonTextView layoutSubviews]
-extern IMP previousTranscriptViewDidLoad; // -[CKTranscriptCollectionViewController viewDidLoad]
-
-// -[CKBalloonTextView layoutSubviews]: the trigger hook.
-void balloonLayoutSubviews(id self, SEL _cmd);
-// -[CKBalloonTextView CopyMobileSMSCustom]: the panel action.
-void CopyMobileSMSCustom(id self, SEL _cmd);
-// -[CKBalloonTextView CopyMobileSMS]: the inline action.
-void CopyMobileSMS(id self, SEL _cmd);
-// -[CKTranscriptCollectionViewController viewDidLoad]: the dismiss hook.
-void transcriptViewDidLoad(id self, SEL _cmd);
-// -[CKTranscriptCollectionViewController Dismiss]: takes the inline overlay away.
-void Dismiss(id self, SEL _cmd);
+std::span<const HookEntry> hookEntries();
 
 } // namespace lexorna::messages

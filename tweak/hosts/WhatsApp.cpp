@@ -2,39 +2,28 @@
 #include "HostText.h"
 #include "InlineOverlay.h"
 #include "OverlayGlobals.h"
+#include "Trigger.h"
 
 #include "activation/PreviousImplementation.h"
-#include "activation/Settings.h"
 #include "panel/LexornaViewController.h"
 
-#include "objc/Message.h"
-
-using objc::send;
-
 namespace lexorna::whatsapp {
+
+namespace {
 
 IMP previousMessageLayoutSubviews = nullptr;
 IMP previousChatViewDidLoad = nullptr;
 
-namespace {
+constexpr Trigger MessageTrigger = tapTrigger(2, "WACustomView", "WAWordCopyCustom", "WAWordCopy");
 
 id messageText(id messageView) {
     return hostTextByChain(messageView, {"cellData", "message", "textToSpeak"});
 }
 
-void attachDoubleTap(id view, id target, const char* action) {
-    send<id>(objc_getClass("VDManager"),
-             "InitTapGestureRecognizerInView:NumberOfTapsRequired:NumberOfTouchesRequired:Target:Actions:",
-             view, 2UL, 1UL, target, sel_registerName(action));
-}
-
-} // namespace
-
+// -[WAMessageContainerView layoutSubviews]: the trigger hook.
 void messageLayoutSubviews(id self, SEL _cmd) {
     callPrevious(previousMessageLayoutSubviews, self, _cmd);
-    // The setting is read on every pass, so a change applies to the recognisers attached
-    // from the next pass on; those attached before keep their action.
-    attachDoubleTap(self, self, readSetting("WACustomView") ? "WAWordCopyCustom" : "WAWordCopy");
+    attachTrigger(self, MessageTrigger);
 }
 
 void WAWordCopyCustom(id self, SEL) {
@@ -42,19 +31,32 @@ void WAWordCopyCustom(id self, SEL) {
 }
 
 void WAWordCopy(id self, SEL) {
-    id text = messageText(self);
-    if (!text)
-        return;
-    showStandardOverlay(text, self, self, &TextView);
+    if (id text = messageText(self))
+        showOverlay(text, self, self, &TextView, StandardOverlay);
 }
 
+// -[WAChatViewController viewDidLoad]: the dismiss hook.
 void chatViewDidLoad(id self, SEL _cmd) {
     callPrevious(previousChatViewDidLoad, self, _cmd);
-    attachDoubleTap(send<id>(self, "view"), self, "Dismiss");
+    attachDismissal(self);
 }
 
 void Dismiss(id, SEL) {
     dismissOverlay(TextView);
+}
+
+} // namespace
+
+std::span<const HookEntry> hookEntries() {
+    static const HookEntry entries[] = {
+        replacedEntry("WAMessageContainerView", "layoutSubviews", messageLayoutSubviews,
+                      previousMessageLayoutSubviews),
+        addedEntry("WAMessageContainerView", "WAWordCopyCustom", WAWordCopyCustom, "v@:"),
+        addedEntry("WAMessageContainerView", "WAWordCopy", WAWordCopy, "v@:"),
+        replacedEntry("WAChatViewController", "viewDidLoad", chatViewDidLoad, previousChatViewDidLoad),
+        addedEntry("WAChatViewController", "Dismiss", Dismiss, "v@:"),
+    };
+    return entries;
 }
 
 } // namespace lexorna::whatsapp
