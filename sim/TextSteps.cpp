@@ -36,18 +36,20 @@ StepResult TextSteps::selectText(const Step& step, const TextSelection& selectio
                                             std::to_string(selection.from + selection.length) +
                                             " lie beyond the text, which has " + std::to_string(length) +
                                             " (UTF-16 units)");
+    objc::send<bool>(textView, "becomeFirstResponder");
     objc::send(textView, "setSelectedRange:", NSMakeRange(selection.from, selection.length));
-    selection_ = textView;
     return StepResult::passed(name);
 }
 
 device::Expected<UITextView*, std::string> TextSteps::selectedTextView(UIWindow* window) const {
-    if (!selection_)
-        return device::Unexpected(std::string("no text view was selected in (selectText comes first)"));
-    if (!isShown(selection_.get(), window))
+    auto* textView = objc::dynCast<UITextView>(window->firstResponder());
+    if (!textView)
+        return device::Unexpected(
+            std::string("no text view was selected in (selectText, or a tap in a text view, comes first)"));
+    if (!isShown(textView, window))
         return device::Unexpected(
             std::string("the text view that held the selection is no longer on screen"));
-    return selection_.get();
+    return textView;
 }
 
 StepResult TextSteps::copy(const Step& step, UIWindow* window) {

@@ -26,8 +26,6 @@ private:
     StepResult inputText(const Step& step, UIWindow* window);
     // The text view holding the selection, or why there is none to act on.
     device::Expected<UITextView*, std::string> selectedTextView(UIWindow* window) const;
-
-    objc::Ref<UITextView> selection_; // kept, so that a view the app removed cannot be mistaken for another
 };
 
 } // namespace sim

@@ -3,6 +3,7 @@
 #include "UILongPressGestureRecognizer.h"
 #include "UIPasteboard.h"
 #include "UITapGestureRecognizer.h"
+#include "UIWindow.h"
 
 #include <algorithm>
 #include <cctype>
@@ -61,11 +62,21 @@ unsigned long touchedIndex(UITextView* view, id recognizer) {
     return view->characterIndexAtPoint(gesture ? gesture->locationInView(view) : CGPoint{});
 }
 
-void placeCaret(id view, SEL, id recognizer) {
+// The text view takes the text menu once the user has placed or selected in it.
+bool becomeFirstResponder(id view, SEL) {
+    UIWindow* window = self(view)->window();
+    if (window)
+        window->setFirstResponder(self(view));
+    return window;
+}
+
+void placeCaret(id view, SEL cmd, id recognizer) {
+    becomeFirstResponder(view, cmd);
     self(view)->setSelectedRange(NSMakeRange(touchedIndex(self(view), recognizer), 0));
 }
 
 void selectWord(id view, SEL, id recognizer) {
+    becomeFirstResponder(view, nullptr);
     unsigned long index = touchedIndex(self(view), recognizer);
     NSRange word = self(view)->wordRangeAtIndex(index);
     self(view)->setSelectedRange(word.length ? word : NSMakeRange(index, 0));
@@ -230,6 +241,7 @@ Class UITextView::staticClass() {
             c, "copy:", +[](id view, SEL, id) { self(view)->copySelection(); });
         objc::addMethod(
             c, "insertText:", +[](id view, SEL, id text) { self(view)->insertText(utf8Of(text)); });
+        objc::addMethod(c, "becomeFirstResponder", &becomeFirstResponder);
         objc::addMethod(c, "_placeCaret:", &placeCaret);
         objc::addMethod(c, "_selectWord:", &selectWord);
         objc::addMethod(c, "_beginSelection:", &beginSelection);

@@ -13,8 +13,15 @@ class UIWindow : public UIView {
     void setRootViewController(UIViewController* controller);
     void makeKeyAndVisible();
 
+    // The view that takes the text menu's commands and typing: the text view the user
+    // last selected in. Kept after the view leaves, as UIKit keeps it until another takes
+    // over; callers check that it is still on screen.
+    UIView* firstResponder() const { return firstResponder_.get(); }
+    void setFirstResponder(UIView* view) { firstResponder_ = view; }
+
 private:
     objc::Ref<UIViewController> rootViewController_;
+    objc::Ref<UIView> firstResponder_;
 };
 
 // The running app: its windows and the key window.

@@ -86,7 +86,7 @@ content: {messages: ["Hi"]}
         errors.push_back(step.value("error", "ok"));
     EXPECT_EQ(errors, (std::vector<std::string>{
                           "ok",
-                          "no text view was selected in (selectText comes first)",
+                          "no text view was selected in (selectText, or a tap in a text view, comes first)",
                           "characters 1 to 3 lie beyond the text, which has 2 (UTF-16 units)",
                           "{id: transcript} is a UIView, not a text view",
                           "ok",
