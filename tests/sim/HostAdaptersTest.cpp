@@ -34,6 +34,9 @@ struct Host {
     const char* presenter;
 };
 
+// Names the host in test output instead of dumping the struct's bytes.
+void PrintTo(const Host& host, std::ostream* out) { *out << host.app; }
+
 const Host Hosts[] = {
     {"whatsapp",
      "WhatsApp",
