@@ -1,15 +1,25 @@
 #include "NSNumber.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 
 NSNumber* NSNumber::numberWithBool(bool value) {
-    auto* number = objc::make<NSNumber>(staticClass());
-    number->kind_ = Kind::Boolean;
-    number->integer_ = value ? 1 : 0;
-    return number;
+    // The two booleans are shared, as Foundation's kCFBooleanTrue and kCFBooleanFalse:
+    // a number never changes, and a settings read then makes none.
+    static auto* shared = [] {
+        auto* both = new std::array<objc::Ref<NSNumber>, 2>;
+        for (int i = 0; i < 2; ++i) {
+            NSNumber* number = objc::make<NSNumber>(staticClass());
+            number->kind_ = Kind::Boolean;
+            number->integer_ = i;
+            (*both)[i] = number;
+        }
+        return both;
+    }();
+    return (*shared)[value ? 1 : 0].get();
 }
 
 NSNumber* NSNumber::numberWithLongLong(long long value) {

@@ -1,7 +1,14 @@
-#include "PropertyListBinaryCheck.h"
+#include "PropertyListBinaryReader.h"
+#include "NSArray.h"
+#include "NSData.h"
+#include "NSDictionary.h"
+#include "NSNumber.h"
+#include "NSString.h"
+#include "PropertyListBuilding.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -19,6 +26,10 @@ std::uint64_t readBigEndian(const unsigned char* bytes, std::size_t size) {
 
 // What the marker of one object says about it, checked against the bytes.
 struct Shape {
+    unsigned type = 0;            // the marker's high nibble
+    unsigned info = 0;            // its low nibble
+    std::size_t at = 0;           // offset of the contents, past the marker and any count
+    std::uint64_t count = 0;      // bytes, UTF-16 units or entries
     bool container = false;       // an array or a dictionary
     bool dictionary = false;      // its references are the keys, then the values
     bool key = false;             // a string without NUL: may serve as a dictionary key
@@ -61,6 +72,7 @@ public:
     }
 
     std::size_t objectCount() const { return offsets_.size(); }
+    const unsigned char* bytes() const { return bytes_; }
     std::size_t top() const { return static_cast<std::size_t>(top_); }
 
     // The object's shape, or nothing when its marker is unknown or its contents run past
@@ -88,6 +100,14 @@ public:
             return value;
         };
         Shape shape;
+        shape.type = type;
+        shape.info = info;
+        auto located = [&](Shape found, std::uint64_t count) {
+            found.at = at;
+            found.count = count;
+            return found;
+        };
+        shape.at = at;
         switch (type) {
         case 0x0: // false and true; null and fill are not property list values
             if (info == 0x8 || info == 0x9)
@@ -122,7 +142,7 @@ public:
             }
             // A UTF-16 unit becomes at most three bytes of UTF-8.
             shape.bytes = type == 0x6 ? *count * 3 : *count;
-            return shape;
+            return located(shape, *count);
         }
         case 0x8: // keyed archiver UID
             if (info <= 7 && fits(info + 1))
@@ -138,7 +158,7 @@ public:
             shape.dictionary = type == 0xD;
             shape.references = *count * perEntry;
             shape.referencesAt = at;
-            return shape;
+            return located(shape, *count);
         }
         default: // sets and reserved markers
             return std::nullopt;
@@ -178,12 +198,8 @@ struct Expansion {
     }
 };
 
-} // namespace
-
-bool binaryPropertyListWithinLimits(std::string_view bytes, const PropertyListLimits& limits) {
-    auto list = BinaryList::open(bytes);
-    if (!list)
-        return false;
+// Whether the list's object graph, walked from its top object, keeps to the limits.
+bool withinLimits(const BinaryList* list, const PropertyListLimits& limits) {
 
     enum class Visit : unsigned char { Unseen, Open, Done };
     std::vector<Visit> visits(list->objectCount(), Visit::Unseen);
@@ -262,4 +278,129 @@ bool binaryPropertyListWithinLimits(std::string_view bytes, const PropertyListLi
         }
     }
     return true;
+}
+
+void appendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | code >> 18);
+        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Big-endian UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
+std::string utf8FromUtf16(const unsigned char* units, std::uint64_t count) {
+    std::string out;
+    out.reserve(count);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        std::uint32_t unit = units[2 * i] << 8 | units[2 * i + 1];
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < count) {
+            std::uint32_t next = units[2 * i + 2] << 8 | units[2 * i + 3];
+            if (next >= 0xDC00 && next < 0xE000) {
+                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        appendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+    }
+    return out;
+}
+
+// Builds the objects of a list that withinLimits accepted: every marker, count and
+// reference has been checked, and the nesting is at most maxDepth deep.
+class Builder {
+public:
+    explicit Builder(const BinaryList& list) : list_(list), built_(list.objectCount()) {}
+
+    id build(std::size_t object) {
+        if (built_[object])
+            return built_[object].get();
+        Shape shape = *list_.shape(object);
+        id built = buildShape(shape);
+        built_[object] = built;
+        return built;
+    }
+
+private:
+    id buildShape(const Shape& shape) {
+        const unsigned char* at = list_.bytes() + shape.at;
+        switch (shape.type) {
+        case 0x0:
+            return NSNumber::numberWithBool(shape.info == 0x9);
+        case 0x1: {
+            // 1, 2 and 4 bytes are unsigned, 8 bytes signed; of 16 the low 8 count.
+            std::size_t size = std::size_t{1} << shape.info;
+            std::uint64_t value =
+                readBigEndian(at + (size > 8 ? size - 8 : 0), std::min<std::size_t>(size, 8));
+            return NSNumber::numberWithLongLong(static_cast<long long>(value));
+        }
+        case 0x2: {
+            std::uint64_t raw = readBigEndian(at, std::size_t{1} << shape.info);
+            if (shape.info == 2) {
+                float value;
+                std::uint32_t narrow = static_cast<std::uint32_t>(raw);
+                std::memcpy(&value, &narrow, sizeof value);
+                return NSNumber::numberWithDouble(value);
+            }
+            double value;
+            std::memcpy(&value, &raw, sizeof value);
+            return NSNumber::numberWithDouble(value);
+        }
+        case 0x3: {
+            std::uint64_t raw = readBigEndian(at, 8);
+            double seconds;
+            std::memcpy(&seconds, &raw, sizeof seconds);
+            return NSDate::make(seconds);
+        }
+        case 0x4:
+            return NSData::make(std::string_view(reinterpret_cast<const char*>(at), shape.count));
+        case 0x5:
+            return NSString::make(std::string_view(reinterpret_cast<const char*>(at), shape.count));
+        case 0x6:
+            return NSString::make(utf8FromUtf16(at, shape.count));
+        case 0x8:
+            // A keyed archiver's reference: read as the dictionary its XML form spells.
+            return NSDictionary::make(
+                {{NSString::make("CF$UID"),
+                  NSNumber::numberWithLongLong(static_cast<long long>(readBigEndian(at, shape.info + 1)))}});
+        case 0xA: {
+            std::vector<objc::Ref<objc::Object>> objects;
+            objects.reserve(shape.count);
+            for (std::uint64_t i = 0; i < shape.count; ++i)
+                objects.emplace_back(build(*list_.reference(shape, i)));
+            return NSArray::make(std::move(objects));
+        }
+        default: { // 0xD, a dictionary: the keys, then the values
+            std::vector<NSDictionary::Entry> entries;
+            entries.reserve(shape.count);
+            for (std::uint64_t i = 0; i < shape.count; ++i)
+                entries.emplace_back(build(*list_.reference(shape, i)),
+                                     build(*list_.reference(shape, shape.count + i)));
+            return dictionaryFromEntries(entries.begin(), entries.end());
+        }
+        }
+    }
+
+    const BinaryList& list_;
+    std::vector<objc::Ref<objc::Object>> built_; // by object number
+};
+
+} // namespace
+
+id readBinaryPropertyList(std::string_view bytes, const PropertyListLimits& limits) {
+    auto list = BinaryList::open(bytes);
+    if (!list || !withinLimits(&*list, limits))
+        return nullptr;
+    return Builder(*list).build(list->top());
 }

@@ -10,7 +10,6 @@
 #include "foundation/NSNumber.h"
 #include "foundation/NSString.h"
 #include "foundation/PropertyList.h"
-#include "foundation/PropertyListXmlCheck.h"
 
 #include <gtest/gtest.h>
 #include <plist/plist.h>
@@ -288,32 +287,61 @@ TEST(PropertyList, NestingBeyond512LevelsIsNil) {
     EXPECT_EQ(propertyListFromBytes(nestedBinary(50000)), nullptr);
 }
 
-TEST(PropertyList, XmlNestingCountsTheTagsLibplistSees) {
+TEST(PropertyList, XmlMarkupOutsideElementsOpensAndClosesNothing) {
     objc::AutoreleasePool pool;
-    PropertyListLimits limits;
     std::string arrays;
     for (int i = 0; i < 600; ++i)
         arrays += "<array>";
     // Tags inside comments, processing instructions and CDATA open nothing...
     std::string markup = "<!-- " + arrays + " --><?pi " + arrays + " ?><string><!--" + arrays +
                          "--><![CDATA[" + arrays + "]]></string>";
-    EXPECT_TRUE(preparedXmlPropertyList(nestedXml(512, markup), limits));
     EXPECT_EQ(depthOf(propertyListFromBytes(nestedXml(512, markup))), 512u);
     // ...and closing tags there close nothing.
-    EXPECT_FALSE(preparedXmlPropertyList(nestedXml(513, "<!-- </array></array> -->"), limits));
-    EXPECT_FALSE(preparedXmlPropertyList(nestedXml(513, "<?x </array></array> ?>"), limits));
-    // libplist passes over a quoted "?>" in a processing instruction, and a quoted "/>"
-    // in a tag leaves the tag open.
-    EXPECT_FALSE(preparedXmlPropertyList(nestedXml(513, "<?x \"?>\" </array></array> ?>"), limits));
-    EXPECT_FALSE(preparedXmlPropertyList(nestedXml(512, "<array x=\"/>\"></array>"), limits));
-    // libplist puts what follows an empty root array inside it.
-    EXPECT_FALSE(preparedXmlPropertyList(xmlList("<array/>" + nestedBody(512)), limits));
-    EXPECT_TRUE(preparedXmlPropertyList(xmlList("<array/>" + nestedBody(511)), limits));
+    EXPECT_EQ(propertyListFromBytes(nestedXml(513, "<!-- </array></array> -->")), nullptr);
+    EXPECT_EQ(propertyListFromBytes(nestedXml(513, "<?x </array></array> ?>")), nullptr);
+    // A quoted "/>" in an attribute leaves the tag open.
+    EXPECT_EQ(depthOf(propertyListFromBytes(nestedXml(511, "<array x=\"/>\"></array>"))), 512u);
+    // Nothing but markup may follow the root.
+    EXPECT_EQ(propertyListFromBytes(xmlList("<array/><array/>")), nullptr);
     // Markup left open at the end.
     for (std::string_view open : {"<!-- x", "<?x", "<![CDATA[x", "<!DOCTYPE [", "<array x=\"", "<array"})
-        EXPECT_FALSE(preparedXmlPropertyList(
-            xmlList("<array>").substr(0, Prolog.size() + 7) + std::string(open), limits))
+        EXPECT_EQ(propertyListFromBytes(xmlList("<array>").substr(0, Prolog.size() + 7) + std::string(open)),
+                  nullptr)
             << open;
+}
+
+TEST(PropertyList, XmlTextResolvesEntitiesAndCdataAndReadsEveryType) {
+    objc::AutoreleasePool pool;
+    auto* root = objc::dynCast<NSArray>(propertyListFromBytes(
+        xmlList("<array><string>a &amp; b &lt;&#x1F600;&#233;&gt;</string><string><![CDATA[<x>]]> y</string>"
+                "<string/><real> 2.5 </real><real>-1e3</real><date>2001-01-02T00:00:01Z</date>"
+                "<data> aGVs\nbG8= </data><false/><true></true></array>")));
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->count(), 9u);
+    EXPECT_EQ(utf8Of(root->objectAtIndex(0)), "a & b <\U0001F600\u00E9>");
+    EXPECT_EQ(utf8Of(root->objectAtIndex(1)), "<x> y");
+    EXPECT_EQ(utf8Of(root->objectAtIndex(2)), "");
+    EXPECT_EQ(objc::cast<NSNumber>(root->objectAtIndex(3))->doubleValue(), 2.5);
+    EXPECT_EQ(objc::cast<NSNumber>(root->objectAtIndex(4))->doubleValue(), -1000);
+    EXPECT_EQ(objc::cast<NSDate>(root->objectAtIndex(5))->timeIntervalSinceReferenceDate(), 86401);
+    EXPECT_EQ(objc::cast<NSData>(root->objectAtIndex(6))->bytes(), "hello");
+    EXPECT_FALSE(objc::cast<NSNumber>(root->objectAtIndex(7))->boolValue());
+    EXPECT_TRUE(objc::cast<NSNumber>(root->objectAtIndex(8))->boolValue());
+
+    for (std::string_view bad :
+         {"<string>a &bogus; b</string>", "<string>a<b/></string>", "<integer>12x</integer>",
+          "<date>yesterday</date>", "<data>!!</data>", "<string>a</str>",
+          "<dict><string>k</string><true/></dict>", "<dict><key>k</key></dict>"})
+        EXPECT_EQ(propertyListFromBytes(xmlList(std::string(bad))), nullptr) << bad;
+}
+
+TEST(PropertyList, XmlValuesPastTheNodeLimitAreNil) {
+    objc::AutoreleasePool pool;
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "<true/>";
+    EXPECT_NE(propertyListFromBytes(xmlList("<array>" + many.substr(7) + "</array>")), nullptr);
+    EXPECT_EQ(propertyListFromBytes(xmlList("<array>" + many + "</array>")), nullptr);
 }
 
 TEST(PropertyList, SharedReferencesThatWouldExpandPastTheNodeLimitAreNil) {
