@@ -27,10 +27,14 @@ template <class T> using Erased = typename Erase<std::remove_cvref_t<T>>::type;
 template <class T> struct EncodeArg : Encode<std::remove_cvref_t<T>> {};
 template <class T> struct EncodeArg<Ref<T>> : Encode<id> {};
 
-template <class R, class... Args> std::string sendEncoding() {
-    std::string types(Encode<R>::value);
-    types += "@:";
-    ((types += EncodeArg<Args>::value), ...);
+// Made once per signature: every send checks it.
+template <class R, class... Args> const std::string& sendEncoding() {
+    static const std::string types = [] {
+        std::string out(Encode<R>::value);
+        out += "@:";
+        ((out += EncodeArg<Args>::value), ...);
+        return out;
+    }();
     return types;
 }
 
@@ -121,6 +125,12 @@ bool addClassMethod(Class cls, const char* sel, R (*function)(id, SEL, Args...))
 // A new instance of a class, alive in the current autorelease pool, as +alloc gives it.
 template <class T = Object> T* make(Class cls) {
     return static_cast<T*>(autorelease(class_createInstance(cls, 0)));
+}
+
+// A new instance held by the caller's reference alone, outside any pool: for code that
+// makes many objects and keeps them, such as a property-list reader.
+template <class T = Object> Ref<T> makeOwned(Class cls) {
+    return Ref<T>(static_cast<T*>(class_createInstance(cls, 0)));
 }
 
 } // namespace objc

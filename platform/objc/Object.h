@@ -3,6 +3,7 @@
 #include "Ref.h"
 #include "Selector.h"
 
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -24,8 +25,13 @@ public:
 
     objc_class* isa() const { return isa_; }
 
-    void retain() const;
-    void release() const;
+    // Inline: every strong reference that is copied or dropped comes through here.
+    void retain() const { ++retainCount_; }
+    void release() const {
+        assert(retainCount_ > 0 && "over-release");
+        if (--retainCount_ == 0)
+            delete this;
+    }
     std::uint32_t retainCount() const { return retainCount_; }
 
     // Run-time declared instance variables (object-typed), indexed by Ivar::index.

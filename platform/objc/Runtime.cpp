@@ -1,7 +1,10 @@
 #include "Runtime.h"
 #include "Autorelease.h"
 #include "Exception.h"
+#include "NameCache.h"
 
+#include <array>
+#include <atomic>
 #include <cassert>
 #include <cstdio>
 #include <memory>
@@ -16,11 +19,19 @@ void raise(std::string name, std::string reason) {
 
 namespace {
 
+// Looked up by any string form without making a std::string of it: a message send
+// looks its selector up by name.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+template <class Value> using NameMap = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
+
 // The process-wide tables. They are never destroyed: classes and selectors live as long
 // as the process, and objects released while it exits may still look at them.
 struct Tables {
-    std::unordered_map<std::string, std::unique_ptr<Selector>> selectors;
-    std::unordered_map<std::string, objc_class*> classes;
+    NameMap<std::unique_ptr<Selector>> selectors;
+    NameMap<objc_class*> classes;
     std::uint64_t generation = 0;
     RuntimeObserver observer;
     std::vector<Ref<Object>> pool;
@@ -31,13 +42,46 @@ Tables& tables() {
     return *instance;
 }
 
-const Method* findMethod(Class cls, SEL sel) {
+const Method* searchMethod(Class cls, SEL sel) {
     for (Class c = cls; c; c = c->superclass) {
         auto it = c->methods.find(sel);
         if (it != c->methods.end())
             return &it->second;
     }
     return nullptr;
+}
+
+// The method cache, as Objective-C's runtime keeps one: what a search of a class and its
+// superclasses found for a selector, absence included, and the send signature last
+// checked against it. Any change to a method table empties every cache by moving the
+// epoch on; an implementation replaced in place changes no entry, as entries point at
+// the methods. One cache per thread, so that lookups need no lock.
+std::atomic<std::uint64_t> methodEpoch{1};
+
+struct CacheEntry {
+    Class cls = nullptr;
+    SEL sel = nullptr;
+    std::uint64_t epoch = 0;
+    const Method* method = nullptr;
+    // Send signatures known to match. Two, since a signature is one string per library
+    // that sends it, and a host and the library may send the same message.
+    std::array<const std::string*, 2> checkedTypes{};
+};
+
+CacheEntry& cacheEntry(Class cls, SEL sel) {
+    constexpr std::size_t Size = 1024; // a power of two: the index is a mask
+    thread_local std::array<CacheEntry, Size> entries;
+    auto key = reinterpret_cast<std::uintptr_t>(cls) ^
+               (reinterpret_cast<std::uintptr_t>(sel) * 0x9e3779b97f4a7c15ULL);
+    CacheEntry& entry = entries[(key >> 7) & (Size - 1)];
+    std::uint64_t epoch = methodEpoch.load(std::memory_order_acquire);
+    if (entry.cls != cls || entry.sel != sel || entry.epoch != epoch)
+        entry = {cls, sel, epoch, searchMethod(cls, sel), {}};
+    return entry;
+}
+
+const Method* findMethod(Class cls, SEL sel) {
+    return cacheEntry(cls, sel).method;
 }
 
 // "-[UIView frob]" or "+[VDManager frob]", as the runtime names a method in its messages.
@@ -62,16 +106,6 @@ Object::Object(objc_class* isa) : isa_(isa) {
 
 Object::~Object() = default;
 
-void Object::retain() const {
-    ++retainCount_;
-}
-
-void Object::release() const {
-    assert(retainCount_ > 0 && "over-release");
-    if (--retainCount_ == 0)
-        delete this;
-}
-
 Object* Object::ivarSlot(std::size_t index) const {
     return index < ivarSlots_.size() ? ivarSlots_[index].get() : nullptr;
 }
@@ -88,14 +122,19 @@ objc_class::objc_class(objc_class* metaclass, std::string name, objc_class* supe
 }
 
 bool sameSignature(std::string_view declared, std::string_view expected) {
-    auto strip = [](std::string_view types) {
-        std::string out;
-        for (char c : types)
-            if (c < '0' || c > '9')
-                out += c;
-        return out;
-    };
-    return strip(declared) == strip(expected);
+    // Compared in place: every message send checks its signature.
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t i = 0, k = 0;
+    for (;;) {
+        while (i < declared.size() && isDigit(declared[i]))
+            ++i;
+        while (k < expected.size() && isDigit(expected[k]))
+            ++k;
+        if (i == declared.size() || k == expected.size())
+            return i == declared.size() && k == expected.size();
+        if (declared[i++] != expected[k++])
+            return false;
+    }
 }
 
 bool isKindOfClass(const Object* object, Class cls) {
@@ -107,8 +146,17 @@ bool isKindOfClass(const Object* object, Class cls) {
     return false;
 }
 
+void flushMethodCaches() {
+    methodEpoch.fetch_add(1, std::memory_order_acq_rel);
+}
+
 const Method& resolveSend(id receiver, Class start, SEL sel, const std::string& expectedTypes) {
-    const Method* method = findMethod(start, sel);
+    CacheEntry& entry = cacheEntry(start, sel);
+    const Method* method = entry.method;
+    // A send signature is one string for the life of the process, so a comparison of
+    // addresses tells that it was checked before.
+    if (method && (entry.checkedTypes[0] == &expectedTypes || entry.checkedTypes[1] == &expectedTypes))
+        return *method;
     if (!method)
         raise(NSInvalidArgumentException, methodName(receiver, sel) + ": unrecognized selector sent to " +
                                               (receiver->isa()->isMeta ? "class " : "instance ") +
@@ -117,6 +165,7 @@ const Method& resolveSend(id receiver, Class start, SEL sel, const std::string& 
         raise(NSInvalidArgumentException, methodName(receiver, sel) + ": sent with signature '" +
                                               expectedTypes + "' to a method of type '" + method->types +
                                               "'");
+    entry.checkedTypes = {&expectedTypes, entry.checkedTypes[0]};
     return *method;
 }
 
@@ -151,15 +200,25 @@ AutoreleasePool::~AutoreleasePool() {
 
 using namespace objc;
 
-SEL sel_registerName(std::string_view name) {
+namespace {
+
+SEL registerInTable(std::string_view name) {
     auto& selectors = tables().selectors;
-    auto it = selectors.find(std::string(name));
+    auto it = selectors.find(name);
     if (it != selectors.end())
         return it->second.get();
     auto selector = std::make_unique<Selector>(Selector{std::string(name)});
     SEL sel = selector.get();
     selectors.emplace(std::string(name), std::move(selector));
     return sel;
+}
+
+} // namespace
+
+SEL sel_registerName(std::string_view name) {
+    thread_local NameCache<SEL> cache;
+    return cache.lookup(
+        name, [](SEL sel) -> std::string_view { return sel->name; }, registerInTable);
 }
 
 const char* sel_getName(SEL sel) {
@@ -169,13 +228,20 @@ const char* sel_getName(SEL sel) {
 Class objc_getClass(const char* name) {
     if (!name)
         return nullptr;
-    auto& classes = tables().classes;
-    auto it = classes.find(name);
-    return it != classes.end() && it->second->registered ? it->second : nullptr;
+    // Only registered classes are cached: one allocated and not yet registered must be
+    // looked up again until it is.
+    thread_local NameCache<Class> cache;
+    return cache.lookup(
+        name, [](Class cls) -> std::string_view { return cls->name; },
+        [](std::string_view text) -> Class {
+            auto& classes = tables().classes;
+            auto it = classes.find(text);
+            return it != classes.end() && it->second->registered ? it->second : nullptr;
+        });
 }
 
 Class objc_allocateClassPair(Class superclass, const char* name, std::size_t) {
-    if (!name || tables().classes.count(name))
+    if (!name || tables().classes.contains(std::string_view(name)))
         return nullptr;
     Class superMeta = superclass ? superclass->isa() : nullptr;
     auto* meta = new objc_class(nullptr, name, superMeta, true);
@@ -218,6 +284,7 @@ BOOL class_addMethod(Class cls, SEL name, IMP imp, const char* types) {
         auto [it, inserted] = cls->methods.emplace(name, Method{name, imp, types ? types : ""});
         cls->methodOrder.push_back(&it->second);
         added = inserted;
+        flushMethodCaches();
     }
     if (tables().observer.addMethod)
         tables().observer.addMethod(cls, name, types, added);

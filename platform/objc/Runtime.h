@@ -48,7 +48,13 @@ bool isKindOfClass(const Object* object, Class cls);
 // (the receiver's class, or a superclass for a send to super). Raises the runtime's
 // "unrecognized selector" exception when nobody implements it, and refuses a send whose
 // C++ signature differs from the method's type encoding.
+// `expectedTypes` lives as long as the process (one string per send signature): the
+// method cache remembers it by address.
 const Method& resolveSend(id receiver, Class start, SEL sel, const std::string& expectedTypes);
+
+// Empties the method caches of every thread: for code that changes a method table
+// other than through class_addMethod (the loader's hooks).
+void flushMethodCaches();
 
 // Observer of calls that change classes; the platform's instruments record them.
 struct RuntimeObserver {

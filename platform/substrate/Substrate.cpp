@@ -23,6 +23,7 @@ const char* hookMessage(Class cls, SEL sel, IMP replacement, IMP* previous) {
         before = inherited->imp;
         auto [it, inserted] = cls->methods.emplace(sel, objc::Method{sel, replacement, inherited->types});
         cls->methodOrder.push_back(&it->second);
+        objc::flushMethodCaches();
     }
     if (previous)
         *previous = before;

@@ -50,6 +50,7 @@ TEST(Substrate, HookOnInheritedMethodOverridesInTheClassAndLeavesTheSuperclass) 
     Class sibling = declareClass("SBInheritedSibling", {}, base);
     SEL sel = sel_registerName("answer");
     class_addMethod(base, sel, objc::imp(superAnswer), "q16@0:8");
+    EXPECT_EQ(send<long>(objc::make(derived), sel), 2) << "inherited, before the hook";
 
     IMP previous = nullptr;
     MSHookMessageEx(derived, sel, objc::imp(hookedAnswer), &previous);
