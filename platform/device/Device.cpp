@@ -1,5 +1,6 @@
 #include "Device.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <iomanip>
 #include <sstream>
@@ -23,22 +24,36 @@ const std::filesystem::path& Device::root() {
     return rootStorage();
 }
 
-std::filesystem::path Device::resolve(std::string_view devicePath) {
-    // Normalise lexically inside the device, so ".." can never leave the root.
-    std::filesystem::path normal =
-        (std::filesystem::path("/") / std::filesystem::path(devicePath)).lexically_normal();
-    std::filesystem::path inside;
-    for (const auto& part : normal) {
-        if (part == "/" || part == "." || part.empty())
+void Device::resolveInto(std::string& out, std::string_view devicePath) {
+    // Normalised lexically inside the device, so ".." can never leave the root. Built as
+    // one string, without std::filesystem's parts: every settings read resolves its path.
+    out = root().native();
+    // Joined as std::filesystem's operator/ joins a relative path to the root.
+    if (!out.empty() && out.back() != '/')
+        out += '/';
+    const std::size_t base = out.size();
+    for (std::size_t at = 0; at <= devicePath.size();) {
+        std::size_t end = std::min(devicePath.find('/', at), devicePath.size());
+        std::string_view part = devicePath.substr(at, end - at);
+        at = end + 1;
+        if (part.empty() || part == ".")
             continue;
         if (part == "..") {
-            if (!inside.empty())
-                inside = inside.parent_path();
+            // Back to the separator before the last part, or to the root.
+            std::size_t cut = out.size() > base ? out.rfind('/', out.size() - 1) : base;
+            out.resize(cut == std::string::npos || cut < base ? base : cut);
             continue;
         }
-        inside /= part;
+        if (out.size() > base)
+            out += '/';
+        out += part;
     }
-    return root() / inside;
+}
+
+std::filesystem::path Device::resolve(std::string_view devicePath) {
+    std::string out;
+    resolveInto(out, devicePath);
+    return out;
 }
 
 std::optional<std::string> Device::devicePathOf(const std::filesystem::path& hostPath) {

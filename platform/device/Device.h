@@ -17,6 +17,9 @@ public:
     // The host path of a device path. A relative path, or one that climbs out of the
     // root with "..", resolves inside the root all the same.
     static std::filesystem::path resolve(std::string_view devicePath);
+    // The same as text, into a string the caller keeps, so that a caller who only hands
+    // the path to the system can reuse one buffer.
+    static void resolveInto(std::string& out, std::string_view devicePath);
     // The device path of a host path under the root, or nothing when it lies outside.
     static std::optional<std::string> devicePathOf(const std::filesystem::path& hostPath);
 };

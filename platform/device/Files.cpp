@@ -2,6 +2,7 @@
 #include "Device.h"
 #include "Instruments.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -34,12 +35,47 @@ private:
 
 } // namespace
 
-Expected<std::string, FileError> readFile(std::string_view devicePath, std::size_t maxBytes) {
-    Instruments::shared().recordFileOpen(std::string(devicePath));
-    auto path = Device::resolve(devicePath);
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+namespace {
+
+ssize_t readSome(int fd, char* into, std::size_t size) {
+    for (;;) {
+        ssize_t n = ::read(fd, into, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+} // namespace
+
+Expected<std::string_view, FileError> readFileInto(std::string& buffer, std::string_view devicePath,
+                                                   std::size_t maxBytes) {
+    Instruments::shared().recordFileOpen(devicePath);
+    // Non-blocking, so that a FIFO or a device in the file's place cannot stall the
+    // reader; a regular file reads the same either way.
+    thread_local std::string hostPath; // a buffer, filled anew for every read
+    Device::resolveInto(hostPath, devicePath);
+    FileDescriptor fd(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
         return Unexpected(FileError{errnoText("open")});
+    auto readFailed = [] {
+        return Unexpected(FileError{errno == EISDIR ? "not a regular file" : errnoText("read")});
+    };
+    // A small file, the usual case, comes whole with the first read: a regular file
+    // answers short only at its end, so neither its size nor a second read is needed.
+    // Settings are read on every layout pass of a hooked view, and this saves a third
+    // of the system calls.
+    if (buffer.size() < FirstReadBytes)
+        buffer.resize(FirstReadBytes);
+    ssize_t n = readSome(fd.get(), buffer.data(), FirstReadBytes);
+    if (n < 0)
+        return readFailed();
+    std::size_t filled = static_cast<std::size_t>(n);
+    if (filled > maxBytes)
+        return Unexpected(FileError{"file too large"});
+    if (filled < FirstReadBytes)
+        return std::string_view(buffer.data(), filled);
+
+    // A larger one is looked at before it is read whole.
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
         return Unexpected(FileError{errnoText("stat")});
@@ -47,22 +83,32 @@ Expected<std::string, FileError> readFile(std::string_view devicePath, std::size
         return Unexpected(FileError{"not a regular file"});
     if (static_cast<std::size_t>(info.st_size) > maxBytes)
         return Unexpected(FileError{"file too large"});
-    std::string bytes;
-    char buffer[65536];
+    // Room for one byte more than fstat saw, to see where the file ends.
+    buffer.resize(std::max({buffer.size(), static_cast<std::size_t>(info.st_size) + 1, filled + 1}));
     for (;;) {
-        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return Unexpected(FileError{errnoText("read")});
-        }
-        if (n == 0)
+        n = readSome(fd.get(), buffer.data() + filled, buffer.size() - filled);
+        if (n < 0)
+            return readFailed();
+        filled += static_cast<std::size_t>(n);
+        if (filled < buffer.size())
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        // The file may have grown since fstat.
-        if (bytes.size() > maxBytes)
+        // The file has grown since fstat.
+        if (filled > maxBytes)
             return Unexpected(FileError{"file too large"});
+        buffer.resize(
+            std::min(buffer.size() * 2, std::max(maxBytes, maxBytes + 1))); // maxBytes + 1, unwrapped
     }
+    if (filled > maxBytes)
+        return Unexpected(FileError{"file too large"});
+    return std::string_view(buffer.data(), filled);
+}
+
+Expected<std::string, FileError> readFile(std::string_view devicePath, std::size_t maxBytes) {
+    std::string bytes;
+    auto read = readFileInto(bytes, devicePath, maxBytes);
+    if (!read)
+        return Unexpected(read.error());
+    bytes.resize(read->size());
     return bytes;
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace device {
@@ -32,17 +33,23 @@ public:
     bool armed() const { return hostGeneration_.has_value(); }
 
     void recordRuntimeCall(RuntimeCall call) { runtimeCalls_.push_back(std::move(call)); }
-    void recordFileOpen(const std::string& devicePath) { ++fileOpens_[devicePath]; }
+    void recordFileOpen(std::string_view devicePath) {
+        // Every settings read is counted: a path seen before costs no new string.
+        if (auto it = fileOpens_.find(devicePath); it != fileOpens_.end())
+            ++it->second;
+        else
+            fileOpens_.emplace(devicePath, 1);
+    }
     void log(std::string line) { log_.push_back(std::move(line)); }
 
     const std::vector<RuntimeCall>& runtimeCalls() const { return runtimeCalls_; }
-    const std::map<std::string, int>& fileOpens() const { return fileOpens_; }
+    const std::map<std::string, int, std::less<>>& fileOpens() const { return fileOpens_; }
     const std::vector<std::string>& logLines() const { return log_; }
 
 private:
     std::optional<std::uint64_t> hostGeneration_;
     std::vector<RuntimeCall> runtimeCalls_;
-    std::map<std::string, int> fileOpens_;
+    std::map<std::string, int, std::less<>> fileOpens_;
     std::vector<std::string> log_;
 };
 

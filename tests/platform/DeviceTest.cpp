@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using device::Device;
 
 TEST(Device, DevicePathsResolveUnderTheRootAndDotDotNeverClimbsOut) {
@@ -20,6 +22,8 @@ TEST(Device, DevicePathsResolveUnderTheRootAndDotDotNeverClimbsOut) {
         {"../etc", "etc"},
         {"/var/mobile/../../../../tmp/x", "tmp/x"},
         {"/var/a/../b", "var/b"},
+        {"/var/mobile/Library/..", "var/mobile"},
+        {"/var/mobile/", "var/mobile"},
     };
     for (const auto& [path, inside] : cases)
         EXPECT_EQ(Device::resolve(path), root / inside) << path;
@@ -44,6 +48,24 @@ TEST(DeviceFiles, ReadRefusesFilesOverTheBoundAndFoldersAndStaysOnTheDevice) {
     auto folder = device::readFile("/var/mobile/folder", 100);
     ASSERT_FALSE(folder);
     EXPECT_EQ(folder.error().reason, "not a regular file");
+
+    // A file larger than one read comes whole, and a bound still holds past that read.
+    std::string large(device::FirstReadBytes * 2 + 7, 'y');
+    putDeviceFile("/var/mobile/large.txt", large);
+    auto whole = device::readFile("/var/mobile/large.txt", large.size());
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(*whole, large);
+    EXPECT_FALSE(device::readFile("/var/mobile/large.txt", large.size() - 1));
+    putDeviceFile("/var/mobile/one-read.txt", std::string(device::FirstReadBytes, 'z'));
+    auto full = device::readFile("/var/mobile/one-read.txt", 1 << 20);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->size(), device::FirstReadBytes);
+
+    // A FIFO in a file's place does not stall the reader.
+    ASSERT_EQ(::mkfifo(Device::resolve("/var/mobile/fifo").c_str(), 0644), 0);
+    auto fifo = device::readFile("/var/mobile/fifo", 100);
+    ASSERT_TRUE(fifo);
+    EXPECT_EQ(*fifo, "");
 
     putDeviceFile("/etc/device-only.txt", "inside");
     auto climbing = device::readFile("/var/mobile/../../../../etc/device-only.txt", 100);

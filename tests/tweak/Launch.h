@@ -52,7 +52,7 @@ struct Setup {
 
 struct Observed {
     std::vector<device::RuntimeCall> calls;
-    std::map<std::string, int> fileOpens;
+    std::map<std::string, int, std::less<>> fileOpens;
     std::vector<std::string> replacedMethods; // "Class selector" whose implementation is not the host's
     std::vector<std::string> hostMethodsRan;  // "Class selector" of each host method run by the probe
     std::vector<std::string> loaded;
