@@ -3,7 +3,11 @@
 #include "objc/Exception.h"
 
 NSArray* NSArray::make(std::vector<objc::Ref<objc::Object>> objects) {
-    auto* array = objc::make<NSArray>(staticClass());
+    return static_cast<NSArray*>(objc::autorelease(makeOwned(std::move(objects))));
+}
+
+objc::Ref<NSArray> NSArray::makeOwned(std::vector<objc::Ref<objc::Object>> objects) {
+    auto array = objc::makeOwned<NSArray>(staticClass());
     array->objects_ = std::move(objects);
     return array;
 }

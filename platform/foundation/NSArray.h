@@ -9,6 +9,7 @@ class NSArray : public NSObject {
     OBJC_NATIVE_CLASS(NSArray) : NSObject(isa) {}
 
     static NSArray* make(std::vector<objc::Ref<objc::Object>> objects);
+    static objc::Ref<NSArray> makeOwned(std::vector<objc::Ref<objc::Object>> objects);
 
     std::size_t count() const { return objects_.size(); }
     // Raises NSRangeException for an index past the end, as -objectAtIndex: does.

@@ -5,7 +5,11 @@
 #include "objc/Exception.h"
 
 NSDictionary* NSDictionary::make(std::vector<Entry> entries) {
-    auto* dictionary = objc::make<NSDictionary>(staticClass());
+    return static_cast<NSDictionary*>(objc::autorelease(makeOwned(std::move(entries))));
+}
+
+objc::Ref<NSDictionary> NSDictionary::makeOwned(std::vector<Entry> entries) {
+    auto dictionary = objc::makeOwned<NSDictionary>(staticClass());
     dictionary->entries_ = std::move(entries);
     return dictionary;
 }
@@ -55,8 +59,14 @@ Class NSDictionary::staticClass() {
     return cls;
 }
 
-NSMutableDictionary* NSMutableDictionary::make() {
-    return objc::make<NSMutableDictionary>(staticClass());
+NSMutableDictionary* NSMutableDictionary::make(std::vector<Entry> entries) {
+    return static_cast<NSMutableDictionary*>(objc::autorelease(makeOwned(std::move(entries))));
+}
+
+objc::Ref<NSMutableDictionary> NSMutableDictionary::makeOwned(std::vector<Entry> entries) {
+    auto dictionary = objc::makeOwned<NSMutableDictionary>(staticClass());
+    dictionary->entries_ = std::move(entries);
+    return dictionary;
 }
 
 void NSMutableDictionary::setObjectForKey(id object, id key) {
@@ -73,13 +83,35 @@ void NSMutableDictionary::setObjectForKey(id object, id key) {
 }
 
 NSMutableDictionary* NSMutableDictionary::dictionaryWithContentsOfFile(std::string_view devicePath) {
-    auto* root = objc::dynCast<NSDictionary>(propertyListWithContentsOfFile(devicePath));
-    if (!root)
-        return nullptr;
-    auto* dictionary = make();
-    dictionary->entries_ = std::vector<Entry>(root->begin(), root->end());
-    return dictionary;
+    return objc::dynCast<NSMutableDictionary>(
+        propertyListWithContentsOfFile(devicePath, {}, PropertyListMutability::MutableRoot));
 }
+
+namespace {
+
+// What +[NSMutableDictionary alloc] answers, as Foundation's class clusters do: one
+// shared placeholder whose init methods make the real dictionary. So reading a file
+// into a dictionary does not first make an empty one only to drop it.
+id placeholderDictionary() {
+    static id placeholder = [] {
+        Class c = objc_allocateClassPair(NSMutableDictionary::staticClass(), "__NSPlaceholderDictionary", 0);
+        objc::addMethod(
+            c, "init", +[](id, SEL) -> id { return NSMutableDictionary::make(); });
+        objc::addMethod(
+            c, "setObject:forKey:", +[](id, SEL, id, id) {
+                objc::raise(objc::NSInvalidArgumentException,
+                            "*** -[__NSPlaceholderDictionary setObject:forKey:]: method only defined for "
+                            "abstract class.");
+            });
+        objc_registerClassPair(c);
+        id object = class_createInstance(c, 0);
+        object->retain(); // kept for the life of the process
+        return object;
+    }();
+    return placeholder;
+}
+
+} // namespace
 
 Class NSMutableDictionary::staticClass() {
     static Class cls = [] {
@@ -89,8 +121,15 @@ Class NSMutableDictionary::staticClass() {
             c, "setObject:forKey:", +[](id self, SEL, id object, id key) {
                 static_cast<NSMutableDictionary*>(self)->setObjectForKey(object, key);
             });
-        // alloc gave an empty dictionary; -initWithContentsOfFile: answers a filled one
-        // or nil, as Foundation's does.
+        objc::addClassMethod(
+            c, "alloc", +[](id self, SEL sel) -> id {
+                // A subclass of the programmer's own allocates as any class does.
+                if (self != NSMutableDictionary::staticClass())
+                    return objc::sendFrom<id>(self, object_getClass(NSDictionary::staticClass()), sel);
+                return placeholderDictionary();
+            });
+        // -initWithContentsOfFile: answers a new dictionary filled from the file, or nil,
+        // as Foundation's does.
         objc::addMethod(
             c, "initWithContentsOfFile:", +[](id, SEL, id path) -> id {
                 return NSMutableDictionary::dictionaryWithContentsOfFile(utf8Of(path));

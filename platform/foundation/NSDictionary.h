@@ -13,6 +13,7 @@ class NSDictionary : public NSObject {
 
     using Entry = std::pair<objc::Ref<objc::Object>, objc::Ref<objc::Object>>;
     static NSDictionary* make(std::vector<Entry> entries);
+    static objc::Ref<NSDictionary> makeOwned(std::vector<Entry> entries);
 
     id objectForKey(id key) const;
     id objectForKey(std::string_view key) const;
@@ -29,7 +30,8 @@ protected:
 class NSMutableDictionary : public NSDictionary {
     OBJC_NATIVE_CLASS(NSMutableDictionary) : NSDictionary(isa) {}
 
-    static NSMutableDictionary* make();
+    static NSMutableDictionary* make(std::vector<Entry> entries = {});
+    static objc::Ref<NSMutableDictionary> makeOwned(std::vector<Entry> entries);
     void setObjectForKey(id object, id key);
     // -initWithContentsOfFile:: the property list at a device path if its root is a
     // dictionary; nil for a missing file, one that does not parse, or another root.

@@ -2,7 +2,11 @@
 #include "NSData.h"
 #include "NSNumber.h"
 
+#include "objc/NameCache.h"
+
 #include <functional>
+#include <mutex>
+#include <unordered_map>
 
 using objc::send;
 
@@ -32,9 +36,32 @@ std::size_t utf8OffsetOfUtf16(std::string_view utf8, std::size_t utf16Offset) {
 }
 
 NSString* NSString::make(std::string_view utf8) {
-    auto* string = objc::make<NSString>(staticClass());
+    return static_cast<NSString*>(objc::autorelease(makeOwned(utf8)));
+}
+
+objc::Ref<NSString> NSString::makeOwned(std::string_view utf8) {
+    auto string = objc::makeOwned<NSString>(staticClass());
     string->text_ = utf8;
     return string;
+}
+
+NSString* NSString::literal(std::string_view utf8) {
+    // Never destroyed, as the constant strings of a binary are not. The table is shared
+    // by every thread; each thread's cache in front of it spares the lock.
+    thread_local objc::NameCache<NSString*> cache;
+    return cache.lookup(
+        utf8, [](NSString* string) -> std::string_view { return string->utf8(); },
+        [](std::string_view text) {
+            static std::mutex lock;
+            static auto* strings = new std::unordered_map<std::string_view, NSString*>;
+            std::lock_guard guard(lock);
+            if (auto it = strings->find(text); it != strings->end())
+                return it->second;
+            objc::Ref<NSString> string = makeOwned(text);
+            string->retain(); // the table's reference, never given up
+            strings->emplace(string->utf8(), string.get());
+            return string.get();
+        });
 }
 
 NSString* NSString::format(std::string_view format, std::initializer_list<id> arguments) {

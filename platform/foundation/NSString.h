@@ -12,6 +12,10 @@ class NSString : public NSObject {
     OBJC_NATIVE_CLASS(NSString) : NSObject(isa) {}
 
     static NSString* make(std::string_view utf8);
+    static objc::Ref<NSString> makeOwned(std::string_view utf8);
+    // A constant string, as @"..." gives one: one object per text for the whole process,
+    // never released, so that code which names a string costs no allocation each time.
+    static NSString* literal(std::string_view utf8);
     // "%@" replaced by each argument's description in turn ("(null)" for nil), "%%" by "%".
     static NSString* format(std::string_view format, std::initializer_list<id> arguments);
 

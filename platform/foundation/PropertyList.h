@@ -17,10 +17,17 @@ struct PropertyListLimits {
     std::size_t maxExpandedBytes = 16 << 20;
 };
 
+// Whether a root dictionary comes as an NSMutableDictionary, as
+// -[NSMutableDictionary initWithContentsOfFile:] answers it; what it holds is immutable
+// either way.
+enum class PropertyListMutability { Immutable, MutableRoot };
+
 // The objects of a property list (NSDictionary, NSArray, NSString, NSNumber for
 // integers, reals and booleans, NSData, NSDate), or nil when the bytes are unreadable.
-id propertyListFromBytes(std::string_view bytes, const PropertyListLimits& limits = {});
-id propertyListWithContentsOfFile(std::string_view devicePath, const PropertyListLimits& limits = {});
+id propertyListFromBytes(std::string_view bytes, const PropertyListLimits& limits = {},
+                         PropertyListMutability mutability = PropertyListMutability::Immutable);
+id propertyListWithContentsOfFile(std::string_view devicePath, const PropertyListLimits& limits = {},
+                                  PropertyListMutability mutability = PropertyListMutability::Immutable);
 
 enum class PropertyListFormat { Xml, Binary };
 // The bytes of a property list of those objects; empty for an object a property list

@@ -18,6 +18,9 @@ constexpr std::string_view Magic = "bplist00";
 constexpr std::size_t TrailerSize = 32;
 
 std::uint64_t readBigEndian(const unsigned char* bytes, std::size_t size) {
+    // Offsets and references are mostly one byte wide: that case costs no loop.
+    if (size == 1)
+        return bytes[0];
     std::uint64_t value = 0;
     for (std::size_t i = 0; i < size; ++i)
         value = value << 8 | bytes[i];
@@ -61,24 +64,25 @@ public:
         if (count == 0 || count > (tableLimit - tableOffset) / offsetSize || list.top_ >= count)
             return std::nullopt;
         list.objectsEnd_ = static_cast<std::size_t>(tableOffset);
-        list.offsets_.resize(static_cast<std::size_t>(count));
-        for (std::size_t i = 0; i < list.offsets_.size(); ++i) {
-            std::uint64_t offset = readBigEndian(list.bytes_ + tableOffset + i * offsetSize, offsetSize);
-            if (offset < Magic.size() || offset >= tableOffset)
+        list.offsetTable_ = list.bytes_ + tableOffset;
+        list.offsetSize_ = offsetSize;
+        list.count_ = static_cast<std::size_t>(count);
+        // Every offset is checked once here and read again where it is needed, which
+        // costs less than a copy of the table.
+        for (std::size_t i = 0; i < list.count_; ++i)
+            if (std::uint64_t offset = list.offset(i); offset < Magic.size() || offset >= tableOffset)
                 return std::nullopt;
-            list.offsets_[i] = static_cast<std::size_t>(offset);
-        }
         return list;
     }
 
-    std::size_t objectCount() const { return offsets_.size(); }
+    std::size_t objectCount() const { return count_; }
     const unsigned char* bytes() const { return bytes_; }
     std::size_t top() const { return static_cast<std::size_t>(top_); }
 
     // The object's shape, or nothing when its marker is unknown or its contents run past
     // the objects' area.
     std::optional<Shape> shape(std::size_t object) const {
-        std::size_t at = offsets_[object];
+        std::size_t at = offset(object);
         unsigned marker = bytes_[at++];
         unsigned type = marker >> 4;
         unsigned info = marker & 0xF;
@@ -129,8 +133,8 @@ public:
         case 0x5:   // ASCII string
         case 0x6: { // UTF-16 string
             auto count = length();
-            std::uint64_t unitSize = type == 0x6 ? 2 : 1;
-            if (!count || *count > (objectsEnd_ - at) / unitSize)
+            unsigned unitShift = type == 0x6 ? 1 : 0; // UTF-16 units are two bytes
+            if (!count || *count > (objectsEnd_ - at) >> unitShift)
                 return std::nullopt;
             if (type == 0x5)
                 shape.key = std::string_view(reinterpret_cast<const char*>(bytes_ + at), *count).find('\0') ==
@@ -169,17 +173,23 @@ public:
     std::optional<std::size_t> reference(const Shape& shape, std::uint64_t index) const {
         std::uint64_t object =
             readBigEndian(bytes_ + shape.referencesAt + index * referenceSize_, referenceSize_);
-        if (object >= offsets_.size())
+        if (object >= count_)
             return std::nullopt;
         return static_cast<std::size_t>(object);
     }
 
 private:
+    std::size_t offset(std::size_t object) const {
+        return static_cast<std::size_t>(readBigEndian(offsetTable_ + object * offsetSize_, offsetSize_));
+    }
+
     const unsigned char* bytes_ = nullptr;
     std::size_t referenceSize_ = 0;
     std::uint64_t top_ = 0;
     std::size_t objectsEnd_ = 0; // objects lie between the magic and the offset table
-    std::vector<std::size_t> offsets_;
+    const unsigned char* offsetTable_ = nullptr;
+    std::size_t offsetSize_ = 0;
+    std::size_t count_ = 0;
 };
 
 // What an object expands to once every reference is copied.
@@ -198,87 +208,16 @@ struct Expansion {
     }
 };
 
-// Whether the list's object graph, walked from its top object, keeps to the limits.
-bool withinLimits(const BinaryList* list, const PropertyListLimits& limits) {
+enum class Visit : unsigned char { Unseen, Open, Done };
 
-    enum class Visit : unsigned char { Unseen, Open, Done };
-    std::vector<Visit> visits(list->objectCount(), Visit::Unseen);
-    std::vector<Expansion> expansions(list->objectCount());
-
-    // A container being walked: its shape, the next reference to follow, and the sum
-    // of its children so far. The stack never holds more than maxDepth containers.
-    struct Frame {
-        std::size_t object;
-        Shape shape;
-        std::uint64_t next = 0;
-        Expansion children;
-    };
-    std::vector<Frame> stack;
-
-    // Finishes a scalar or a container already walked at once; pushes a container
-    // met for the first time. False for a cycle, a malformed object or a deep nest.
-    auto enter = [&](std::size_t object) {
-        if (visits[object] == Visit::Done)
-            return true;
-        if (visits[object] == Visit::Open)
-            return false;
-        auto shape = list->shape(object);
-        if (!shape)
-            return false;
-        if (!shape->container) {
-            visits[object] = Visit::Done;
-            expansions[object] = {1, shape->bytes, 0};
-            return expansions[object].within(limits);
-        }
-        if (stack.size() >= limits.maxDepth)
-            return false;
-        visits[object] = Visit::Open;
-        stack.push_back({object, *shape, 0, {}});
-        return true;
-    };
-
-    if (!enter(list->top()))
-        return false;
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        if (frame.next == frame.shape.references) {
-            Expansion done = frame.children;
-            done.nodes += 1;
-            done.depth += 1;
-            std::size_t object = frame.object;
-            stack.pop_back();
-            if (!done.within(limits))
-                return false;
-            visits[object] = Visit::Done;
-            expansions[object] = done;
-            if (!stack.empty()) {
-                stack.back().children.add(done);
-                if (!stack.back().children.within(limits))
-                    return false;
-            }
-            continue;
-        }
-        bool isKey = frame.shape.dictionary && frame.next < frame.shape.references / 2;
-        auto child = list->reference(frame.shape, frame.next++);
-        if (!child)
-            return false;
-        if (isKey) {
-            auto key = list->shape(*child);
-            if (!key || !key->key)
-                return false;
-        }
-        std::size_t depthBefore = stack.size();
-        if (!enter(*child))
-            return false;
-        // A child finished at once counts now; a pushed one counts when it is done.
-        if (stack.size() == depthBefore) {
-            stack.back().children.add(expansions[*child]);
-            if (!stack.back().children.within(limits))
-                return false;
-        }
-    }
-    return true;
-}
+// What a read knows of each object: where the read stands with it, whether it may be a
+// key, what it expands to, and the object once built. One list serves the whole read.
+struct ObjectState {
+    Visit visit = Visit::Unseen;
+    bool key = false;
+    Expansion expansion;
+    objc::Ref<objc::Object> built;
+};
 
 void appendUtf8(std::string& out, std::uint32_t code) {
     if (code < 0x80) {
@@ -317,24 +256,89 @@ std::string utf8FromUtf16(const unsigned char* units, std::uint64_t count) {
     return out;
 }
 
-// Builds the objects of a list that withinLimits accepted: every marker, count and
-// reference has been checked, and the nesting is at most maxDepth deep.
-class Builder {
+// Builds the objects from the top one down, each once, and counts as it goes what each
+// expands to: a cycle, a malformed object, a key that may not be one, a nest deeper
+// than maxDepth or an expansion past the limits ends the read. What an expansion counts
+// is at least the objects built, so a read that fails has built no more than the limits.
+class Reader {
 public:
-    explicit Builder(const BinaryList& list) : list_(list), built_(list.objectCount()) {}
+    Reader(const BinaryList& list, const PropertyListLimits& limits, PropertyListMutability rootMutability)
+        : list_(list), limits_(limits), rootMutability_(rootMutability), states_(list.objectCount()) {}
 
-    id build(std::size_t object) {
-        if (built_[object])
-            return built_[object].get();
-        Shape shape = *list_.shape(object);
-        id built = buildShape(shape);
-        built_[object] = built;
-        return built;
+    id readTop() {
+        std::size_t top = list_.top();
+        if (!read(top, 0, false))
+            return nullptr;
+        return objc::autorelease(states_[top].built);
     }
 
 private:
-    id buildShape(const Shape& shape) {
-        const unsigned char* at = list_.bytes() + shape.at;
+    // False when the object cannot be read; on success its state holds it built.
+    // Recursive, at most maxDepth deep.
+    bool read(std::size_t object, std::size_t depth, bool asKey) {
+        ObjectState& state = states_[object];
+        if (state.visit == Visit::Done)
+            return !asKey || state.key;
+        if (state.visit == Visit::Open)
+            return false;
+        auto shape = list_.shape(object);
+        if (!shape || (asKey && !shape->key))
+            return false;
+        state.key = shape->key;
+        if (!shape->container) {
+            state.expansion = {1, shape->bytes, 0};
+            if (!state.expansion.within(limits_))
+                return false;
+            state.built = buildScalar(*shape);
+        } else {
+            if (depth >= limits_.maxDepth)
+                return false;
+            state.visit = Visit::Open;
+            Expansion children;
+            for (std::uint64_t i = 0; i < shape->references; ++i) {
+                auto child = list_.reference(*shape, i);
+                bool isKey = shape->dictionary && i < shape->count;
+                if (!child || !read(*child, depth + 1, isKey))
+                    return false;
+                children.add(states_[*child].expansion);
+                if (!children.within(limits_))
+                    return false;
+            }
+            children.nodes += 1;
+            children.depth += 1;
+            if (!children.within(limits_))
+                return false;
+            state.expansion = children; // `state` still stands: the list is sized once
+            state.built = buildContainer(*shape, object == list_.top() ? rootMutability_
+                                                                       : PropertyListMutability::Immutable);
+        }
+        state.visit = Visit::Done;
+        return true;
+    }
+
+    id child(const Shape& shape, std::uint64_t index) const {
+        return states_[*list_.reference(shape, index)].built;
+    }
+
+    // Strings and containers are made outside the autorelease pool: the read holds them
+    // and hands out only the root.
+    objc::Ref<objc::Object> buildContainer(const Shape& shape, PropertyListMutability mutability) {
+        if (!shape.dictionary) {
+            std::vector<objc::Ref<objc::Object>> objects;
+            objects.reserve(shape.count);
+            for (std::uint64_t i = 0; i < shape.count; ++i)
+                objects.emplace_back(child(shape, i));
+            return NSArray::makeOwned(std::move(objects));
+        }
+        // The keys, then the values.
+        std::vector<NSDictionary::Entry> entries;
+        entries.reserve(shape.count);
+        for (std::uint64_t i = 0; i < shape.count; ++i)
+            entries.emplace_back(child(shape, i), child(shape, shape.count + i));
+        return dictionaryFromEntries(std::move(entries), mutability);
+    }
+
+    static objc::Ref<objc::Object> buildScalar(const Shape& shape, const unsigned char* at) {
         switch (shape.type) {
         case 0x0:
             return NSNumber::numberWithBool(shape.info == 0x9);
@@ -366,41 +370,35 @@ private:
         case 0x4:
             return NSData::make(std::string_view(reinterpret_cast<const char*>(at), shape.count));
         case 0x5:
-            return NSString::make(std::string_view(reinterpret_cast<const char*>(at), shape.count));
+            return NSString::makeOwned(std::string_view(reinterpret_cast<const char*>(at), shape.count));
         case 0x6:
-            return NSString::make(utf8FromUtf16(at, shape.count));
+            return NSString::makeOwned(utf8FromUtf16(at, shape.count));
         case 0x8:
             // A keyed archiver's reference: read as the dictionary its XML form spells.
             return NSDictionary::make(
                 {{NSString::make("CF$UID"),
                   NSNumber::numberWithLongLong(static_cast<long long>(readBigEndian(at, shape.info + 1)))}});
-        case 0xA: {
-            std::vector<objc::Ref<objc::Object>> objects;
-            objects.reserve(shape.count);
-            for (std::uint64_t i = 0; i < shape.count; ++i)
-                objects.emplace_back(build(*list_.reference(shape, i)));
-            return NSArray::make(std::move(objects));
-        }
-        default: { // 0xD, a dictionary: the keys, then the values
-            std::vector<NSDictionary::Entry> entries;
-            entries.reserve(shape.count);
-            for (std::uint64_t i = 0; i < shape.count; ++i)
-                entries.emplace_back(build(*list_.reference(shape, i)),
-                                     build(*list_.reference(shape, shape.count + i)));
-            return dictionaryFromEntries(entries.begin(), entries.end());
-        }
+        default: // only containers remain, and they are built elsewhere
+            return nullptr;
         }
     }
 
+    objc::Ref<objc::Object> buildScalar(const Shape& shape) const {
+        return buildScalar(shape, list_.bytes() + shape.at);
+    }
+
     const BinaryList& list_;
-    std::vector<objc::Ref<objc::Object>> built_; // by object number
+    const PropertyListLimits& limits_;
+    PropertyListMutability rootMutability_;
+    std::vector<ObjectState> states_; // by object number
 };
 
 } // namespace
 
-id readBinaryPropertyList(std::string_view bytes, const PropertyListLimits& limits) {
+id readBinaryPropertyList(std::string_view bytes, const PropertyListLimits& limits,
+                          PropertyListMutability mutability) {
     auto list = BinaryList::open(bytes);
-    if (!list || !withinLimits(&*list, limits))
+    if (!list)
         return nullptr;
-    return Builder(*list).build(list->top());
+    return Reader(*list, limits, mutability).readTop();
 }

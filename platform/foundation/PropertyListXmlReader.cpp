@@ -4,7 +4,7 @@
 #include "NSNumber.h"
 #include "PropertyListBuilding.h"
 
-#include <cctype>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -13,8 +13,29 @@ namespace {
 
 using objc::Ref;
 
+// The classes of the characters the reader scans for, looked up in one table: the scans
+// of white space, names and text run over every byte of the document.
+enum CharacterClass : unsigned char { Space = 1, NameCharacter = 2, TextStop = 4 };
+
+constexpr std::array<unsigned char, 256> CharacterClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (char c : {' ', '\t', '\n', '\r'})
+        classes[static_cast<unsigned char>(c)] |= Space;
+    for (int c = 0; c < 256; ++c)
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+            c == '-' || c == ':' || c == '.')
+            classes[c] |= NameCharacter;
+    classes['<'] |= TextStop;
+    classes['&'] |= TextStop;
+    return classes;
+}();
+
+bool hasClass(char c, CharacterClass of) {
+    return CharacterClasses[static_cast<unsigned char>(c)] & of;
+}
+
 bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return hasClass(c, Space);
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -142,7 +163,8 @@ std::optional<std::string> dataFrom(std::string_view text) {
 
 class XmlReader {
 public:
-    XmlReader(std::string_view xml, const PropertyListLimits& limits) : xml_(xml), limits_(limits) {
+    XmlReader(std::string_view xml, const PropertyListLimits& limits, PropertyListMutability mutability)
+        : xml_(xml), limits_(limits), mutability_(mutability) {
         entries_.reserve(16); // a settings file's dozen keys, without regrowing
     }
 
@@ -153,16 +175,16 @@ public:
             return nullptr;
         bool wrapped = startsWith("<plist") && (at_ + 6 == xml_.size() || !isNameCharacter(xml_[at_ + 6]));
         if (wrapped) {
-            auto tag = openTag();
-            if (!tag || tag->empty || !skipMisc())
+            Tag tag;
+            if (!openTag(tag) || tag.empty || !skipMisc())
                 return nullptr;
         }
-        id root = value(1);
+        Ref<objc::Object> root = value(1);
         if (!root || !skipMisc())
             return nullptr;
         if (wrapped && (!closeTag("plist") || !skipMisc()))
             return nullptr;
-        return at_ == xml_.size() ? root : nullptr;
+        return at_ == xml_.size() ? objc::autorelease(root) : nullptr;
     }
 
 private:
@@ -171,11 +193,20 @@ private:
         bool empty = false; // <name/>
     };
 
-    static bool isNameCharacter(char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == ':' || c == '.';
-    }
+    // ASCII only, without the locale's classification.
+    static bool isNameCharacter(char c) { return hasClass(c, NameCharacter); }
 
-    bool startsWith(std::string_view prefix) const { return xml_.substr(at_).starts_with(prefix); }
+    // Compared here rather than through memcmp: the prefixes are a few letters, and the
+    // reader asks for one at nearly every step.
+    bool startsWithAt(std::size_t at, std::string_view prefix) const {
+        if (at > xml_.size() || xml_.size() - at < prefix.size())
+            return false;
+        for (std::size_t i = 0; i < prefix.size(); ++i)
+            if (xml_[at + i] != prefix[i])
+                return false;
+        return true;
+    }
+    bool startsWith(std::string_view prefix) const { return startsWithAt(at_, prefix); }
 
     // Moves past `end`, which must come; false when the text ends first.
     bool skipPast(std::string_view end) {
@@ -210,6 +241,9 @@ private:
         for (;;) {
             while (at_ < xml_.size() && isSpace(xml_[at_]))
                 ++at_;
+            // Most often the next element follows at once.
+            if (at_ + 1 >= xml_.size() || xml_[at_] != '<' || (xml_[at_ + 1] != '!' && xml_[at_ + 1] != '?'))
+                return true;
             bool skipped = true;
             if (startsWith("<!--"))
                 skipped = skipPast("-->");
@@ -225,33 +259,34 @@ private:
     }
 
     // An opening tag at the reader's place, attributes read past (quotes respected).
-    std::optional<Tag> openTag() {
+    // Filled in place rather than answered: it is read for every value.
+    bool openTag(Tag& tag) {
         if (!startsWith("<"))
-            return std::nullopt;
+            return false;
         std::size_t start = ++at_;
         while (at_ < xml_.size() && isNameCharacter(xml_[at_]))
             ++at_;
-        Tag tag{xml_.substr(start, at_ - start)};
+        tag.name = xml_.substr(start, at_ - start);
         if (tag.name.empty())
-            return std::nullopt;
+            return false;
         for (; at_ < xml_.size(); ++at_) {
             char c = xml_[at_];
             if (c == '"' || c == '\'') {
                 std::size_t close = xml_.find(c, at_ + 1);
                 if (close == std::string_view::npos)
-                    return std::nullopt;
+                    return false;
                 at_ = close;
             } else if (c == '>') {
                 tag.empty = xml_[at_ - 1] == '/';
                 ++at_;
-                return tag;
+                return true;
             }
         }
-        return std::nullopt;
+        return false;
     }
 
     bool closeTag(std::string_view name) {
-        if (!startsWith("</") || xml_.substr(at_ + 2, name.size()) != name)
+        if (!startsWith("</") || !startsWithAt(at_ + 2, name))
             return false;
         at_ += 2 + name.size();
         while (at_ < xml_.size() && isSpace(xml_[at_]))
@@ -268,11 +303,11 @@ private:
         if (tag.empty)
             return std::string_view();
         std::size_t start = at_;
-        std::size_t end = xml_.find('<', at_);
-        // The usual case: plain text straight up to the closing tag.
-        if (end != std::string_view::npos &&
-            xml_.substr(start, end - start).find('&') == std::string_view::npos &&
-            xml_.substr(end, 2) == "</") {
+        // The usual case: plain text straight up to the closing tag, found in one pass.
+        std::size_t end = start;
+        while (end < xml_.size() && !hasClass(xml_[end], TextStop))
+            ++end;
+        if (startsWithAt(end, "</")) {
             at_ = end;
             if (!closeTag(tag.name))
                 return std::nullopt;
@@ -334,65 +369,125 @@ private:
         return true;
     }
 
-    // One value at the reader's place; the root is at depth 1.
-    id value(std::size_t depth) {
+    enum class Element { Dict, Array, True, False, String, Integer, Real, Date, Data, Unknown };
+
+    // Told apart by the first letter before the whole name: every value comes here.
+    static Element elementNamed(std::string_view name) {
+        auto is = [&](std::string_view candidate, Element element) {
+            return name == candidate ? element : Element::Unknown;
+        };
+        switch (name.empty() ? '\0' : name[0]) {
+        case 'd':
+            return name == "dict"   ? Element::Dict
+                   : name == "date" ? Element::Date
+                                    : is("data", Element::Data);
+        case 'a':
+            return is("array", Element::Array);
+        case 't':
+            return is("true", Element::True);
+        case 'f':
+            return is("false", Element::False);
+        case 's':
+            return is("string", Element::String);
+        case 'i':
+            return is("integer", Element::Integer);
+        case 'r':
+            return is("real", Element::Real);
+        default:
+            return Element::Unknown;
+        }
+    }
+
+    // One value at the reader's place; the root is at depth 1. Strings and containers
+    // are made outside the autorelease pool: the read holds them and hands out only
+    // the root.
+    Ref<objc::Object> value(std::size_t depth) {
         if (++nodes_ > limits_.maxNodes)
             return nullptr;
-        auto tag = openTag();
-        if (!tag)
+        // A settings file is mostly booleans, written the one way.
+        if (startsWith("<true/>") || startsWith("<false/>")) {
+            bool yes = xml_[at_ + 1] == 't';
+            at_ += yes ? 7 : 8;
+            return NSNumber::numberWithBool(yes);
+        }
+        Tag tag;
+        if (!openTag(tag))
             return nullptr;
-        std::string_view name = tag->name;
-        if (name == "dict" || name == "array") {
+        Element element = elementNamed(tag.name);
+        switch (element) {
+        case Element::Dict:
+        case Element::Array:
             if (depth > limits_.maxDepth)
                 return nullptr;
-            return name == "dict" ? dictionary(*tag, depth) : array(*tag, depth);
-        }
-        if (name == "true" || name == "false") {
-            if (!tag->empty && !closeTag(name))
+            return element == Element::Dict ? dictionary(tag, depth) : array(tag, depth);
+        case Element::True:
+        case Element::False:
+            if (!tag.empty && !closeTag(tag.name))
                 return nullptr;
-            return NSNumber::numberWithBool(name == "true");
+            return NSNumber::numberWithBool(element == Element::True);
+        case Element::Unknown:
+            return nullptr;
+        default:
+            break;
         }
-        auto content = text(*tag);
+        auto content = text(tag);
         if (!content)
             return nullptr;
-        if (name == "string")
-            return NSString::make(*content);
-        if (name == "integer") {
+        switch (element) {
+        case Element::String:
+            return NSString::makeOwned(*content);
+        case Element::Integer: {
             auto number = integerFrom(*content);
             return number ? NSNumber::numberWithLongLong(*number) : nullptr;
         }
-        if (name == "real") {
+        case Element::Real: {
             auto number = realFrom(*content);
             return number ? NSNumber::numberWithDouble(*number) : nullptr;
         }
-        if (name == "date") {
+        case Element::Date: {
             auto seconds = dateFrom(*content);
             return seconds ? NSDate::make(*seconds) : nullptr;
         }
-        if (name == "data") {
+        default: { // Element::Data
             auto bytes = dataFrom(*content);
             return bytes ? NSData::make(*bytes) : nullptr;
         }
-        return nullptr;
+        }
     }
 
-    id array(const Tag& tag, std::size_t depth) {
+    // A key as it is nearly always written, "<key>" and plain text up to "</key>", read
+    // in one pass; anything else (attributes, entities, comments, CDATA, white space in
+    // the tags) is left to the general reading, from the same place.
+    std::optional<std::string_view> plainKey() {
+        if (!startsWith("<key>"))
+            return std::nullopt;
+        std::size_t start = at_ + 5;
+        std::size_t end = start;
+        while (end < xml_.size() && !hasClass(xml_[end], TextStop))
+            ++end;
+        if (!startsWithAt(end, "</key>"))
+            return std::nullopt;
+        at_ = end + 6;
+        return xml_.substr(start, end - start);
+    }
+
+    Ref<objc::Object> array(const Tag& tag, std::size_t depth) {
         std::vector<Ref<objc::Object>> objects;
         if (tag.empty)
-            return NSArray::make(std::move(objects));
+            return NSArray::makeOwned(std::move(objects));
         for (;;) {
             if (!skipMisc())
                 return nullptr;
             if (startsWith("</"))
-                return closeTag("array") ? NSArray::make(std::move(objects)) : nullptr;
-            id object = value(depth + 1);
+                return closeTag("array") ? NSArray::makeOwned(std::move(objects)) : nullptr;
+            Ref<objc::Object> object = value(depth + 1);
             if (!object)
                 return nullptr;
-            objects.emplace_back(object);
+            objects.push_back(std::move(object));
         }
     }
 
-    id dictionary(const Tag& tag, std::size_t depth) {
+    Ref<objc::Object> dictionary(const Tag& tag, std::size_t depth) {
         // Entries gather on one stack shared by every dictionary of the read, so that a
         // dictionary costs one allocation of its own whatever its size.
         std::size_t first = entries_.size();
@@ -403,29 +498,39 @@ private:
                     return unwind(), nullptr;
                 if (startsWith("</"))
                     break;
-                auto keyTag = openTag();
-                if (!keyTag || keyTag->name != "key")
-                    return unwind(), nullptr;
-                auto key = text(*keyTag);
+                auto key = plainKey();
+                if (!key) {
+                    Tag keyTag;
+                    if (!openTag(keyTag) || keyTag.name != "key")
+                        return unwind(), nullptr;
+                    key = text(keyTag);
+                }
                 if (!key || !skipMisc())
                     return unwind(), nullptr;
-                Ref<objc::Object> name = NSString::make(*key);
-                id object = value(depth + 1);
+                Ref<objc::Object> name = NSString::makeOwned(*key);
+                Ref<objc::Object> object = value(depth + 1);
                 if (!object)
                     return unwind(), nullptr;
-                entries_.emplace_back(std::move(name), object);
+                entries_.emplace_back(std::move(name), std::move(object));
             }
             if (!closeTag("dict"))
                 return unwind(), nullptr;
         }
-        id dictionary =
-            dictionaryFromEntries(entries_.begin() + static_cast<std::ptrdiff_t>(first), entries_.end());
+        // The outermost dictionary takes the whole stack as its own list.
+        std::vector<NSDictionary::Entry> own;
+        if (first == 0)
+            own.swap(entries_);
+        else
+            own.assign(std::make_move_iterator(entries_.begin() + static_cast<std::ptrdiff_t>(first)),
+                       std::make_move_iterator(entries_.end()));
         unwind();
-        return dictionary;
+        return dictionaryFromEntries(std::move(own),
+                                     depth == 1 ? mutability_ : PropertyListMutability::Immutable);
     }
 
     std::string_view xml_;
     const PropertyListLimits& limits_;
+    PropertyListMutability mutability_; // of the root, at depth 1
     std::size_t at_ = 0;
     std::size_t nodes_ = 0;
     std::string buffer_;                       // text that needed entities or CDATA resolved
@@ -434,6 +539,7 @@ private:
 
 } // namespace
 
-id readXmlPropertyList(std::string_view xml, const PropertyListLimits& limits) {
-    return XmlReader(xml, limits).document();
+id readXmlPropertyList(std::string_view xml, const PropertyListLimits& limits,
+                       PropertyListMutability mutability) {
+    return XmlReader(xml, limits, mutability).document();
 }

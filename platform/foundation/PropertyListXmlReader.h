@@ -14,4 +14,5 @@
 // references, CDATA sections and comments. The reader recurses once per container and
 // stops at maxDepth; a document of more than maxNodes values reads as nil too, so the
 // work of one read is bounded by the limits, not by the file.
-id readXmlPropertyList(std::string_view xml, const PropertyListLimits& limits);
+id readXmlPropertyList(std::string_view xml, const PropertyListLimits& limits,
+                       PropertyListMutability mutability);

@@ -10,6 +10,7 @@
 #include "foundation/NSNumber.h"
 #include "foundation/NSString.h"
 #include "foundation/PropertyList.h"
+#include "objc/Exception.h"
 
 #include <gtest/gtest.h>
 #include <plist/plist.h>
@@ -216,6 +217,30 @@ TEST(PropertyList, AnyRootIsAListButOnlyADictionaryMakesADictionary) {
     EXPECT_EQ(settings->count(), 10u);
 }
 
+TEST(PropertyList, MutableDictionaryAllocationMakesItsDictionaryAtInit) {
+    objc::AutoreleasePool pool;
+    auto allocated = [] { return objc::send<id>(NSMutableDictionary::staticClass(), "alloc"); };
+    // alloc answers a placeholder: each init makes a dictionary of its own.
+    id first = objc::send<id>(allocated(), "init");
+    id second = objc::send<id>(allocated(), "init");
+    ASSERT_NE(first, second);
+    objc::send(first, "setObject:forKey:", NSString::make("v"), NSString::make("k"));
+    EXPECT_EQ(objc::cast<NSDictionary>(first)->count(), 1u);
+    EXPECT_EQ(objc::cast<NSDictionary>(second)->count(), 0u);
+    EXPECT_THROW(objc::send(allocated(), "setObject:forKey:", NSString::make("v"), NSString::make("k")),
+                 objc::Exception);
+
+    // From a file only the root is mutable; a plain read makes nothing mutable.
+    std::string nested = xmlList("<dict><key>inner</key><dict><key>k</key><true/></dict></dict>");
+    putDeviceFile("/var/mobile/nested.plist", nested);
+    id read =
+        objc::send<id>(allocated(), "initWithContentsOfFile:", NSString::make("/var/mobile/nested.plist"));
+    ASSERT_TRUE(objc::isKindOfClass(read, NSMutableDictionary::staticClass()));
+    EXPECT_FALSE(objc::isKindOfClass(objc::cast<NSDictionary>(read)->objectForKey("inner"),
+                                     NSMutableDictionary::staticClass()));
+    EXPECT_FALSE(objc::isKindOfClass(propertyListFromBytes(nested), NSMutableDictionary::staticClass()));
+}
+
 TEST(PropertyList, KeyGivenTwiceKeepsItsLastValue) {
     objc::AutoreleasePool pool;
     auto* root = objc::dynCast<NSDictionary>(
@@ -333,6 +358,17 @@ TEST(PropertyList, XmlTextResolvesEntitiesAndCdataAndReadsEveryType) {
           "<date>yesterday</date>", "<data>!!</data>", "<string>a</str>",
           "<dict><string>k</string><true/></dict>", "<dict><key>k</key></dict>"})
         EXPECT_EQ(propertyListFromBytes(xmlList(std::string(bad))), nullptr) << bad;
+
+    // Keys and booleans written otherwise than the plain way read the same.
+    auto* keys = objc::dynCast<NSDictionary>(propertyListFromBytes(
+        xmlList("<dict><key>a &amp; b</key><true /><key>c<!-- x --></key><false></false>"
+                "<key id=\"1\">d</key ><true/><key><![CDATA[e]]></key><false/></dict>")));
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(keys->count(), 4u);
+    EXPECT_TRUE(objc::cast<NSNumber>(keys->objectForKey("a & b"))->boolValue());
+    EXPECT_FALSE(objc::cast<NSNumber>(keys->objectForKey("c"))->boolValue());
+    EXPECT_TRUE(objc::cast<NSNumber>(keys->objectForKey("d"))->boolValue());
+    EXPECT_FALSE(objc::cast<NSNumber>(keys->objectForKey("e"))->boolValue());
 }
 
 TEST(PropertyList, XmlValuesPastTheNodeLimitAreNil) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using objc::send;
 
 namespace {
@@ -55,7 +57,8 @@ TEST(Runtime, AddMethodAddsOnlyWhenTheClassItselfLacksItAndSuperReachesTheInheri
 
     EXPECT_TRUE(class_addMethod(base, sel, objc::imp(answer42), "q@:"));
     EXPECT_FALSE(class_addMethod(base, sel, objc::imp(answer7), "q@:")) << "own method is kept";
-    // An inherited method may be overridden.
+    EXPECT_EQ(send<long>(make(derived), sel), 42) << "inherited";
+    // An inherited method may be overridden, and the next send runs the override.
     EXPECT_TRUE(class_addMethod(derived, sel, objc::imp(answer7), "q@:"));
     EXPECT_FALSE(class_addMethod(nullptr, sel, objc::imp(answer7), "q@:"));
 
@@ -74,6 +77,32 @@ TEST(Runtime, SendWithAnotherSignatureIsRefusedButFrameOffsetsDoNotMatter) {
     EXPECT_THROW(send<long>(object, "answer", 1), objc::Exception);
     EXPECT_THROW(send<void>(object, "answer"), objc::Exception);
     EXPECT_FALSE(objc::sameSignature("v@:@", "v@:"));
+}
+
+TEST(Runtime, NamesAreLookedUpByTheirTextWhereverItLies) {
+    // One buffer holding one name, then another: the name's address is no key.
+    char name[32] = "RTNamedFirst";
+    Class first = declareClass("RTNamedFirst");
+    Class second = declareClass("RTNamedSecond");
+    EXPECT_EQ(objc_getClass(name), first);
+    std::snprintf(name, sizeof name, "RTNamedSecond");
+    EXPECT_EQ(objc_getClass(name), second);
+    std::snprintf(name, sizeof name, "RTNamedNobody");
+    EXPECT_EQ(objc_getClass(name), nullptr);
+
+    std::snprintf(name, sizeof name, "firstSelector");
+    SEL one = sel_registerName(name);
+    std::snprintf(name, sizeof name, "secondSelector");
+    SEL two = sel_registerName(name);
+    EXPECT_NE(one, two);
+    EXPECT_EQ(one, sel_registerName("firstSelector"));
+    EXPECT_STREQ(sel_getName(two), "secondSelector");
+
+    std::snprintf(name, sizeof name, "constant one");
+    NSString* constant = NSString::literal(name);
+    std::snprintf(name, sizeof name, "constant two");
+    EXPECT_EQ(NSString::literal(name)->utf8(), "constant two");
+    EXPECT_EQ(NSString::literal("constant one"), constant) << "one object per text";
 }
 
 TEST(Runtime, ClassLookupAndKind) {

@@ -21,6 +21,6 @@ bool readSetting(const char* key) {
     // The dictionary lives only as long as this read.
     objc::AutoreleasePool pool;
     id settings = send<id>(send<id>(NSMutableDictionary::staticClass(), "alloc"),
-                           "initWithContentsOfFile:", NSString::make(SettingsPath));
-    return boolValueOf(send<id>(settings, "objectForKey:", NSString::make(key)));
+                           "initWithContentsOfFile:", NSString::literal(SettingsPath));
+    return boolValueOf(send<id>(settings, "objectForKey:", NSString::literal(key)));
 }
