@@ -17,13 +17,14 @@ using State = UIGestureRecognizerState;
 // A recogniser taking part in one gesture, with where it stands in it.
 struct Candidate {
     Ref<UIGestureRecognizer> recognizer;
-    UIView* view;            // the view the recogniser was on when the touch began (kept by the chain)
-    unsigned long taps = 0;  // taps counted since it last recognised or failed
-    bool failed = false;     // failed during the current tap; counts again from the next
-    bool waiting = false;    // has its taps, but waits for a recogniser it requires to fail
-    bool recognized = false; // recognised during the current tap
-    bool begun = false;      // a long press that went through Began
-    bool done = false;       // a long press cancelled or over
+    UIView* view; // the view the recogniser was on when the touch began (kept by the chain)
+    UITapGestureRecognizer* tap = nullptr; // the recogniser as a tap recogniser, when it is one
+    unsigned long taps = 0;                // taps counted since it last recognised or failed
+    bool failed = false;                   // failed during the current tap; counts again from the next
+    bool waiting = false;                  // has its taps, but waits for a recogniser it requires to fail
+    bool recognized = false;               // recognised during the current tap
+    bool begun = false;                    // a long press that went through Began
+    bool done = false;                     // a long press cancelled or over
 };
 
 bool takesTouches(const UIView* view) {
@@ -39,8 +40,12 @@ CGPoint centreInRoot(const UIView* view) {
 }
 
 bool delegateAnswers(id delegate, const char* selector, bool fallback, auto... arguments) {
+    // Most recognisers have no delegate: that is told before anything is looked up, as
+    // it is asked for every candidate.
+    if (!delegate)
+        return fallback;
     SEL sel = sel_registerName(selector);
-    if (!delegate || !class_respondsToSelector(delegate->isa(), sel))
+    if (!class_respondsToSelector(delegate->isa(), sel))
         return fallback;
     Ref<objc::Object> keep = delegate; // the delegate is not retained by its recogniser
     return objc::send<bool>(delegate, sel, static_cast<id>(arguments)...);
@@ -105,15 +110,15 @@ private:
             return c.recognizer->numberOfTouchesRequired() != gesture_.touches ||
                    !shouldReceiveTouch(c.recognizer, touch_);
         });
-        for (auto& candidate : candidates_)
+        for (auto& candidate : candidates_) {
             candidate.recognizer->setLocation(location_);
+            candidate.tap = objc::dynCast<UITapGestureRecognizer>(candidate.recognizer.get());
+        }
     }
 
     // ---- Taps, one by one
 
-    static UITapGestureRecognizer* tapOf(const Candidate& candidate) {
-        return objc::dynCast<UITapGestureRecognizer>(candidate.recognizer.get());
-    }
+    static UITapGestureRecognizer* tapOf(const Candidate& candidate) { return candidate.tap; }
 
     void runTaps() {
         // Only tap recognisers follow taps; the rest fail at the first lift.
@@ -133,7 +138,7 @@ private:
     void deliverTap() {
         for (auto& candidate : candidates_) {
             if (candidate.failed || candidate.recognized)
-                candidate = Candidate{candidate.recognizer, candidate.view};
+                candidate = Candidate{std::move(candidate.recognizer), candidate.view, candidate.tap};
             if (!candidate.waiting) // a recogniser that waits has all the taps it needs
                 ++candidate.taps;
         }
