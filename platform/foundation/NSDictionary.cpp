@@ -15,6 +15,10 @@ objc::Ref<NSDictionary> NSDictionary::makeOwned(std::vector<Entry> entries) {
 }
 
 id NSDictionary::objectForKey(id key) const {
+    // A string, the usual key, equals a key by its text alone: compared without a
+    // message per entry.
+    if (auto* string = objc::dynCast<NSString>(key))
+        return objectForKey(string->utf8());
     auto* wanted = objc::dynCast<NSObject>(key);
     if (!wanted)
         return nullptr;

@@ -4,6 +4,7 @@
 #include "NSString.h"
 #include "PropertyList.h"
 
+#include <array>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -21,9 +22,10 @@ inline objc::Ref<NSDictionary> dictionaryFromEntries(std::vector<NSDictionary::E
     auto sameKey = [](std::string_view a, std::string_view b) {
         return a.size() == b.size() && (a.empty() || a[0] == b[0]) && a == b;
     };
-    // A settings file has a dozen keys: a scan is cheapest there; a large dictionary is
-    // indexed so that its reading stays linear.
+    // A settings file has a dozen keys: a scan of their texts, kept at hand, is cheapest
+    // there; a large dictionary is indexed so that its reading stays linear.
     constexpr std::size_t ScanLimit = 16;
+    std::array<std::string_view, ScanLimit> scanned;
     std::unordered_map<std::string_view, std::size_t> positions;
     std::size_t kept = 0;
     for (std::size_t next = 0; next < entries.size(); ++next) {
@@ -31,8 +33,10 @@ inline objc::Ref<NSDictionary> dictionaryFromEntries(std::vector<NSDictionary::E
         std::size_t found = kept;
         if (kept < ScanLimit) {
             for (std::size_t i = 0; i < kept && found == kept; ++i)
-                if (sameKey(keyOf(entries[i]), key))
+                if (sameKey(scanned[i], key))
                     found = i;
+            if (found == kept)
+                scanned[kept] = key;
         } else {
             if (positions.empty())
                 for (std::size_t i = 0; i < kept; ++i)

@@ -237,13 +237,20 @@ private:
     }
 
     // Whitespace, comments, processing instructions and document types between elements.
+    // Most often only white space comes before the next element: that part is small
+    // enough to be inlined at every call, and the markup is skipped out of line.
     bool skipMisc() {
+        while (at_ < xml_.size() && isSpace(xml_[at_]))
+            ++at_;
+        if (at_ + 1 >= xml_.size() || xml_[at_] != '<' || (xml_[at_ + 1] != '!' && xml_[at_ + 1] != '?'))
+            return true;
+        return skipMarkup();
+    }
+
+    [[gnu::noinline]] bool skipMarkup() {
         for (;;) {
             while (at_ < xml_.size() && isSpace(xml_[at_]))
                 ++at_;
-            // Most often the next element follows at once.
-            if (at_ + 1 >= xml_.size() || xml_[at_] != '<' || (xml_[at_ + 1] != '!' && xml_[at_ + 1] != '?'))
-                return true;
             bool skipped = true;
             if (startsWith("<!--"))
                 skipped = skipPast("-->");
@@ -404,12 +411,17 @@ private:
     Ref<objc::Object> value(std::size_t depth) {
         if (++nodes_ > limits_.maxNodes)
             return nullptr;
-        // A settings file is mostly booleans, written the one way.
+        // A settings file is mostly booleans, written the one way: read here, without the
+        // general reading's frame.
         if (startsWith("<true/>") || startsWith("<false/>")) {
             bool yes = xml_[at_ + 1] == 't';
             at_ += yes ? 7 : 8;
             return NSNumber::numberWithBool(yes);
         }
+        return element(depth);
+    }
+
+    [[gnu::noinline]] Ref<objc::Object> element(std::size_t depth) {
         Tag tag;
         if (!openTag(tag))
             return nullptr;
