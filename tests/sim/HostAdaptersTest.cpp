@@ -35,7 +35,9 @@ struct Host {
 };
 
 // Names the host in test output instead of dumping the struct's bytes.
-void PrintTo(const Host& host, std::ostream* out) { *out << host.app; }
+void PrintTo(const Host& host, std::ostream* out) {
+    *out << host.app;
+}
 
 const Host Hosts[] = {
     {"whatsapp",
