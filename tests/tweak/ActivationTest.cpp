@@ -238,6 +238,30 @@ TEST(Activation, HostMethodsAreKeptWhereTheHostHasThemAndMissingOnesChangeNothin
     });
 }
 
+TEST(Activation, HostClassesThatAreNoLongerViewsOrControllersAreLeftAlone) {
+    launch::Setup setup{
+        .settings = settingsWithTrue({"Aw", "WhatsApp"}),
+        .filter = filterListing({WhatsAppId}),
+        .hostClasses = {},
+        .prepareHost =
+            [] {
+                // After a host update: a controller with no view, a message that is no view.
+                for (auto [name, selector] : {std::pair{"WAChatViewController", "viewDidLoad"},
+                                              std::pair{"WAMessageContainerView", "layoutSubviews"}}) {
+                    Class cls = objc_allocateClassPair(NSObject::staticClass(), name, 0);
+                    class_addMethod(cls, sel_registerName(selector), objc::imp(+[](id, SEL) {}), "v@:");
+                    objc_registerClassPair(cls);
+                }
+            },
+    };
+    inLaunch(setup, [](const Observed& observed) {
+        ASSERT_EQ(observed.crash, "");
+        objc::AutoreleasePool pool;
+        EXPECT_NO_THROW(objc::send(objc::make(objc_getClass("WAChatViewController")), "viewDidLoad"));
+        EXPECT_NO_THROW(objc::send(objc::make(objc_getClass("WAMessageContainerView")), "layoutSubviews"));
+    });
+}
+
 TEST(Loader, MapsTheLibraryIntoAListedAppAndItsConstructorRuns) {
     inLaunch({.settings = settingsWithTrue({"Aw", "WhatsApp"}),
               .filter = filterListing({WhatsAppId}),

@@ -8,6 +8,12 @@ using objc::send;
 
 namespace {
 
+// A host update may turn a class into something else: a recogniser goes only where it
+// can be added, since an unrecognised selector would end the host app.
+bool takesRecognizers(id view) {
+    return send<bool>(view, "respondsToSelector:", sel_registerName("addGestureRecognizer:"));
+}
+
 void attachTap(id view, unsigned long taps, id target, SEL action) {
     send<id>(objc_getClass("VDManager"),
              "InitTapGestureRecognizerInView:NumberOfTapsRequired:NumberOfTouchesRequired:Target:Actions:",
@@ -23,6 +29,8 @@ void attachPress(id view, float seconds, id target, SEL action) {
 } // namespace
 
 void attachTrigger(id view, const Trigger& trigger) {
+    if (!takesRecognizers(view))
+        return;
     SEL action =
         sel_registerName(readSetting(trigger.customViewKey) ? trigger.panelAction : trigger.inlineAction);
     if (trigger.taps)
@@ -32,7 +40,11 @@ void attachTrigger(id view, const Trigger& trigger) {
 }
 
 void attachDismissal(id controller) {
-    attachTap(send<id>(controller, "view"), 2, controller, sel_registerName("Dismiss"));
+    if (!send<bool>(controller, "respondsToSelector:", sel_registerName("view")))
+        return;
+    id view = send<id>(controller, "view");
+    if (view && takesRecognizers(view))
+        attachTap(view, 2, controller, sel_registerName("Dismiss"));
 }
 
 bool isBegan(id recognizer) {

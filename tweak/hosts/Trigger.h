@@ -23,12 +23,13 @@ constexpr Trigger pressTrigger(float seconds, const char* key, const char* panel
 }
 
 // Reads the setting anew and attaches one more recogniser to the view, with the view as
-// its target. Nothing is kept: the recognisers attached before keep their actions, so a
+// its target; an object that takes no recognisers (a host class that changed) is left
+// alone. Nothing is kept: the recognisers attached before keep their actions, so a
 // change of the setting applies from the next attachment on.
 void attachTrigger(id view, const Trigger& trigger);
 
 // Attaches the double tap (one finger) on a chat controller's view that calls the
-// controller's Dismiss.
+// controller's Dismiss; nothing when the controller has no view that takes one.
 void attachDismissal(id controller);
 
 // Whether a recogniser is in the state Began: a long press acts once, as it begins.
