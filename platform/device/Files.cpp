@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +38,37 @@ private:
 } // namespace
 
 namespace {
+
+// While it lives, SIGXFSZ is held for the calling thread, so that a write past the
+// process's file-size limit fails with EFBIG instead of killing the host; a signal
+// raised meanwhile is taken away before the thread's mask is given back.
+class FileSizeSignalHeld {
+public:
+    FileSizeSignalHeld() {
+        sigemptyset(&signal_);
+        sigaddset(&signal_, SIGXFSZ);
+        sigset_t pending;
+        sigpending(&pending);
+        alreadyPending_ = sigismember(&pending, SIGXFSZ) == 1;
+        pthread_sigmask(SIG_BLOCK, &signal_, &previous_);
+    }
+    ~FileSizeSignalHeld() {
+        sigset_t pending;
+        sigpending(&pending);
+        if (!alreadyPending_ && sigismember(&pending, SIGXFSZ) == 1) {
+            timespec now{};
+            sigtimedwait(&signal_, nullptr, &now);
+        }
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+    FileSizeSignalHeld(const FileSizeSignalHeld&) = delete;
+    FileSizeSignalHeld& operator=(const FileSizeSignalHeld&) = delete;
+
+private:
+    sigset_t signal_{};
+    sigset_t previous_{};
+    bool alreadyPending_ = false;
+};
 
 ssize_t readSome(int fd, char* into, std::size_t size) {
     for (;;) {
@@ -128,6 +161,7 @@ Expected<void, FileError> writeFileAtomically(std::string_view devicePath, std::
     if (::fchmod(fd.get(), 0644) != 0)
         return fail("chmod");
     std::size_t written = 0;
+    FileSizeSignalHeld held;
     while (written < bytes.size()) {
         ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
         if (n < 0) {

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -109,6 +110,19 @@ TEST(NSFileManager, FailureAnswersNoAndLeavesNoTemporaryFile) {
 
     EXPECT_FALSE(send<bool>(NSFileManager::defaultManager(), "createFileAtPath:contents:attributes:", nullptr,
                             NSData::make("x"), nullptr));
+}
+
+TEST(NSFileManager, AFileSizeLimitFailsTheWriteWithoutEndingTheProcess) {
+    test_support::expectPassesInChild([] {
+        objc::AutoreleasePool pool;
+        std::filesystem::create_directories(Device::resolve("/var/mobile/limited"));
+        rlimit limit{1000, 1000};
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        EXPECT_FALSE(create("/var/mobile/limited/Lexorna", NSData::make(std::string(5000, 'x'))));
+        EXPECT_TRUE(namesIn("/var/mobile/limited").empty()) << "no temporary file is left";
+        EXPECT_TRUE(create("/var/mobile/limited/Lexorna", NSData::make(std::string(500, 'y'))));
+        EXPECT_EQ(contentsOf("/var/mobile/limited/Lexorna"), std::string(500, 'y'));
+    });
 }
 
 TEST(NSFileManager, UnwritableFolderAnswersNo) {
