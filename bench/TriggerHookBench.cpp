@@ -24,14 +24,18 @@
 // 1.95 and 1.85 times the floor.
 
 #include "AllocationCounter.h"
-#include "BenchDevice.h"
 
 #include "apps/AppLaunch.h"
 #include "apps/HostApps.h"
+#include "apps/ViewLookup.h"
+#include "device/Device.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSDictionary.h"
 #include "foundation/NSString.h"
 #include "foundation/PropertyList.h"
+#include "sim/DeviceFolder.h"
+#include "sim/DevicePaths.h"
+#include "sim/DevicePreparation.h"
 #include "substrate/Loader.h"
 #include "uikit/TouchDelivery.h"
 #include "uikit/UIWindow.h"
@@ -49,9 +53,6 @@ namespace {
 
 using objc::send;
 
-constexpr const char* SettingsPath = "/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist";
-constexpr const char* FilterPath = "/Library/MobileSubstrate/DynamicLibraries/Lexorna.plist";
-constexpr const char* LibraryPath = "/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib";
 constexpr const char* MessageViewClass = "WAMessageContainerView";
 
 // The settings pane writes every key; WhatsApp on, the inline overlay chosen.
@@ -103,13 +104,24 @@ std::string fileBytes(const char* hostPath) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-UIView* findView(UIView* root, const std::string& identifier) {
-    if (root->accessibilityIdentifier() == identifier)
-        return root;
-    for (const auto& subview : root->subviews())
-        if (UIView* found = findView(subview.get(), identifier))
-            return found;
-    return nullptr;
+// A device file written, or the run stopped: a benchmark without its device measures
+// nothing.
+void put(std::string_view devicePath, std::string bytes) {
+    if (auto written = sim::replaceDeviceFile(devicePath, std::move(bytes)); !written) {
+        std::cerr << written.error() << "\n";
+        std::abort();
+    }
+}
+
+// A fresh temporary device, the process's device from here on, removed with the run.
+sim::DeviceFolder openDevice() {
+    auto folder = sim::DeviceFolder::open(std::nullopt, false);
+    if (!folder) {
+        std::cerr << folder.error() << "\n";
+        std::abort();
+    }
+    device::Device::setRoot(folder->path());
+    return std::move(*folder);
 }
 
 // WhatsApp launched with Lexorna injected by the loader, once per process as on a
@@ -127,16 +139,14 @@ public:
     UIView* message = nullptr; // kept by the window
     Class messageClass = nullptr;
 
-    static void writeSettings(PropertyListFormat format) {
-        BenchDevice::put(SettingsPath, settingsBytes(format));
-    }
+    static void writeSettings(PropertyListFormat format) { put(sim::SettingsPath, settingsBytes(format)); }
 
 private:
-    HookedWhatsApp() {
+    HookedWhatsApp() : device_(openDevice()) {
         objc::AutoreleasePool pool;
         writeSettings(PropertyListFormat::Xml);
-        BenchDevice::put(FilterPath, FilterXml);
-        BenchDevice::put(LibraryPath, fileBytes(LEXORNA_LIBRARY_FILE));
+        put(sim::FilterListPath, FilterXml);
+        put(sim::LibraryPath, fileBytes(LEXORNA_LIBRARY_FILE));
 
         const apps::AppDescription app = apps::whatsAppDescription();
         NSBundle::setMainBundleIdentifier(app.bundleIdentifier);
@@ -151,12 +161,12 @@ private:
             std::abort();
         }
         window_ = apps::startApp(app, {{"messages", {{{"text", "How are you?"}}}}});
-        message = findView(window_, "message-1");
+        message = apps::findView(window_, "message-1");
         if (!message)
             std::abort();
     }
 
-    BenchDevice device_;
+    sim::DeviceFolder device_;
     objc::Ref<UIWindow> window_;
 };
 
@@ -189,7 +199,7 @@ std::size_t readFloor(const char* hostPath) {
 bool readSettingsKey() {
     objc::AutoreleasePool pool;
     id settings = send<id>(send<id>(NSMutableDictionary::staticClass(), "alloc"),
-                           "initWithContentsOfFile:", NSString::literal(SettingsPath));
+                           "initWithContentsOfFile:", NSString::literal(sim::SettingsPath));
     id value = send<id>(settings, "objectForKey:", NSString::literal("WACustomView"));
     return send<bool>(value, "respondsToSelector:", sel_registerName("boolValue")) &&
            send<bool>(value, "boolValue");
@@ -230,7 +240,7 @@ private:
 void TriggerHookOverhead(benchmark::State& state, PropertyListFormat format) {
     auto& app = HookedWhatsApp::shared();
     HookedWhatsApp::writeSettings(format);
-    const std::string hostPath = device::Device::resolve(SettingsPath).string();
+    const std::string hostPath = device::Device::resolve(sim::SettingsPath).string();
     const ReadAllocations allocations = countReadAllocations();
     Stopwatch floor, read, hooked, unhooked;
     for (auto _ : state) {

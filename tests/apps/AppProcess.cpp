@@ -29,17 +29,6 @@ UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
     return apps::startApp(*app, content);
 }
 
-UIView* findView(UIView* root, std::string_view identifier) {
-    if (!root)
-        return nullptr;
-    if (root->accessibilityIdentifier() == identifier)
-        return root;
-    for (const auto& subview : root->subviews())
-        if (UIView* found = findView(subview.get(), identifier))
-            return found;
-    return nullptr;
-}
-
 namespace {
 
 struct CountedMethod {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apps/App.h"
+#include "apps/ViewLookup.h"
 #include "objc/Object.h"
 
 #include <functional>
@@ -19,8 +20,7 @@ void inChildProcess(const std::function<void()>& body);
 UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
                     const std::function<void()>& beforeStart = {});
 
-// The view with that accessibility identifier in the tree, or nil.
-UIView* findView(UIView* root, std::string_view identifier);
+using apps::findView;
 
 // Replaces a host class's own method of type "v@:" with one that counts its calls and
 // then runs the host's implementation, as an injected hook would.
