@@ -2,6 +2,7 @@
 
 #include "NSObject.h"
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -47,3 +48,6 @@ std::string utf8Of(id string);
 // UTF-16 offsets to UTF-8 byte offsets and back, for ranges in Foundation's units.
 std::size_t utf16Length(std::string_view utf8);
 std::size_t utf8OffsetOfUtf16(std::string_view utf8, std::size_t utf16Offset);
+
+// Appends a code point (up to U+10FFFF, no surrogate) as UTF-8.
+void appendUtf8(std::string& out, std::uint32_t code);

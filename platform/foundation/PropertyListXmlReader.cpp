@@ -46,24 +46,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // <integer>: an optional sign, then decimal digits (leading zeros ignored, as Foundation
 // reads them) or 0x and hexadecimal digits. Past 64 bits it is no integer of a list.
 std::optional<long long> integerFrom(std::string_view text) {
@@ -217,6 +199,15 @@ private:
         return true;
     }
 
+    // At a quote, to the quote that closes it; false when none does.
+    bool skipToClosingQuote() {
+        std::size_t close = xml_.find(xml_[at_], at_ + 1);
+        if (close == std::string_view::npos)
+            return false;
+        at_ = close;
+        return true;
+    }
+
     // A document type: up to its closing '>', past an internal subset in brackets.
     bool skipDoctype() {
         for (; at_ < xml_.size(); ++at_) {
@@ -224,10 +215,8 @@ private:
             if (c == '[' && !skipPast("]"))
                 return false;
             if (c == '"' || c == '\'') {
-                std::size_t close = xml_.find(c, at_ + 1);
-                if (close == std::string_view::npos)
+                if (!skipToClosingQuote())
                     return false;
-                at_ = close;
             } else if (c == '>') {
                 ++at_;
                 return true;
@@ -279,10 +268,8 @@ private:
         for (; at_ < xml_.size(); ++at_) {
             char c = xml_[at_];
             if (c == '"' || c == '\'') {
-                std::size_t close = xml_.find(c, at_ + 1);
-                if (close == std::string_view::npos)
+                if (!skipToClosingQuote())
                     return false;
-                at_ = close;
             } else if (c == '>') {
                 tag.empty = xml_[at_ - 1] == '/';
                 ++at_;
