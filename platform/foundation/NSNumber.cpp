@@ -10,12 +10,11 @@ NSNumber* NSNumber::numberWithBool(bool value) {
     // The two booleans are shared, as Foundation's kCFBooleanTrue and kCFBooleanFalse:
     // a number never changes, and a settings read then makes none.
     static auto* shared = [] {
-        auto* both = new std::array<objc::Ref<NSNumber>, 2>;
+        auto* both = new std::array<objc::Ref<NSNumber>, 2>; // never freed, as objects may outlive exit
         for (int i = 0; i < 2; ++i) {
-            NSNumber* number = objc::make<NSNumber>(staticClass());
-            number->kind_ = Kind::Boolean;
-            number->integer_ = i;
-            (*both)[i] = number;
+            (*both)[i] = objc::makeOwned<NSNumber>(staticClass());
+            (*both)[i]->kind_ = Kind::Boolean;
+            (*both)[i]->integer_ = i;
         }
         return both;
     }();
