@@ -7,7 +7,12 @@ namespace device {
 
 // A value or the error that kept it from being made: errors that can happen are values
 // (C++23's std::expected, which g++ 12 lacks in C++20 mode).
-template <class E> struct Unexpected { E error; };
+template <class E> struct Unexpected {
+    // A constructor rather than an aggregate, so that compilers without C++20's
+    // parenthesised aggregate initialisation (clang 14) build it too.
+    explicit Unexpected(E value) : error(std::move(value)) {}
+    E error;
+};
 template <class E> Unexpected(E) -> Unexpected<E>;
 
 template <class T, class E> class Expected {
