@@ -1,6 +1,7 @@
 #include "FlowParser.h"
 #include "Apps.h"
 #include "Base64.h"
+#include "YamlDocuments.h"
 #include "YamlValues.h"
 
 #include "apps/App.h"
@@ -553,20 +554,23 @@ std::optional<Step> FlowReader::step(const YAML::Node& node) {
 }
 
 std::optional<Flow> FlowReader::read(std::string_view yaml) {
+    constexpr const char* shape = "a flow is a header, `---`, then the steps";
     std::vector<YAML::Node> documents;
     try {
+        if (auto third = startOfDocumentPast(yaml, 2)) {
+            std::size_t at = static_cast<std::size_t>(std::max(third->pos, 0));
+            if (at < yaml.size() && yaml[at] == ',')
+                return fail(*third, "invalid YAML: a `,` outside `[...]` or `{...}`");
+            return fail(*third, std::string("unexpected third YAML document: ") + shape +
+                                    "; a second `---`, or a line indented unlike the lines before it");
+        }
         documents = YAML::LoadAll(std::string(yaml));
     } catch (const YAML::Exception& e) {
         return fail(e.mark, "invalid YAML: " + e.msg + likelyCause(e.msg));
     }
-    constexpr const char* shape = "a flow is a header, `---`, then the steps";
     if (documents.size() < 2)
         return fail(documents.empty() ? YAML::Mark() : documents.back().Mark(),
                     std::string("expected two YAML documents: ") + shape);
-    if (documents.size() > 2)
-        return fail(documents[2].Mark(),
-                    std::string("unexpected third YAML document: ") + shape +
-                        "; a second `---`, or a line indented unlike the lines before it");
 
     auto flow = header(documents[0]);
     if (!flow)

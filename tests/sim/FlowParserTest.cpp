@@ -53,6 +53,9 @@ TEST(FlowParser, MalformedFlowsNameFileLineAndWhatWasExpected) {
               "closed by `]`");
     EXPECT_EQ(errorOf("app: whatsapp\n"),
               "flows/x.yaml:1: expected two YAML documents: a flow is a header, `---`, then the steps");
+    // yaml-cpp alone would make empty documents of a stray `,` until memory ran out.
+    EXPECT_EQ(errorOf(Header + "- launch\n, copy\n"),
+              "flows/x.yaml:4: invalid YAML: a `,` outside `[...]` or `{...}`");
 }
 
 TEST(FlowParser, StepArgumentsAreCheckedWhereTheyStand) {
