@@ -10,6 +10,14 @@ class UIViewController;
 
 namespace apps {
 
+// One property the library asks on its way from the triggering view to the text, and
+// the class whose instances answer it (a host class, or a system one such as
+// NSAttributedString).
+struct TextChainLink {
+    std::string owner;
+    std::string property;
+};
+
 // One simulated host app: who it is, what it shows, and how it starts. An app knows
 // only the platform; it registers its classes under the names the real app uses and
 // builds its screen from the flow's `content`.
@@ -19,6 +27,8 @@ struct AppDescription {
     std::string screen;                   // what the one screen shows, for people
     std::vector<std::string> viewIds;     // accessibility identifiers; "N" stands for 1, 2, ...
     std::vector<std::string> hostClasses; // the runtime classes the app registers
+    std::vector<TextChainLink> textChain; // from the triggering view to the text
+    std::string chatController;           // the controller whose view shows the messages
     // Registers the host classes in the runtime; running it again changes nothing.
     void (*registerClasses)();
     // The window's root controller, built from the flow's content (the classes must be

@@ -1,4 +1,7 @@
 #include "HostClass.h"
+#include "HostDrift.h"
+
+#include "foundation/NSNumber.h"
 
 #include <string>
 
@@ -20,17 +23,38 @@ id propertyGetter(id self, SEL cmd) {
     return object_getIvar(self, storageOf(self, cmd->name));
 }
 
+id answersNil(id, SEL) {
+    return nullptr;
+}
+
+id answersNumber(id, SEL) {
+    return NSNumber::numberWithLongLong(42);
+}
+
+// The drifted getter of a property: none at all, or one that answers what an update
+// would (over an inherited one too, as the chat controller's `view`).
+void shipDrift(Class cls, const HostDrift& drift) {
+    if (drift.answer != DriftAnswer::Missing)
+        objc::addMethod(cls, drift.property.c_str(),
+                        drift.answer == DriftAnswer::Nil ? &answersNil : &answersNumber);
+}
+
 } // namespace
 
 Class declareHostClass(const char* name, Class superclass, std::initializer_list<const char*> properties) {
     Class cls = objc_allocateClassPair(superclass, name, 0);
     if (!cls)
         objc::raise(objc::NSInternalInconsistencyException, std::string("class ") + name + " already exists");
+    const auto& drift = hostDrift();
+    bool drifts = drift && drift->className == name;
     for (const char* property : properties) {
         std::string ivar = std::string("_") + property;
         class_addIvar(cls, ivar.c_str(), sizeof(id), alignof(id), "@");
-        objc::addMethod(cls, property, &propertyGetter);
+        if (!drifts || drift->property != property)
+            objc::addMethod(cls, property, &propertyGetter);
     }
+    if (drifts)
+        shipDrift(cls, *drift);
     objc_registerClassPair(cls);
     return cls;
 }

@@ -81,7 +81,7 @@ UIView* makeComposer(CGRect threadBounds) {
 // -[IGCommentThreadViewController viewDidLoad]: the comments, then the composer.
 void threadViewDidLoad(id self, SEL) {
     objc::sendSuper(self, hostClass(CommentThreadViewController), "viewDidLoad");
-    auto* view = send<UIView*>(self, "view");
+    UIView* view = objc::cast<UIViewController>(self)->view();
     view->setAccessibilityIdentifier("comments");
     view->setBackgroundColor(UIColor::whiteColor());
     view->addSubview(
@@ -136,6 +136,8 @@ AppDescription instagramDescription() {
             "the comments of a post: an avatar and the text of each comment, and the field to add one",
             {"comments", "comment-N"},
             {CommentThreadViewController, CoreTextView, Comment},
+            {{CoreTextView, "text"}},
+            CommentThreadViewController,
             &registerClasses,
             &makeRootViewController};
 }

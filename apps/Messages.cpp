@@ -52,7 +52,7 @@ UIView* makeBalloon(id chatItem, std::size_t index, BubbleColumn& column) {
 // -[CKTranscriptCollectionViewController viewDidLoad]: one balloon per message.
 void transcriptViewDidLoad(id self, SEL) {
     objc::sendSuper(self, hostClass(TranscriptCollectionViewController), "viewDidLoad");
-    auto* view = send<UIView*>(self, "view");
+    UIView* view = objc::cast<UIViewController>(self)->view();
     view->setAccessibilityIdentifier("transcript");
     view->setBackgroundColor(UIColor::whiteColor());
     double width = view->bounds().size.width;
@@ -116,6 +116,8 @@ AppDescription messagesDescription() {
             "blue on the right",
             {"transcript", "balloon-N"},
             {TranscriptCollectionViewController, BalloonTextView, TextMessagePartChatItem},
+            {{BalloonTextView, "text"}},
+            TranscriptCollectionViewController,
             &registerClasses,
             &makeRootViewController};
 }

@@ -49,7 +49,7 @@ UIView* makeContentView(id state, BubbleSide side, CGSize size) {
     setHostProperty(layer, "state", state);
     setHostProperty(content, "tiledLayer", layer);
 
-    std::string text = utf8Of(send<id>(send<id>(state, "attributedString"), "string"));
+    std::string text = utf8Of(send<id>(hostProperty(state, "attributedString"), "string"));
     UILabel* label = makeLabel(text, BubbleStyle.textFrame(size), BubbleStyle.fontSize,
                                incoming ? hexColor(0x0F1419) : UIColor::whiteColor());
     label->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
@@ -68,7 +68,7 @@ UIView* makeEntry(id entry, std::size_t index, BubbleColumn& column) {
         return spacer;
     }
     BubbleSide side = index % 2 ? BubbleSide::Incoming : BubbleSide::Outgoing;
-    auto placement = column.place(utf8Of(send<id>(send<id>(state, "attributedString"), "string")), side);
+    auto placement = column.place(utf8Of(send<id>(hostProperty(state, "attributedString"), "string")), side);
     spacer->setFrame(placement.frame);
     spacer->setAutoresizingMask(placement.autoresizingMask);
     spacer->addSubview(makeContentView(state, side, placement.frame.size));
@@ -78,7 +78,7 @@ UIView* makeEntry(id entry, std::size_t index, BubbleColumn& column) {
 // -[T1DirectMessageConversationEntriesViewController viewDidLoad]: one entry per message.
 void conversationViewDidLoad(id self, SEL) {
     objc::sendSuper(self, hostClass(ConversationEntriesViewController), "viewDidLoad");
-    auto* view = send<UIView*>(self, "view");
+    UIView* view = objc::cast<UIViewController>(self)->view();
     view->setAccessibilityIdentifier("conversation");
     view->setBackgroundColor(UIColor::whiteColor());
     double width = view->bounds().size.width;
@@ -154,6 +154,12 @@ AppDescription twitterDescription() {
         "a direct message conversation: one entry per message, incoming left and outgoing right",
         {"conversation", "dm-N"},
         {ConversationEntriesViewController, SpacerView, EntryContentView, TiledLayer, TiledLayerState, Entry},
+        {{"UIView", "subviews"},
+         {EntryContentView, "tiledLayer"},
+         {TiledLayer, "state"},
+         {TiledLayerState, "attributedString"},
+         {"NSAttributedString", "string"}},
+        ConversationEntriesViewController,
         &registerClasses,
         &makeRootViewController};
 }

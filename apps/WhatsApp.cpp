@@ -67,7 +67,7 @@ id makeMessage(const json& item) {
 }
 
 UIView* makeMessageContainer(id cellData, std::size_t index, BubbleColumn& column) {
-    id message = send<id>(cellData, "message");
+    id message = hostProperty(cellData, "message");
     bool notice = objc::isKindOfClass(message, hostClass(SystemMessage));
     std::string text = utf8Of(hostProperty(message, "text"));
     BubbleSide side = notice ? BubbleSide::Notice : index % 2 ? BubbleSide::Incoming : BubbleSide::Outgoing;
@@ -95,7 +95,7 @@ UIView* makeMessageContainer(id cellData, std::size_t index, BubbleColumn& colum
 // -[WAChatViewController viewDidLoad]: the chat's bubbles, one per cell data.
 void chatViewDidLoad(id self, SEL) {
     objc::sendSuper(self, hostClass(ChatViewController), "viewDidLoad");
-    auto* view = send<UIView*>(self, "view");
+    UIView* view = objc::cast<UIViewController>(self)->view();
     view->setAccessibilityIdentifier("chat");
     view->setBackgroundColor(hexColor(0xEFEAE2));
     double width = view->bounds().size.width;
@@ -150,6 +150,8 @@ AppDescription whatsAppDescription() {
             "a chat: one bubble per message, incoming left and outgoing right",
             {"chat", "message-N"},
             {ChatViewController, MessageContainerView, ChatCellData, Message, SystemMessage},
+            {{MessageContainerView, "cellData"}, {ChatCellData, "message"}, {Message, "textToSpeak"}},
+            ChatViewController,
             &registerClasses,
             &makeRootViewController};
 }

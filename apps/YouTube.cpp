@@ -69,7 +69,7 @@ UIView* makeComment(id model, std::size_t index, double width, double& y) {
 // button, then the comments.
 void panelViewDidLoad(id self, SEL) {
     objc::sendSuper(self, hostClass(EngagementPanelViewController), "viewDidLoad");
-    auto* view = send<UIView*>(self, "view");
+    UIView* view = objc::cast<UIViewController>(self)->view();
     view->setAccessibilityIdentifier("engagement-panel");
     view->setBackgroundColor(UIColor::whiteColor());
     view->layer()->cornerRadius = 12;
@@ -109,7 +109,7 @@ void panelViewDidLoad(id self, SEL) {
 
 // -[YTEngagementPanelViewController didTapCloseButton]: the panel goes away.
 void panelDidTapCloseButton(id self, SEL) {
-    send(send<id>(self, "view"), "setHidden:", true);
+    objc::cast<UIViewController>(self)->view()->setHidden(true);
 }
 
 // -[YTFormattedStringLabel setAttributedText:]: the label keeps the formatted string
@@ -135,7 +135,7 @@ void labelLayoutSubviews(id self, SEL) {
 // engagement panel filling the rest of the screen.
 void watchViewDidLoad(id self, SEL) {
     objc::sendSuper(self, hostClass(WatchViewController), "viewDidLoad");
-    auto* view = send<UIView*>(self, "view");
+    UIView* view = objc::cast<UIViewController>(self)->view();
     view->setAccessibilityIdentifier("watch");
     view->setBackgroundColor(UIColor::whiteColor());
     CGRect bounds = view->bounds();
@@ -212,6 +212,8 @@ AppDescription youTubeDescription() {
             "label per comment",
             {"watch", "engagement-panel", "engagement-panel-close", "comment-N"},
             {WatchViewController, EngagementPanelViewController, FormattedStringLabel, CommentViewModel},
+            {{FormattedStringLabel, "attributedText"}, {"NSAttributedString", "string"}},
+            EngagementPanelViewController,
             &registerClasses,
             &makeRootViewController};
 }

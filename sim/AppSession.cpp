@@ -6,6 +6,7 @@
 
 #include "apps/App.h"
 #include "apps/AppLaunch.h"
+#include "apps/HostDrift.h"
 #include "device/Device.h"
 #include "device/Instruments.h"
 #include "objc/Autorelease.h"
@@ -37,7 +38,8 @@ device::Expected<void, std::string> AppSession::launch(const Flow& flow) {
         return device::Unexpected("no simulated app has the bundle identifier " + flow.app);
 
     UIScreen::setMainScreenSize({flow.screen.width, flow.screen.height});
-    app->registerClasses();
+    if (auto registered = apps::registerAppClasses(*app, flow.content); !registered)
+        return registered;
     substrate::LoadResult load = substrate::loadInjectedLibraries();
     loaded_ = load.loaded;
     for (const auto& failure : load.failures)

@@ -2,6 +2,7 @@
 
 #include "ChildProcess.h"
 #include "apps/AppLaunch.h"
+#include "apps/HostDrift.h"
 #include "foundation/NSBundle.h"
 #include "uikit/UIWindow.h"
 
@@ -23,7 +24,8 @@ UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
         throw std::invalid_argument("no app " + std::string(name));
     NSBundle::setMainBundleIdentifier(app->bundleIdentifier);
     UIScreen::setMainScreenSize({390, 844});
-    app->registerClasses();
+    if (auto registered = apps::registerAppClasses(*app, content); !registered)
+        throw std::invalid_argument(registered.error());
     if (beforeStart)
         beforeStart();
     return apps::startApp(*app, content);

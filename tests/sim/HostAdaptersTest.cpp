@@ -32,6 +32,9 @@ struct Host {
     bool replaces;      // a new overlay takes the earlier one away
     bool nilShowsEmpty; // a nil text still gives an (empty) overlay
     const char* presenter;
+    const char* driftLinks;      // the links of its text chain an update may change, as digits
+    const char* textWhenMissing; // what the label shows when the host's own text property is gone
+    bool overlayNeedsChatView;   // the overlay lies in the chat controller's view
 };
 
 // Names the host in test output instead of dumping the struct's bytes.
@@ -54,7 +57,10 @@ const Host Hosts[] = {
      {5, 5, -5, -5},
      false,
      false,
-     "WAChatViewController"},
+     "WAChatViewController",
+     "123",
+     nullptr,
+     false},
     {"youtube",
      "Youtube",
      "YTCustomView",
@@ -69,7 +75,10 @@ const Host Hosts[] = {
      {5, 5, -5, -5},
      false,
      false,
-     "YTWatchViewController"},
+     "YTWatchViewController",
+     "1",
+     "First words",
+     false},
     {"twitter",
      "Twitter",
      "TWCustomView",
@@ -84,7 +93,10 @@ const Host Hosts[] = {
      {5, 5, -5, -5},
      true,
      false,
-     "T1DirectMessageConversationEntriesViewController"},
+     "T1DirectMessageConversationEntriesViewController",
+     "234",
+     nullptr,
+     false},
     {"instagram",
      "Instagram",
      "INCustomView",
@@ -99,7 +111,10 @@ const Host Hosts[] = {
      {-5, 0, 0, 5},
      true,
      false,
-     "UITabBarController"},
+     "UITabBarController",
+     "1",
+     nullptr,
+     false},
     {"messages",
      "Messages",
      "MECustomView",
@@ -114,7 +129,10 @@ const Host Hosts[] = {
      {5, 5, -5, -5},
      false,
      true,
-     "CKTranscriptCollectionViewController"},
+     "CKTranscriptCollectionViewController",
+     "1",
+     "First words",
+     true},
 };
 
 std::string step(const char* pattern, const std::string& id) {
@@ -124,10 +142,11 @@ std::string step(const char* pattern, const std::string& id) {
     return "- " + text + "\n";
 }
 
-std::string hostFlow(const Host& host, bool panel, const std::string& steps) {
+std::string hostFlow(const Host& host, bool panel, const std::string& steps, const std::string& drift = "") {
     return std::string("app: ") + host.app + "\nsettings:\n  values: {Aw: true, " + host.key + ": true, " +
            host.customKey + ": " + (panel ? "true" : "false") + "}\ncontent:\n  " + host.contentKey +
-           ": [\"First words\", \"Second words\", null]\n---\n- launch\n" + steps;
+           ": [\"First words\", \"Second words\", null]\n" +
+           (drift.empty() ? "" : "  drift: " + drift + "\n") + "---\n- launch\n" + steps;
 }
 
 FlowOutcome play(const std::string& yaml) {
@@ -252,6 +271,55 @@ TEST_P(HostAdapters, ThePanelShowsTheTextOverTheTopMostControllerOncePerTrigger)
     const auto& nilPanel = snapshot(outcome, "nil")["presented"];
     ASSERT_EQ(nilPanel.size(), 1u);
     EXPECT_THAT(nilPanel[0]["tree"].dump(), testing::HasSubstr("\"text\":\"\\n\""));
+}
+
+// An app update that changes a class of the text chain, or leaves the chat controller
+// without a view, must not end the host: each drift the app can ship, played in a launch
+// of its own, shows what the host's nil rule says. A label's own text property answers
+// when the host's is gone; without the controller's view the trigger still shows the
+// text, unless the overlay would lie in that view, and the dismissal does nothing.
+TEST_P(HostAdapters, DriftedHostClassesShowWhatANilTextShowsAndTheHostRunsOn) {
+    const Host& host = GetParam();
+    std::string item = std::string(host.itemId) + "1";
+    struct Drift {
+        std::string content;
+        std::optional<std::string> shown; // the overlay's text, or no overlay
+    };
+    std::optional<std::string> nilShows = host.nilShowsEmpty ? std::optional<std::string>("") : std::nullopt;
+    std::vector<Drift> drifts{{"{view: null}", host.overlayNeedsChatView
+                                                   ? std::nullopt
+                                                   : std::optional<std::string>("First words")}};
+    for (const char* link = host.driftLinks; *link; ++link)
+        for (std::string answer : {"missing", "nil", "number"})
+            drifts.push_back({std::string("{link: ") + *link + ", answers: " + answer + "}",
+                              answer == "missing" && host.textWhenMissing ? host.textWhenMissing : nilShows});
+
+    TemporaryFolder temp;
+    std::string flows;
+    for (std::size_t i = 0; i < drifts.size(); ++i) {
+        std::string steps = step(host.trigger, item) + "- dump: drifted\n";
+        if (drifts[i].shown)
+            steps += step(host.dismiss, "");
+        flows += " " + temp.write("drift-" + std::to_string(i) + ".yaml",
+                                  hostFlow(host, false, steps, drifts[i].content))
+                           .string();
+    }
+    auto outcome = runFlow(flows);
+    ASSERT_EQ(outcome.status, 0) << outcome.report.dump(1);
+    const auto& played = outcome.report["flows"];
+    ASSERT_EQ(played.size(), drifts.size());
+    for (std::size_t i = 0; i < drifts.size(); ++i) {
+        SCOPED_TRACE(drifts[i].content);
+        const auto& launch = played[i]["launches"][0];
+        ASSERT_TRUE(launch["crash"].is_null()) << launch["crash"].dump();
+        auto overlays = Screen(launch["snapshots"][0]).overlays();
+        if (!drifts[i].shown) {
+            EXPECT_TRUE(overlays.empty());
+            continue;
+        }
+        ASSERT_EQ(overlays.size(), 1u);
+        EXPECT_EQ((*overlays[0].first)["text"], *drifts[i].shown);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, HostAdapters, testing::ValuesIn(Hosts), hostName);

@@ -1,4 +1,5 @@
 #include "Instagram.h"
+#include "HostText.h"
 #include "InlineOverlay.h"
 #include "OverlayGlobals.h"
 #include "Trigger.h"
@@ -42,6 +43,12 @@ void addCloseButton(id overlay, id comment) {
                                       {overlay, "topAnchor", 25.0}}});
 }
 
+// The comment's text; an update that made `text` answer something else reads as nil, as
+// the text view would raise on it.
+id commentText(id comment) {
+    return hostTextByChain(comment, {"text"});
+}
+
 // -[IGCoreTextView layoutSubviews]: the trigger hook.
 void commentLayoutSubviews(id self, SEL _cmd) {
     callPrevious(previousCommentLayoutSubviews, self, _cmd);
@@ -50,13 +57,13 @@ void commentLayoutSubviews(id self, SEL _cmd) {
 
 void IGCopyCommentCustom(id self, SEL, id recognizer) {
     if (isBegan(recognizer))
-        presentTextPanel(send<id>(self, "text"));
+        presentTextPanel(commentText(self));
 }
 
 void IGCopyComment(id self, SEL, id recognizer) {
     if (!isBegan(recognizer))
         return;
-    id text = send<id>(self, "text");
+    id text = commentText(self);
     if (!text)
         return;
     addCloseButton(showOverlay(text, self, self, &TextView_Instagram, CommentOverlay), self);

@@ -1,4 +1,5 @@
 #include "Messages.h"
+#include "HostText.h"
 #include "InlineOverlay.h"
 #include "OverlayGlobals.h"
 #include "Trigger.h"
@@ -23,6 +24,12 @@ constexpr Trigger BalloonTrigger = tapTrigger(1, "MECustomView", "CopyMobileSMSC
 // Rounder corners and centred text.
 constexpr OverlayStyle BalloonOverlay{10.0, false, 15.0, 1L, 5.0, 5.0, -5.0, -5.0, false};
 
+// The balloon's text; an update that made `text` answer something else reads as nil, as
+// the text view would raise on it.
+id balloonText(id balloon) {
+    return hostTextByChain(balloon, {"text"});
+}
+
 // -[CKBalloonTextView layoutSubviews]: the trigger hook.
 void balloonLayoutSubviews(id self, SEL _cmd) {
     callPrevious(previousBalloonLayoutSubviews, self, _cmd);
@@ -30,14 +37,14 @@ void balloonLayoutSubviews(id self, SEL _cmd) {
 }
 
 void CopyMobileSMSCustom(id self, SEL) {
-    presentTextPanel(send<id>(self, "text"));
+    presentTextPanel(balloonText(self));
 }
 
 // The overlay is made for every tap, a nil text included. It lies in the top-most
 // controller's view, pinned to the balloon; without such a view around the balloon the
 // constraints could not join the two, so nothing is made.
 void CopyMobileSMS(id self, SEL) {
-    id text = send<id>(self, "text");
+    id text = balloonText(self);
     id parent = send<id>(topMostController(), "view");
     if (!send<bool>(self, "isDescendantOfView:", parent))
         return;
