@@ -13,7 +13,6 @@ template <class E> struct Unexpected {
     explicit Unexpected(E value) : error(std::move(value)) {}
     E error;
 };
-template <class E> Unexpected(E) -> Unexpected<E>;
 
 template <class T, class E> class Expected {
 public:
