@@ -38,3 +38,7 @@ id hostTextByChain(id object, std::initializer_list<TextLink> links) {
         return nullptr;
     return object;
 }
+
+id hostTextProperty(id view) {
+    return hostTextByChain(view, {"text"});
+}

@@ -25,3 +25,8 @@ struct TextLink {
 // entry without subviews), or an end that is not a string, gives nil rather than an
 // exception that would end the host app.
 id hostTextByChain(id object, std::initializer_list<TextLink> links);
+
+// A host view's own `text`: a chain of that one link, so that an update that made it
+// answer something other than a string reads as nil rather than reaching a text view's
+// setText:, which would raise.
+id hostTextProperty(id view);

@@ -43,12 +43,6 @@ void addCloseButton(id overlay, id comment) {
                                       {overlay, "topAnchor", 25.0}}});
 }
 
-// The comment's text; an update that made `text` answer something else reads as nil, as
-// the text view would raise on it.
-id commentText(id comment) {
-    return hostTextByChain(comment, {"text"});
-}
-
 // -[IGCoreTextView layoutSubviews]: the trigger hook.
 void commentLayoutSubviews(id self, SEL _cmd) {
     callPrevious(previousCommentLayoutSubviews, self, _cmd);
@@ -57,13 +51,13 @@ void commentLayoutSubviews(id self, SEL _cmd) {
 
 void IGCopyCommentCustom(id self, SEL, id recognizer) {
     if (isBegan(recognizer))
-        presentTextPanel(commentText(self));
+        presentTextPanel(hostTextProperty(self));
 }
 
 void IGCopyComment(id self, SEL, id recognizer) {
     if (!isBegan(recognizer))
         return;
-    id text = commentText(self);
+    id text = hostTextProperty(self);
     if (!text)
         return;
     addCloseButton(showOverlay(text, self, self, &TextView_Instagram, CommentOverlay), self);

@@ -24,12 +24,6 @@ constexpr Trigger BalloonTrigger = tapTrigger(1, "MECustomView", "CopyMobileSMSC
 // Rounder corners and centred text.
 constexpr OverlayStyle BalloonOverlay{10.0, false, 15.0, 1L, 5.0, 5.0, -5.0, -5.0, false};
 
-// The balloon's text; an update that made `text` answer something else reads as nil, as
-// the text view would raise on it.
-id balloonText(id balloon) {
-    return hostTextByChain(balloon, {"text"});
-}
-
 // -[CKBalloonTextView layoutSubviews]: the trigger hook.
 void balloonLayoutSubviews(id self, SEL _cmd) {
     callPrevious(previousBalloonLayoutSubviews, self, _cmd);
@@ -37,14 +31,14 @@ void balloonLayoutSubviews(id self, SEL _cmd) {
 }
 
 void CopyMobileSMSCustom(id self, SEL) {
-    presentTextPanel(balloonText(self));
+    presentTextPanel(hostTextProperty(self));
 }
 
 // The overlay is made for every tap, a nil text included. It lies in the top-most
 // controller's view, pinned to the balloon; without such a view around the balloon the
 // constraints could not join the two, so nothing is made.
 void CopyMobileSMS(id self, SEL) {
-    id text = balloonText(self);
+    id text = hostTextProperty(self);
     id parent = send<id>(topMostController(), "view");
     if (!send<bool>(self, "isDescendantOfView:", parent))
         return;
