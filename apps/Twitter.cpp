@@ -36,6 +36,12 @@ const BubbleColumn::Style BubbleStyle{
     .fontSize = 16, .padding = {14, 10}, .margin = 16, .spacing = 8, .minimumHeight = 40};
 constexpr double BlankEntryHeight = 12;
 
+// The message as the entry's state keeps it, read from the storage as the app's own code
+// reads it.
+std::string stateText(id state) {
+    return utf8Of(send<id>(hostProperty(state, "attributedString"), "string"));
+}
+
 UIView* makeContentView(id state, BubbleSide side, CGSize size) {
     auto* content = objc::cast<UIView>(makeHostObject(EntryContentView));
     content->setFrame(CGRectMake(0, 0, size.width, size.height));
@@ -49,8 +55,7 @@ UIView* makeContentView(id state, BubbleSide side, CGSize size) {
     setHostProperty(layer, "state", state);
     setHostProperty(content, "tiledLayer", layer);
 
-    std::string text = utf8Of(send<id>(hostProperty(state, "attributedString"), "string"));
-    UILabel* label = makeLabel(text, BubbleStyle.textFrame(size), BubbleStyle.fontSize,
+    UILabel* label = makeLabel(stateText(state), BubbleStyle.textFrame(size), BubbleStyle.fontSize,
                                incoming ? hexColor(0x0F1419) : UIColor::whiteColor());
     label->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
     content->addSubview(label);
@@ -68,7 +73,7 @@ UIView* makeEntry(id entry, std::size_t index, BubbleColumn& column) {
         return spacer;
     }
     BubbleSide side = index % 2 ? BubbleSide::Incoming : BubbleSide::Outgoing;
-    auto placement = column.place(utf8Of(send<id>(hostProperty(state, "attributedString"), "string")), side);
+    auto placement = column.place(stateText(state), side);
     spacer->setFrame(placement.frame);
     spacer->setAutoresizingMask(placement.autoresizingMask);
     spacer->addSubview(makeContentView(state, side, placement.frame.size));
