@@ -1,7 +1,6 @@
 #include "FuzzDevice.h"
 
 #include "sim/DeviceFolder.h"
-#include "sim/DevicePaths.h"
 
 #include "device/Device.h"
 
@@ -20,8 +19,6 @@ sim::DeviceFolder& fuzzDevice() {
             std::abort();
         }
         device::Device::setRoot(made->path());
-        for (const char* path : {sim::SettingsPath, sim::FilterListPath})
-            std::filesystem::create_directories(device::Device::resolve(path).parent_path());
         return std::move(*made);
     }();
     return folder;
@@ -31,6 +28,9 @@ sim::DeviceFolder& fuzzDevice() {
 
 void writeFuzzDeviceFile(const char* devicePath, std::string_view bytes) {
     fuzzDevice();
-    std::ofstream file(device::Device::resolve(devicePath), std::ios::binary | std::ios::trunc);
+    // The folder comes from the path the library reads, so the two cannot part.
+    std::filesystem::path path = device::Device::resolve(devicePath);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
