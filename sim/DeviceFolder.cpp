@@ -2,37 +2,68 @@
 #include "WritableFolder.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace sim {
 
-device::Expected<DeviceFolder, std::string>
-DeviceFolder::open(const std::optional<std::filesystem::path>& named, bool keep) {
-    std::error_code error;
-    if (named) {
-        if (auto usable = makeWritableFolder(*named); !usable)
-            return device::Unexpected("cannot use " + named->string() + " as a device: " + usable.error());
-        return DeviceFolder(std::filesystem::absolute(*named), false, false);
-    }
-    std::filesystem::path base = std::filesystem::temp_directory_path(error);
-    if (error)
-        base = "/tmp";
-    std::string pattern = (base / "lexorna-device-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return device::Unexpected("cannot make a temporary device: " + std::string(std::strerror(errno)));
-    return DeviceFolder(pattern, true, !keep);
+namespace {
+
+device::Expected<void, std::string> mark(const std::filesystem::path& folder) {
+    int fd =
+        ::open((folder / DeviceFolder::MarkName).c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return device::Unexpected("cannot mark " + folder.string() + " as a device: " + std::strerror(errno));
+    ::close(fd);
+    return {};
 }
 
-DeviceFolder::DeviceFolder(DeviceFolder&& other) noexcept
-    : path_(std::move(other.path_)), temporary_(other.temporary_),
-      remove_(std::exchange(other.remove_, false)) {}
+// Why a folder the user named cannot be a device, or nothing when it can.
+std::optional<std::string> refusal(const std::filesystem::path& folder) {
+    std::error_code error;
+    auto status = std::filesystem::symlink_status(folder, error);
+    if (std::filesystem::is_symlink(status))
+        return "it is a symbolic link; name the folder itself";
+    if (!std::filesystem::exists(status))
+        return std::nullopt;
+    if (!std::filesystem::is_directory(status))
+        return "not a folder";
+    if (std::filesystem::equivalent(folder, "/", error))
+        return "the machine's own root is no device";
+    if (std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(folder / DeviceFolder::MarkName, error)))
+        return std::nullopt;
+    if (!std::filesystem::is_empty(folder, error) || error)
+        return "it holds files and is no device made by lexorna-sim; name a new or an empty folder";
+    return std::nullopt;
+}
 
-DeviceFolder::~DeviceFolder() {
-    if (remove_) {
-        std::error_code ignored; // a folder that cannot be removed is left in the temporary folder
-        std::filesystem::remove_all(path_, ignored);
+} // namespace
+
+device::Expected<DeviceFolder, std::string>
+DeviceFolder::open(const std::optional<std::filesystem::path>& named, bool keep) {
+    if (named) {
+        auto fail = [&](const std::string& why) {
+            return device::Unexpected("cannot use " + named->string() + " as a device: " + why);
+        };
+        if (auto refused = refusal(*named))
+            return fail(*refused);
+        if (auto usable = makeWritableFolder(*named); !usable)
+            return fail(usable.error());
+        if (auto marked = mark(*named); !marked)
+            return device::Unexpected(marked.error());
+        return DeviceFolder(std::filesystem::absolute(*named), std::nullopt, false);
     }
+    auto made = device::MadeFolder::makeTemporary("lexorna-device");
+    if (!made)
+        return device::Unexpected("cannot make a temporary device: " + made.error());
+    if (auto marked = mark(made->path()); !marked)
+        return device::Unexpected(marked.error());
+    std::filesystem::path path = made->path();
+    if (keep)
+        made->keep();
+    return DeviceFolder(path, std::move(*made), keep);
 }
 
 } // namespace sim

@@ -23,18 +23,21 @@ device::Expected<std::string, std::string> hostFileBytes(const std::filesystem::
     return bytes;
 }
 
-device::Expected<void, std::string> removeDeviceFolder(std::string_view devicePath) {
-    std::error_code error;
-    std::filesystem::remove_all(Device::resolve(devicePath), error);
-    if (error)
-        return Unexpected("cannot remove " + std::string(devicePath) + ": " + error.message());
+// Removes what the package put on the device, without following a link out of it.
+device::Expected<void, std::string> removeDeviceItem(std::string_view devicePath) {
+    auto kind = device::entryKind(devicePath);
+    if (kind && *kind == device::EntryKind::Missing)
+        return {};
+    auto removed = kind ? device::removeItem(devicePath) : Unexpected(kind.error());
+    if (!removed)
+        return Unexpected("cannot remove " + std::string(devicePath) + ": " + removed.error().reason);
     return {};
 }
 
 // Copies a host folder's files to a device folder, replacing what was there.
 device::Expected<void, std::string> installFolder(const std::filesystem::path& source,
                                                   std::string_view devicePath) {
-    if (auto removed = removeDeviceFolder(devicePath); !removed)
+    if (auto removed = removeDeviceItem(devicePath); !removed)
         return removed;
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(source, error);
@@ -57,17 +60,12 @@ device::Expected<void, std::string> installFolder(const std::filesystem::path& s
 } // namespace
 
 device::Expected<void, std::string> replaceDeviceFile(std::string_view devicePath, const FileBytes& bytes) {
-    auto path = Device::resolve(devicePath);
-    std::error_code error;
-    if (!bytes) {
-        std::filesystem::remove(path, error);
-        if (error)
-            return Unexpected("cannot remove " + std::string(devicePath) + ": " + error.message());
-        return {};
-    }
-    std::filesystem::create_directories(path.parent_path(), error);
-    if (error)
-        return Unexpected("cannot make the folder of " + std::string(devicePath) + ": " + error.message());
+    if (!bytes)
+        return removeDeviceItem(devicePath);
+    std::string folder(devicePath.substr(0, devicePath.rfind('/') + 1));
+    if (auto made = device::makeFolders(folder); !made)
+        return Unexpected("cannot make the folder of " + std::string(devicePath) + ": " +
+                          made.error().reason);
     auto written = device::writeFileAtomically(devicePath, *bytes);
     if (!written)
         return Unexpected("cannot write " + std::string(devicePath) + ": " + written.error().reason);
@@ -82,7 +80,7 @@ device::Expected<void, std::string> prepareDevice(const Flow& flow, const Instal
     if (!flow.install) {
         if (auto done = replaceDeviceFile(LibraryPath, std::nullopt); !done)
             return done;
-        return removeDeviceFolder(ResourcesPath);
+        return removeDeviceItem(ResourcesPath);
     }
     auto library = hostFileBytes(installation.library);
     if (!library)

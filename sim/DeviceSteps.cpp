@@ -2,16 +2,14 @@
 #include "DevicePaths.h"
 #include "DevicePreparation.h"
 
-#include "device/Device.h"
-
-#include <fstream>
+#include "device/Files.h"
 
 namespace sim {
 
 namespace {
 
 // Bigger files are not what a flow compares against a text.
-constexpr std::uintmax_t MaxComparedBytes = 16 << 20;
+constexpr std::size_t MaxComparedBytes = 16 << 20;
 
 std::string shownText(const std::string& text) {
     constexpr std::size_t shown = 200;
@@ -19,24 +17,17 @@ std::string shownText(const std::string& text) {
     return text.size() > shown ? json + "…" : json;
 }
 
-std::string devicePathIn(const std::string& path, const std::string& home) {
-    if (path == "~")
-        return home;
-    if (path.starts_with("~/"))
-        return home + path.substr(1);
-    return path;
-}
-
 StepResult assertFile(const Step& step, const FileExpectation& expected, const std::string& home) {
     // The simulator looks at the disk as an observer: its reads are not the app's file
-    // opens, so they bypass the instruments.
-    auto path = device::Device::resolve(devicePathIn(expected.path, home));
-    std::error_code error;
-    auto status = std::filesystem::symlink_status(path, error);
-    bool exists = std::filesystem::exists(status);
+    // opens, so they bypass the instruments. A link is looked at, never followed.
+    const std::string devicePath = devicePathIn(expected.path, home);
+    auto kind = device::entryKind(devicePath);
     auto fail = [&](std::string why) {
         return StepResult::failed(std::string(step.name()), expected.path + " " + why);
     };
+    if (!kind)
+        return fail("cannot be looked at: " + kind.error().reason);
+    bool exists = *kind != device::EntryKind::Missing;
 
     if (!expected.text) {
         if (exists != expected.exists)
@@ -45,20 +36,26 @@ StepResult assertFile(const Step& step, const FileExpectation& expected, const s
     }
     if (!exists)
         return fail("does not exist");
-    if (!std::filesystem::is_regular_file(status))
-        return fail("is not a file");
-    if (std::filesystem::file_size(path, error) > MaxComparedBytes)
-        return fail("is larger than any expected text");
-    std::ifstream in(path, std::ios::binary);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof())
-        return fail("cannot be read");
-    if (text != *expected.text)
-        return fail("holds " + shownText(text) + ", expected " + shownText(*expected.text));
+    if (*kind != device::EntryKind::File)
+        return fail(*kind == device::EntryKind::Link ? "is a symbolic link, not a file" : "is not a file");
+    auto text = device::readFileUnrecorded(devicePath, MaxComparedBytes);
+    if (!text)
+        return fail(text.error().reason == "file too large" ? "is larger than any expected text"
+                                                            : "cannot be read: " + text.error().reason);
+    if (*text != *expected.text)
+        return fail("holds " + shownText(*text) + ", expected " + shownText(*expected.text));
     return StepResult::passed(std::string(step.name()));
 }
 
 } // namespace
+
+std::string devicePathIn(const std::string& path, const std::string& home) {
+    if (path == "~")
+        return home;
+    if (path.starts_with("~/"))
+        return home + path.substr(1);
+    return path;
+}
 
 std::optional<StepResult> playDeviceStep(const Step& step, const std::string& home) {
     switch (step.kind) {

@@ -14,4 +14,7 @@ namespace sim {
 // step of another kind.
 std::optional<StepResult> playDeviceStep(const Step& step, const std::string& home);
 
+// A flow's device path with a leading `~` standing for the app's home directory.
+std::string devicePathIn(const std::string& path, const std::string& home);
+
 } // namespace sim

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/DeviceFaults.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
@@ -134,6 +136,7 @@ struct Flow {
     FileBytes settings;                                // the settings file before the flow
     FileBytes filter;                                  // the filter list
     bool install = true;                               // Lexorna installed on the device
+    device::DeviceFaults faults;                       // writes the device refuses ("~" the app's home)
     nlohmann::json content = nlohmann::json::object(); // what the app's screens show
     std::vector<Step> steps;
 

@@ -123,6 +123,7 @@ private:
     std::optional<Flow> header(const YAML::Node& node);
     std::optional<std::string> settings(const Field& field, std::string_view context);
     std::optional<FileBytes> filter(const Field& field);
+    std::optional<device::DeviceFaults> faults(const Field& field);
     std::optional<std::string> rawBytes(const Fields& fields, std::string_view context);
 
     std::optional<Step> step(const YAML::Node& node);
@@ -289,10 +290,37 @@ std::optional<FileBytes> FlowReader::filter(const Field& field) {
     return FileBytes(filterList(bundles));
 }
 
+std::optional<device::DeviceFaults> FlowReader::faults(const Field& field) {
+    auto map = fields(field.value, field.mark(), "faults", {"diskFull", "readOnly"},
+                      "expected a map of diskFull, readOnly");
+    if (!map)
+        return std::nullopt;
+    device::DeviceFaults faults;
+    if (auto it = map->find("diskFull"); it != map->end()) {
+        auto full = boolean(it->second, "faults.diskFull");
+        if (!full)
+            return std::nullopt;
+        faults.diskFull = *full;
+    }
+    if (auto it = map->find("readOnly"); it != map->end()) {
+        const YAML::Node& folders = it->second.value;
+        if (!folders.IsSequence())
+            return fail(it->second.mark(),
+                        "faults.readOnly: expected a list of device folders, such as [\"~/Library\"]");
+        for (const auto& element : folders) {
+            auto folder = text({it->second.key, element}, "faults.readOnly");
+            if (!folder)
+                return std::nullopt;
+            faults.readOnly.push_back(std::move(*folder));
+        }
+    }
+    return faults;
+}
+
 std::optional<Flow> FlowReader::header(const YAML::Node& node) {
     auto map = fields(node.IsNull() ? YAML::Node(YAML::NodeType::Map) : node, node.Mark(), "header",
-                      {"app", "ios", "screen", "settings", "filter", "install", "content"},
-                      "expected a map of app, ios, screen, settings, filter, install, content");
+                      {"app", "ios", "screen", "settings", "filter", "install", "faults", "content"},
+                      "expected a map of app, ios, screen, settings, filter, install, faults, content");
     if (!map)
         return std::nullopt;
 
@@ -350,6 +378,12 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
         for (const auto& known : apps::allApps())
             everyApp.push_back(known.bundleIdentifier);
         flow.filter = filterList(everyApp);
+    }
+    if (auto it = map->find("faults"); it != map->end()) {
+        auto faults = this->faults(it->second);
+        if (!faults)
+            return std::nullopt;
+        flow.faults = std::move(*faults);
     }
     if (auto it = map->find("content"); it != map->end()) {
         if (!it->second.value.IsMap())

@@ -2,12 +2,12 @@
 #include "DeviceSteps.h"
 
 #include "device/Device.h"
+#include "device/Files.h"
 #include "device/Instruments.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSPathUtilities.h"
 #include "foundation/SystemVersion.h"
 
-#include <fstream>
 #include <map>
 
 namespace sim {
@@ -15,7 +15,7 @@ namespace sim {
 namespace {
 
 // Larger files show only their size in a snapshot.
-constexpr std::uintmax_t MaxShownBytes = 64 << 10;
+constexpr std::size_t MaxShownBytes = 64 << 10;
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -43,17 +43,17 @@ Json homeFiles(const std::string& home) {
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(root, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        if (!it->is_regular_file())
+        // A link is not a file of the app's: what it points to may lie off the device.
+        if (!std::filesystem::is_regular_file(it->symlink_status(error)))
             continue;
-        auto size = it->file_size();
+        std::string relative = it->path().lexically_relative(root).generic_string();
+        auto size = it->file_size(error);
         Json utf8 = nullptr;
-        if (size <= MaxShownBytes) {
-            std::ifstream in(it->path(), std::ios::binary);
-            std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            if (isValidUtf8(text))
-                utf8 = std::move(text);
-        }
-        files["~/" + it->path().lexically_relative(root).generic_string()] = {{"size", size}, {"utf8", utf8}};
+        if (size <= MaxShownBytes)
+            if (auto text = device::readFileUnrecorded(home + "/" + relative, MaxShownBytes);
+                text && isValidUtf8(*text))
+                utf8 = std::move(*text);
+        files["~/" + relative] = {{"size", size}, {"utf8", utf8}};
     }
     Json out = Json::object();
     for (auto& [path, file] : files)
@@ -82,13 +82,20 @@ device::Expected<void, std::string> LaunchSession::launch(const Flow& flow) {
     device::Device::setRoot(context_.deviceRoot);
     NSBundle::setMainBundleIdentifier(flow.app);
     home_ = device::containerPath(flow.app);
-    for (const char* folder : {"Library", "Documents", "tmp"}) {
-        std::error_code error;
-        std::filesystem::create_directories(device::Device::resolve(home_ + "/" + folder), error);
-        if (error)
-            return device::Unexpected("cannot make the app's " + std::string(folder) +
-                                      " folder: " + error.message());
-    }
+    // The container and its folders are made at the app's first launch, as installing the
+    // app makes them; a later launch finds them as the app, or a test, left them.
+    auto container = device::entryKind(home_);
+    if (!container)
+        return device::Unexpected("cannot look at the app's container: " + container.error().reason);
+    if (*container == device::EntryKind::Missing)
+        for (const char* folder : {"Library", "Documents", "tmp"})
+            if (auto made = device::makeFolders(home_ + "/" + folder); !made)
+                return device::Unexpected("cannot make the app's " + std::string(folder) +
+                                          " folder: " + made.error().reason);
+    device::DeviceFaults faults = flow.faults;
+    for (auto& folder : faults.readOnly)
+        folder = devicePathIn(folder, home_);
+    device::Device::setFaults(std::move(faults));
     setHomeDirectory(home_);
     setRunningSystemVersion(OperatingSystemVersion::parse(flow.ios));
     return {};

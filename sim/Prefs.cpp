@@ -26,9 +26,7 @@ struct SettingsFile {
 device::Expected<SettingsFile, std::string> loadSettings() {
     SettingsFile file;
     file.values = NSMutableDictionary::make();
-    std::error_code error;
-    if (!std::filesystem::exists(
-            std::filesystem::symlink_status(device::Device::resolve(SettingsPath), error)))
+    if (auto kind = device::entryKind(SettingsPath); kind && *kind == device::EntryKind::Missing)
         return file;
     PropertyListLimits limits;
     auto bytes = device::readFile(SettingsPath, limits.maxBytes);

@@ -1,4 +1,5 @@
 #include "Report.h"
+#include "OutputFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -88,13 +89,7 @@ std::string jsonText(const Json& json, int indent) {
 
 device::Expected<void, std::string> writeReport(const std::vector<FlowReport>& flows,
                                                 const std::filesystem::path& file) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (out)
-        out << jsonText(reportJson(flows), 2) << '\n';
-    out.close();
-    if (!out)
-        return device::Unexpected("cannot write " + file.string() + ": " + std::strerror(errno));
-    return {};
+    return writeOutputFile(file, jsonText(reportJson(flows), 2) + '\n');
 }
 
 } // namespace sim

@@ -1,4 +1,5 @@
 #include "ReportPage.h"
+#include "OutputFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -288,13 +289,8 @@ device::Expected<void, std::string> writeReportPage(const std::vector<Flow>& flo
     auto screenshots = std::filesystem::absolute(screenshotFolder)
                            .lexically_normal()
                            .lexically_relative(pageFolder.lexically_normal());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (out)
-        out << reportPage(flows, reports, screenshots == "." ? std::filesystem::path() : screenshots);
-    out.close();
-    if (!out)
-        return device::Unexpected("cannot write " + file.string() + ": " + std::strerror(errno));
-    return {};
+    return writeOutputFile(
+        file, reportPage(flows, reports, screenshots == "." ? std::filesystem::path() : screenshots));
 }
 
 } // namespace sim

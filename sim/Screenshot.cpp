@@ -1,4 +1,5 @@
 #include "Screenshot.h"
+#include "OutputFile.h"
 
 #include "render/CairoHandles.h"
 #include "render/TextPainter.h"
@@ -22,27 +23,19 @@ using device::Unexpected;
 // Well inside cairo's limit on an image surface's side.
 constexpr double MaximumSidePixels = 16384;
 
-cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
-    return std::fwrite(data, 1, length, static_cast<std::FILE*>(closure)) == length
-               ? CAIRO_STATUS_SUCCESS
-               : CAIRO_STATUS_WRITE_ERROR;
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
 }
 
-// Through a file of our own rather than cairo_surface_write_to_png, so that a failure
-// says what the system said, and a half-written picture does not stay behind.
+// Encoded whole first, then written as one output file: a half-written picture never
+// stays behind, and a link of the picture's name is replaced rather than written through.
 Expected<void, std::string> writePng(cairo_surface_t* surface, const std::string& pngPath) {
-    std::FILE* file = std::fopen(pngPath.c_str(), "wb");
-    if (!file)
-        return Unexpected("cannot write " + pngPath + ": " + std::strerror(errno));
-    cairo_status_t status = cairo_surface_write_to_png_stream(surface, writeToFile, file);
-    int writeError = std::ferror(file) ? errno : 0;
-    if (std::fclose(file) != 0 && !writeError)
-        writeError = errno;
-    if (status == CAIRO_STATUS_SUCCESS && !writeError)
-        return {};
-    std::remove(pngPath.c_str());
-    return Unexpected("cannot write " + pngPath + ": " +
-                      (writeError ? std::strerror(writeError) : cairo_status_to_string(status)));
+    std::string png;
+    if (cairo_status_t status = cairo_surface_write_to_png_stream(surface, appendBytes, &png);
+        status != CAIRO_STATUS_SUCCESS)
+        return Unexpected("cannot write " + pngPath + ": " + cairo_status_to_string(status));
+    return writeOutputFile(pngPath, png);
 }
 
 Expected<void, std::string> writeScreenshot(UIWindow* window, const std::string& pngPath, double scale) {

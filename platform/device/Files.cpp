@@ -1,9 +1,13 @@
 #include "Files.h"
 #include "Device.h"
+#include "FileDescriptor.h"
 #include "Instruments.h"
+#include "RemoveTree.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -15,29 +19,42 @@ namespace device {
 
 namespace {
 
-std::string errnoText(const char* what) {
-    return std::string(what) + ": " + std::strerror(errno);
+// What the system said of the call that just failed.
+FileError systemError(const char* what) {
+    return FileError{std::string(what) + ": " + std::strerror(errno), errno};
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
+struct FolderEntry {
+    FileDescriptor folder;
+    std::string folderPath; // relative and normalised, for the faults
+    std::string name;       // empty for the root
 };
 
-} // namespace
+// Opens the folder that holds a device path's entry, beneath the root and through no link.
+Expected<FolderEntry, FileError> openFolderOf(std::string_view devicePath) {
+    FolderEntry entry;
+    Device::relativeInto(entry.folderPath, devicePath);
+    std::size_t slash = entry.folderPath.rfind('/');
+    entry.name = entry.folderPath.substr(slash == std::string::npos ? 0 : slash + 1);
+    entry.folderPath.resize(slash == std::string::npos ? 0 : slash);
+    entry.folder = FileDescriptor(Device::openBeneath(entry.folderPath, O_PATH | O_DIRECTORY));
+    if (!entry.folder.isOpen())
+        return Unexpected(systemError("open the folder"));
+    return entry;
+}
 
-namespace {
+Unexpected<FileError> refusal(int error) {
+    errno = error;
+    return Unexpected(systemError("write"));
+}
+
+std::string temporaryName(std::string_view name) {
+    static std::atomic<unsigned> counter{0};
+    auto seed = static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                (static_cast<unsigned long>(::getpid()) << 20) ^ counter.fetch_add(1);
+    std::string suffix = std::to_string(seed % 1000000007UL);
+    return "." + std::string(name) + "." + suffix;
+}
 
 // While it lives, SIGXFSZ is held for the calling thread, so that a write past the
 // process's file-size limit fails with EFBIG instead of killing the host; a signal
@@ -80,18 +97,17 @@ ssize_t readSome(int fd, char* into, std::size_t size) {
 
 } // namespace
 
-Expected<std::string_view, FileError> readFileInto(std::string& buffer, std::string_view devicePath,
-                                                   std::size_t maxBytes) {
-    Instruments::shared().recordFileOpen(devicePath);
+namespace {
+
+Expected<std::string_view, FileError> readInto(std::string& buffer, std::string_view devicePath,
+                                               std::size_t maxBytes) {
     // Non-blocking, so that a FIFO or a device in the file's place cannot stall the
     // reader; a regular file reads the same either way.
-    thread_local std::string hostPath; // a buffer, filled anew for every read
-    Device::resolveInto(hostPath, devicePath);
-    FileDescriptor fd(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    FileDescriptor fd(Device::openBeneath(devicePath, O_RDONLY | O_NONBLOCK));
     if (fd.get() < 0)
-        return Unexpected(FileError{errnoText("open")});
+        return Unexpected(systemError("open"));
     auto readFailed = [] {
-        return Unexpected(FileError{errno == EISDIR ? "not a regular file" : errnoText("read")});
+        return Unexpected(errno == EISDIR ? FileError{"not a regular file", EISDIR} : systemError("read"));
     };
     // A small file, the usual case, comes whole with the first read: a regular file
     // answers short only at its end, so neither its size nor a second read is needed.
@@ -111,7 +127,7 @@ Expected<std::string_view, FileError> readFileInto(std::string& buffer, std::str
     // A larger one is looked at before it is read whole.
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
-        return Unexpected(FileError{errnoText("stat")});
+        return Unexpected(systemError("stat"));
     if (!S_ISREG(info.st_mode))
         return Unexpected(FileError{"not a regular file"});
     if (static_cast<std::size_t>(info.st_size) > maxBytes)
@@ -136,25 +152,48 @@ Expected<std::string_view, FileError> readFileInto(std::string& buffer, std::str
     return std::string_view(buffer.data(), filled);
 }
 
-Expected<std::string, FileError> readFile(std::string_view devicePath, std::size_t maxBytes) {
+Expected<std::string, FileError> readWhole(std::string_view devicePath, std::size_t maxBytes) {
     std::string bytes;
-    auto read = readFileInto(bytes, devicePath, maxBytes);
+    auto read = readInto(bytes, devicePath, maxBytes);
     if (!read)
         return Unexpected(read.error());
     bytes.resize(read->size());
     return bytes;
 }
 
-Expected<void, FileError> writeFileAtomically(std::string_view devicePath, std::string_view bytes) {
-    auto path = Device::resolve(devicePath);
-    std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0)
-        return Unexpected(FileError{errnoText("create")});
+} // namespace
+
+Expected<std::string_view, FileError> readFileInto(std::string& buffer, std::string_view devicePath,
+                                                   std::size_t maxBytes) {
+    Instruments::shared().recordFileOpen(devicePath);
+    return readInto(buffer, devicePath, maxBytes);
+}
+
+Expected<std::string, FileError> readFile(std::string_view devicePath, std::size_t maxBytes) {
+    Instruments::shared().recordFileOpen(devicePath);
+    return readWhole(devicePath, maxBytes);
+}
+
+Expected<std::string, FileError> readFileUnrecorded(std::string_view devicePath, std::size_t maxBytes) {
+    return readWhole(devicePath, maxBytes);
+}
+
+Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::string_view bytes) {
+    std::string temporary;
+    FileDescriptor fd;
+    for (int attempt = 0; attempt < 100 && !fd.isOpen(); ++attempt) {
+        temporary = temporaryName(name);
+        fd = FileDescriptor(
+            ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!fd.isOpen() && errno != EEXIST)
+            break;
+    }
+    if (!fd.isOpen())
+        return Unexpected(systemError("create"));
     auto fail = [&](const char* what) {
-        std::string reason = errnoText(what);
-        ::unlink(temporary.c_str());
-        return Unexpected(FileError{reason});
+        FileError error = systemError(what);
+        ::unlinkat(folder, temporary.c_str(), 0);
+        return Unexpected(error);
     };
     // The platform's default attributes for a new file: readable by everyone, as iOS
     // gives files created without attributes.
@@ -175,8 +214,91 @@ Expected<void, FileError> writeFileAtomically(std::string_view devicePath, std::
         return fail("sync");
     if (::close(fd.release()) != 0)
         return fail("close");
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
+    // rename(2) replaces the entry itself: a link standing there is not followed.
+    if (::renameat(folder, temporary.c_str(), folder, std::string(name).c_str()) != 0)
         return fail("rename");
+    return {};
+}
+
+Expected<void, FileError> writeFileAtomically(std::string_view devicePath, std::string_view bytes) {
+    auto entry = openFolderOf(devicePath);
+    if (!entry)
+        return Unexpected(entry.error());
+    if (entry->name.empty())
+        return refusal(EISDIR);
+    if (int refused = Device::refusedChange(entry->folderPath, true))
+        return refusal(refused);
+    return replaceFileIn(entry->folder.get(), entry->name, bytes);
+}
+
+Expected<EntryKind, FileError> entryKind(std::string_view devicePath) {
+    auto entry = openFolderOf(devicePath);
+    if (!entry) {
+        if (entry.error().code == ENOENT || entry.error().code == ENOTDIR)
+            return EntryKind::Missing;
+        return Unexpected(entry.error());
+    }
+    if (entry->name.empty())
+        return EntryKind::Folder;
+    struct stat info {};
+    if (::fstatat(entry->folder.get(), entry->name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT)
+            return EntryKind::Missing;
+        return Unexpected(systemError("stat"));
+    }
+    if (S_ISREG(info.st_mode))
+        return EntryKind::File;
+    if (S_ISDIR(info.st_mode))
+        return EntryKind::Folder;
+    if (S_ISLNK(info.st_mode))
+        return EntryKind::Link;
+    return EntryKind::Other;
+}
+
+Expected<void, FileError> removeItem(std::string_view devicePath) {
+    auto entry = openFolderOf(devicePath);
+    if (!entry)
+        return Unexpected(entry.error());
+    if (entry->name.empty())
+        return refusal(EBUSY);
+    std::string itself = entry->folderPath.empty() ? entry->name : entry->folderPath + "/" + entry->name;
+    if (int refused = Device::refusedChange(entry->folderPath, false))
+        return refusal(refused);
+    if (int refused = Device::refusedChange(itself, false))
+        return refusal(refused);
+    if (int failed = removeTreeAt(entry->folder.get(), entry->name.c_str())) {
+        errno = failed;
+        return Unexpected(systemError("remove"));
+    }
+    return {};
+}
+
+Expected<void, FileError> makeFolders(std::string_view devicePath) {
+    std::string relative;
+    Device::relativeInto(relative, devicePath);
+    FileDescriptor folder(Device::openBeneath("", O_PATH | O_DIRECTORY));
+    if (!folder.isOpen())
+        return Unexpected(systemError("open the root"));
+    for (std::size_t at = 0; at < relative.size();) {
+        std::size_t end = std::min(relative.find('/', at), relative.size());
+        std::string part = relative.substr(at, end - at);
+        struct stat info {};
+        if (::fstatat(folder.get(), part.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT)
+                return Unexpected(systemError("stat"));
+            if (int refused =
+                    Device::refusedChange(std::string_view(relative).substr(0, at ? at - 1 : 0), true))
+                return refusal(refused);
+            if (::mkdirat(folder.get(), part.c_str(), 0755) != 0 && errno != EEXIST)
+                return Unexpected(systemError("make the folder"));
+        }
+        FileDescriptor next(
+            ::openat(folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!next.isOpen())
+            return Unexpected(systemError("open the folder"));
+        folder = std::move(next);
+        at = end + 1;
+    }
     return {};
 }
 

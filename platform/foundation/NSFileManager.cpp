@@ -5,9 +5,6 @@
 #include "device/Device.h"
 #include "device/Files.h"
 
-#include <filesystem>
-#include <system_error>
-
 NSFileManager* NSFileManager::defaultManager() {
     // Lives as long as the process, as the shared manager does.
     static auto* manager =
@@ -19,22 +16,21 @@ bool NSFileManager::createFileAtPath(std::string_view devicePath, std::string_vi
     return device::writeFileAtomically(devicePath, contents).hasValue();
 }
 
-bool NSFileManager::fileExistsAtPath(std::string_view devicePath) const {
+bool NSFileManager::fileExistsAtPath(std::string_view devicePath, bool* isDirectory) const {
     if (devicePath.empty())
         return false;
-    std::error_code error;
-    return std::filesystem::exists(device::Device::resolve(devicePath), error);
+    auto kind = device::entryKind(devicePath);
+    if (!kind || *kind == device::EntryKind::Missing)
+        return false;
+    if (isDirectory)
+        *isDirectory = *kind == device::EntryKind::Folder;
+    return true;
 }
 
 bool NSFileManager::removeItemAtPath(std::string_view devicePath) {
-    auto path = device::Device::resolve(devicePath);
-    if (devicePath.empty() || device::Device::devicePathOf(path) == "/")
+    if (devicePath.empty())
         return false;
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error)))
-        return false;
-    std::filesystem::remove_all(path, error);
-    return !error;
+    return device::removeItem(devicePath).hasValue();
 }
 
 Class NSFileManager::staticClass() {
@@ -56,6 +52,11 @@ Class NSFileManager::staticClass() {
             c, "fileExistsAtPath:", +[](id self, SEL, id path) -> bool {
                 return path && static_cast<NSFileManager*>(self)->fileExistsAtPath(
                                    objc::cast<NSString>(path)->utf8());
+            });
+        objc::addMethod(
+            c, "fileExistsAtPath:isDirectory:", +[](id self, SEL, id path, bool* isDirectory) -> bool {
+                return path && static_cast<NSFileManager*>(self)->fileExistsAtPath(
+                                   objc::cast<NSString>(path)->utf8(), isDirectory);
             });
         // No NSError is modelled: a failure answers NO and leaves *error as it was.
         objc::addMethod(

@@ -28,6 +28,7 @@ template <> struct Encode<Class> { static constexpr std::string_view value = "#"
 template <> struct Encode<const char*> { static constexpr std::string_view value = "*"; };
 
 template <> struct Encode<objc::Object**> { static constexpr std::string_view value = "^@"; };
+template <> struct Encode<bool*> { static constexpr std::string_view value = "^B"; };
 
 template <class T>
 constexpr bool IsObjectPointer =

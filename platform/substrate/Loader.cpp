@@ -2,6 +2,7 @@
 #include "RuntimeRecording.h"
 
 #include "device/Device.h"
+#include "device/FileDescriptor.h"
 #include "device/Instruments.h"
 #include "foundation/NSArray.h"
 #include "foundation/NSBundle.h"
@@ -11,11 +12,14 @@
 #include "objc/Autorelease.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace substrate {
 
@@ -23,20 +27,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The filter is read straight from the disk, not through device::readFile: the
+// The filter is read straight from the folder, not through device::readFile: the
 // instruments count the opens of the process once it runs (the app and the libraries
 // in it), and the loader's own look at each filter would blur what a library reads by
-// itself, such as the same filter file.
-std::optional<std::string> readFilter(const fs::path& hostPath) {
-    std::error_code error;
-    auto size = fs::file_size(hostPath, error);
-    if (error || size > PropertyListLimits{}.maxBytes)
+// itself, such as the same filter file. A link in the filter's place is not followed.
+std::optional<std::string> readFilter(int folder, const std::string& name) {
+    device::FileDescriptor fd(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::size_t>(info.st_size) > PropertyListLimits{}.maxBytes)
         return std::nullopt;
-    std::ifstream in(hostPath, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    bytes.resize(filled);
     return bytes;
+}
+
+bool isRegularFileIn(int folder, const std::string& name) {
+    struct stat info {};
+    return ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
+}
+
+// Something other than a file where the library should be: a link may lead off the device.
+bool isOtherThanFileIn(int folder, const std::string& name) {
+    struct stat info {};
+    return ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(info.st_mode);
 }
 
 // True when the filter's "Filter"/"Bundles" array holds `identifier`. A filter of
@@ -54,16 +77,25 @@ bool filterLists(std::string_view filterBytes, const std::string& identifier) {
     });
 }
 
-// The filter lists in the folder, by name, so that libraries load in the same order on
-// every launch.
-std::vector<fs::path> filterFiles(const fs::path& folder) {
-    std::vector<fs::path> filters;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        if (it->path().extension() == ".plist" && it->is_regular_file(error))
-            filters.push_back(it->path());
-    std::sort(filters.begin(), filters.end());
-    return filters;
+// The names of the filter lists in the folder, sorted, so that libraries load in the same
+// order on every launch.
+std::vector<std::string> filterNames(int folder) {
+    std::vector<std::string> names;
+    int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (!listing) {
+        if (listed >= 0)
+            ::close(listed);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        std::string name = entry->d_name;
+        if (name.size() > 6 && name.ends_with(".plist") && isRegularFileIn(folder, name))
+            names.push_back(std::move(name));
+    }
+    ::closedir(listing);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace
@@ -79,12 +111,21 @@ LoadResult loadInjectedLibraries() {
     const auto& identifier = NSBundle::mainBundle()->bundleIdentifier();
     if (!identifier)
         return result;
-    for (const fs::path& filterPath : filterFiles(device::Device::resolve(DynamicLibrariesFolder))) {
-        auto bytes = readFilter(filterPath);
+    // The folder is reached without following a link, so that nothing off the device loads.
+    device::FileDescriptor folder(device::Device::openBeneath(DynamicLibrariesFolder, O_PATH | O_DIRECTORY));
+    if (!folder.isOpen())
+        return result;
+    for (const std::string& filterName : filterNames(folder.get())) {
+        auto bytes = readFilter(folder.get(), filterName);
         if (!bytes || !filterLists(*bytes, *identifier))
             continue;
-        fs::path library = fs::path(filterPath).replace_extension(".dylib");
-        std::string devicePath = device::Device::devicePathOf(library).value_or(library.string());
+        std::string libraryName = filterName.substr(0, filterName.size() - 6) + ".dylib";
+        std::string devicePath = std::string(DynamicLibrariesFolder) + "/" + libraryName;
+        if (isOtherThanFileIn(folder.get(), libraryName)) {
+            result.failures.push_back({devicePath, "not a file (a link is not followed)"});
+            continue;
+        }
+        fs::path library = device::Device::resolve(devicePath);
         // The library stays loaded for the life of the process; its handle is never
         // closed. dlopen runs its constructors the first time only.
         if (dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL))

@@ -1,23 +1,17 @@
 #pragma once
 
-#include <cstdlib>
+#include "device/MadeFolder.h"
+
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
-// A fresh folder for one test, removed with it.
+// A fresh folder for one test, removed with it, by the one helper that removes only
+// what it made.
 class TemporaryFolder {
 public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lexorna-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    TemporaryFolder() : folder_(made()), path_(folder_.path()) {}
 
     const std::filesystem::path& path() const { return path_; }
 
@@ -34,5 +28,13 @@ public:
     }
 
 private:
+    static device::MadeFolder made() {
+        auto folder = device::MadeFolder::makeTemporary("lexorna-test");
+        if (!folder)
+            throw std::runtime_error(folder.error());
+        return std::move(*folder);
+    }
+
+    device::MadeFolder folder_;
     std::filesystem::path path_;
 };

@@ -4,6 +4,7 @@
 // it made, and a body run in a child process of its own, as every launch of an app is.
 
 #include "device/Device.h"
+#include "device/MadeFolder.h"
 #include "objc/Autorelease.h"
 
 #include <gtest/gtest.h>
@@ -20,26 +21,24 @@
 
 namespace test_support {
 
-// A fresh folder, made the device's root while this object lives. Only the folder that
-// mkdtemp made here is ever removed: never the device root as such, which may be unset.
+// A fresh folder, made the device's root while this object lives. Only the folder made
+// here is ever removed, by the helper that removes only what it made: never the device
+// root as such, which may be unset.
 class TemporaryDevice {
 public:
-    explicit TemporaryDevice(const char* prefix) {
-        std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("no temporary device folder");
-        path_ = pattern;
-        device::Device::setRoot(path_);
+    explicit TemporaryDevice(const char* prefix) : folder_(made(prefix)) {
+        device::Device::setRoot(folder_.path());
     }
-    ~TemporaryDevice() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryDevice(const TemporaryDevice&) = delete;
-    TemporaryDevice& operator=(const TemporaryDevice&) = delete;
 
 private:
-    std::filesystem::path path_;
+    static device::MadeFolder made(const char* prefix) {
+        auto folder = device::MadeFolder::makeTemporary(prefix);
+        if (!folder)
+            throw std::runtime_error("no temporary device folder: " + folder.error());
+        return std::move(*folder);
+    }
+
+    device::MadeFolder folder_;
 };
 
 // Failures recorded so far in the running test, the child's inherited ones included.

@@ -116,7 +116,7 @@ void writeDevice(const Setup& setup) {
     } else if (setup.throughLoader) {
         fs::path installed = device::Device::resolve(LibraryPath);
         fs::create_directories(installed.parent_path());
-        fs::create_symlink(LEXORNA_DYLIB, installed);
+        fs::copy_file(LEXORNA_DYLIB, installed); // a copy, as a package installs it: links are not followed
     }
 }
 

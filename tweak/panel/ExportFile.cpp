@@ -17,6 +17,10 @@ bool writeExportFile(id text) {
     if (send<bool>(fileManager, "createFileAtPath:contents:attributes:", path, bytes,
                    static_cast<id>(nullptr)))
         return true;
-    send<bool>(fileManager, "removeItemAtPath:error:", path, static_cast<id*>(nullptr));
+    // Only a file, or a link, is the earlier export: a folder of that name is the app's,
+    // and what it holds is not ours to remove.
+    bool isDirectory = false;
+    if (send<bool>(fileManager, "fileExistsAtPath:isDirectory:", path, &isDirectory) && !isDirectory)
+        send<bool>(fileManager, "removeItemAtPath:error:", path, static_cast<id*>(nullptr));
     return false;
 }

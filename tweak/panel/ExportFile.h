@@ -6,7 +6,7 @@
 // the last shared text and nothing else.
 id exportFilePath();
 
-// Writes the text (nil: an empty file) to the export file. When the write fails, any
-// earlier export file is removed, so that nothing can share a stale text, and the answer
-// is false.
+// Writes the text (nil: an empty file) to the export file. When the write fails, an
+// earlier export file (a file or a link, never a folder) is removed, so that nothing can
+// share a stale text, and the answer is false.
 bool writeExportFile(id text);
