@@ -9,6 +9,7 @@
 #include <iomanip>
 #include <linux/openat2.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 
 namespace device {
@@ -134,11 +135,16 @@ int Device::openBeneathByWalking(std::string_view devicePath, int flags, mode_t 
     std::size_t at = 0;
     for (std::size_t slash; (slash = relative.find('/', at)) != std::string::npos; at = slash + 1) {
         std::string part = relative.substr(at, slash - at);
-        // O_NOFOLLOW without O_PATH: a link among the folders fails with ELOOP.
-        int next = ::openat(folder.isOpen() ? folder.get() : root, part.c_str(),
-                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (next < 0)
+        int at = folder.isOpen() ? folder.get() : root;
+        int next = ::openat(at, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next < 0) {
+            // O_DIRECTORY meets a link first and answers ENOTDIR; openat2 calls it ELOOP.
+            struct stat info {};
+            if (errno == ENOTDIR && ::fstatat(at, part.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISLNK(info.st_mode))
+                errno = ELOOP;
             return -1;
+        }
         folder = FileDescriptor(next);
     }
     int end = flags | O_CLOEXEC;

@@ -51,7 +51,6 @@ MadeFolder::~MadeFolder() {
 Expected<void, std::string> MadeFolder::remove() {
     if (!owned_)
         return Unexpected(path_.string() + " is not this process's to remove");
-    owned_ = false;
     FileDescriptor parent(::open(path_.parent_path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     std::string name = path_.filename().string();
     if (!parent.isOpen())
@@ -71,6 +70,7 @@ Expected<void, std::string> MadeFolder::remove() {
         errno = failed;
         return Unexpected(systemText("cannot remove all of " + path_.string()));
     }
+    owned_ = false;
     return {};
 }
 

@@ -28,7 +28,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     // The folder stays when this object goes.
     void keep() { owned_ = false; }
-    // Removes the folder now; says why when it does not.
+    // Removes the folder now; says why when it does not (and tries again when it goes).
     Expected<void, std::string> remove();
 
     static constexpr const char* MarkName = ".lexorna-made-here";

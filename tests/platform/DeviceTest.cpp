@@ -1,14 +1,20 @@
 // The device's disk: device paths stay inside the root, and reads are bounded. That
 // every open is counted is checked where the library opens its files.
 
+#include "ChildProcess.h"
 #include "TestDevice.h"
 
 #include "device/Device.h"
 #include "device/Files.h"
+#include "device/MadeFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using device::Device;
 
@@ -71,4 +77,67 @@ TEST(DeviceFiles, ReadRefusesFilesOverTheBoundAndFoldersAndStaysOnTheDevice) {
     auto climbing = device::readFile("/var/mobile/../../../../etc/device-only.txt", 100);
     ASSERT_TRUE(climbing);
     EXPECT_EQ(*climbing, "inside");
+}
+
+// A link stored on the device may point anywhere on the machine: no device path goes
+// through one, whether the kernel resolves the path at once or folder by folder.
+TEST(DeviceFiles, NoReadWriteOrRemovalGoesThroughALink) {
+    auto outside = device::MadeFolder::makeTemporary("lexorna-outside");
+    ASSERT_TRUE(outside);
+    std::ofstream(outside->path() / "secret") << "outside";
+    putDeviceFile("/var/mobile/links/inside", "inside");
+    auto at = [](const char* devicePath) { return Device::resolve(devicePath); };
+    std::filesystem::create_directory_symlink(outside->path(), at("/var/mobile/links/folder"));
+    std::filesystem::create_symlink(outside->path() / "secret", at("/var/mobile/links/file"));
+    std::filesystem::create_symlink(at("/var/mobile/links/inside"), at("/var/mobile/links/near"));
+
+    for (auto open : {&Device::openBeneath, &Device::openBeneathByWalking}) {
+        int fd = open("/var/mobile/links/inside", O_RDONLY, 0);
+        EXPECT_GE(fd, 0);
+        ::close(fd);
+        for (const char* path :
+             {"/var/mobile/links/folder/secret", "/var/mobile/links/file", "/var/mobile/links/near"}) {
+            errno = 0;
+            EXPECT_EQ(open(path, O_RDONLY, 0), -1) << path;
+            EXPECT_EQ(errno, ELOOP) << path;
+        }
+    }
+    EXPECT_FALSE(device::readFile("/var/mobile/links/folder/secret", 100));
+    EXPECT_FALSE(device::writeFileAtomically("/var/mobile/links/folder/new", "x"));
+    EXPECT_FALSE(device::makeFolders("/var/mobile/links/folder/sub"));
+    EXPECT_FALSE(device::removeItem("/var/mobile/links/folder/secret"));
+    EXPECT_EQ(device::entryKind("/var/mobile/links/folder").value(), device::EntryKind::Link);
+    EXPECT_EQ(device::entryKind("/var/mobile/links/folder/secret").error().code, ELOOP);
+
+    // A removal takes the links themselves and leaves what they point to.
+    EXPECT_TRUE(device::removeItem("/var/mobile/links"));
+    EXPECT_EQ(device::entryKind("/var/mobile/links").value(), device::EntryKind::Missing);
+    std::ifstream secret(outside->path() / "secret");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(secret), {}), "outside");
+    EXPECT_FALSE(std::filesystem::exists(outside->path() / "new"));
+    EXPECT_FALSE(std::filesystem::exists(outside->path() / "sub"));
+}
+
+TEST(DeviceFiles, FaultsRefuseWritesAsAFullOrReadOnlyDiskWould) {
+    test_support::expectPassesInChild([] {
+        putDeviceFile("/var/mobile/faults/locked/old", "old");
+        putDeviceFile("/var/mobile/faults/open/old", "old");
+        Device::setFaults({.diskFull = false, .readOnly = {"/var/mobile/faults/locked"}});
+        EXPECT_EQ(device::writeFileAtomically("/var/mobile/faults/locked/new", "x").error().code, EROFS);
+        EXPECT_EQ(device::removeItem("/var/mobile/faults/locked/old").error().code, EROFS);
+        EXPECT_EQ(device::removeItem("/var/mobile/faults/locked").error().code, EROFS)
+            << "its entries would go";
+        EXPECT_EQ(device::makeFolders("/var/mobile/faults/locked/sub").error().code, EROFS);
+        EXPECT_TRUE(device::writeFileAtomically("/var/mobile/faults/open/new", "x"));
+        EXPECT_TRUE(device::writeFileAtomically("/var/mobile/faults/locked-not/new", "x").error().code !=
+                    EROFS)
+            << "a folder of a longer name is not inside";
+
+        Device::setFaults({.diskFull = true, .readOnly = {}});
+        EXPECT_EQ(device::writeFileAtomically("/var/mobile/faults/open/new", "y").error().code, ENOSPC);
+        EXPECT_EQ(device::makeFolders("/var/mobile/faults/open/sub").error().code, ENOSPC);
+        EXPECT_TRUE(device::removeItem("/var/mobile/faults/open/old")) << "a removal frees space";
+        EXPECT_EQ(*device::readFile("/var/mobile/faults/open/new", 10), "x");
+        EXPECT_EQ(*device::readFile("/var/mobile/faults/locked/old", 10), "old");
+    });
 }

@@ -107,6 +107,7 @@ ios: 13.10
 screen: [320, 568.5]
 filter: none
 install: false
+faults: {diskFull: true, readOnly: ["~/Library", /var/mobile]}
 content:
   messages: ["Hello", null, 2]
   rootPresents: [UIViewController]
@@ -117,6 +118,10 @@ content:
     EXPECT_EQ(flow.screen.height, 568.5);
     EXPECT_FALSE(flow.filter);
     EXPECT_FALSE(flow.install);
+    EXPECT_TRUE(flow.faults.diskFull);
+    EXPECT_EQ(flow.faults.readOnly, (std::vector<std::string>{"~/Library", "/var/mobile"}));
+    EXPECT_EQ(errorOf("app: whatsapp\nfaults: {readOnly: ~/Library}\n---\n"),
+              "flows/x.yaml:2: faults.readOnly: expected a list of device folders, such as [\"~/Library\"]");
     EXPECT_EQ(flow.content["messages"], nlohmann::json::parse(R"(["Hello", null, 2])"));
     EXPECT_EQ(flow.content["rootPresents"][0], "UIViewController");
 
