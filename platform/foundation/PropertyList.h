@@ -10,11 +10,13 @@
 // damaged file costs bounded time and memory: a file over maxBytes, nesting deeper than
 // maxDepth, or a binary list whose shared objects would expand past maxNodes objects or
 // maxExpandedBytes of strings and data reads as unreadable (nil).
+// The bounds keep the worst read of a settings file, which runs in a host's layout pass,
+// near half a millisecond; the settings pane writes some 600 bytes.
 struct PropertyListLimits {
-    std::size_t maxBytes = 1 << 20;
+    std::size_t maxBytes = 256 << 10;
     std::size_t maxDepth = 512;
-    std::size_t maxNodes = 100000;
-    std::size_t maxExpandedBytes = 16 << 20;
+    std::size_t maxNodes = 4096;
+    std::size_t maxExpandedBytes = 4 << 20;
 };
 
 // Whether a root dictionary comes as an NSMutableDictionary, as

@@ -497,6 +497,10 @@ private:
                     return unwind(), nullptr;
                 if (startsWith("</"))
                     break;
+                // A key is a node as its value is, as in the binary form, which stores
+                // each key as an object of its own.
+                if (++nodes_ > limits_.maxNodes)
+                    return unwind(), nullptr;
                 auto key = plainKey();
                 if (!key) {
                     Tag keyTag;

@@ -282,17 +282,18 @@ TEST(PropertyList, TruncatedListsAreNil) {
         EXPECT_EQ(propertyListFromBytes(xml.substr(0, size)), nullptr) << "XML cut at " << size;
 }
 
-TEST(PropertyList, FileOverOneMebibyteIsNil) {
+TEST(PropertyList, FileOverTheByteLimitIsNil) {
     objc::AutoreleasePool pool;
     auto sized = [](std::size_t total) {
         std::string frame = xmlList("<string></string>");
         std::string body = "<string>" + std::string(total - frame.size(), 'x') + "</string>";
         return xmlList(body);
     };
-    std::string atLimit = sized(1 << 20);
-    ASSERT_EQ(atLimit.size(), 1u << 20);
+    const std::size_t limit = PropertyListLimits{}.maxBytes;
+    std::string atLimit = sized(limit);
+    ASSERT_EQ(atLimit.size(), limit);
     EXPECT_NE(propertyListFromBytes(atLimit), nullptr);
-    std::string over = sized((1 << 20) + 1);
+    std::string over = sized(limit + 1);
     EXPECT_EQ(propertyListFromBytes(over), nullptr);
 
     putDeviceFile("/var/mobile/at-limit.plist", atLimit);
@@ -371,13 +372,24 @@ TEST(PropertyList, XmlTextResolvesEntitiesAndCdataAndReadsEveryType) {
     EXPECT_FALSE(objc::cast<NSNumber>(keys->objectForKey("e"))->boolValue());
 }
 
-TEST(PropertyList, XmlValuesPastTheNodeLimitAreNil) {
+TEST(PropertyList, XmlValuesAndKeysPastTheNodeLimitAreNil) {
     objc::AutoreleasePool pool;
     std::string many;
-    for (int i = 0; i < 100000; ++i)
+    for (std::size_t i = 0; i < PropertyListLimits{}.maxNodes; ++i)
         many += "<true/>";
     EXPECT_NE(propertyListFromBytes(xmlList("<array>" + many.substr(7) + "</array>")), nullptr);
     EXPECT_EQ(propertyListFromBytes(xmlList("<array>" + many + "</array>")), nullptr);
+
+    // Keys count as nodes too, as each is an object of its own in the binary form.
+    auto dictionary = [](std::size_t entries) {
+        std::string body;
+        for (std::size_t i = 0; i < entries; ++i)
+            body += "<key>k" + std::to_string(i) + "</key><true/>";
+        return xmlList("<dict>" + body + "</dict>");
+    };
+    const std::size_t fits = (PropertyListLimits{}.maxNodes - 1) / 2;
+    EXPECT_NE(propertyListFromBytes(dictionary(fits)), nullptr);
+    EXPECT_EQ(propertyListFromBytes(dictionary(fits + 1)), nullptr);
 }
 
 TEST(PropertyList, SharedReferencesThatWouldExpandPastTheNodeLimitAreNil) {
