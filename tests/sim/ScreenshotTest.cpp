@@ -263,3 +263,13 @@ TEST_F(ScreenshotTest, ReportsWhatItCannotDraw) {
     EXPECT_FALSE(sim::renderScreenshot(nullptr, (folder_.path() / "none.png").string(), Scale, &error));
     EXPECT_FALSE(std::filesystem::exists(folder_.path() / "zero.png"));
 }
+
+TEST_F(ScreenshotTest, ReplacesALinkOfItsNameInsteadOfWritingThroughIt) {
+    TemporaryFolder elsewhere;
+    elsewhere.write("precious", "keep");
+    std::filesystem::create_symlink(elsewhere.path() / "precious", folder_.path() / "linked.png");
+    std::string error;
+    EXPECT_TRUE(sim::renderScreenshot(window_, (folder_.path() / "linked.png").string(), Scale, &error)) << error;
+    EXPECT_EQ(elsewhere.read("precious"), "keep");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(folder_.path() / "linked.png")));
+}
