@@ -105,6 +105,18 @@ StepResult AppSession::takeScreenshot(const Step& step, UIWindow* window) {
     return StepResult::passed(name);
 }
 
+std::optional<std::string> AppSession::screenshotAtFailure(const Step& step) {
+    UIWindow* window = keyWindow();
+    std::error_code error;
+    if (!window || (std::filesystem::create_directories(context().outputFolder, error), error))
+        return std::nullopt;
+    std::string name = std::filesystem::path(flow().file).stem().string() + "-line-" +
+                       std::to_string(step.line) + "-failed.png";
+    if (!renderScreenshot(window, (context().outputFolder / name).string(), context().scale, nullptr))
+        return std::nullopt;
+    return name;
+}
+
 void AppSession::endRunLoopTurn() {
     objc::AutoreleasePool pool;
     layoutIfNeeded(keyWindow());

@@ -23,6 +23,7 @@ public:
     StepResult run(const Step& step) override;
     Json snapshot(const std::string& label) override;
     Json finish() override;
+    std::optional<std::string> screenshotAtFailure(const Step& step) override;
 
 private:
     StepResult play(const Step& step);

@@ -101,6 +101,10 @@ device::Expected<void, std::string> LaunchSession::launch(const Flow& flow) {
     return {};
 }
 
+std::optional<std::string> LaunchSession::screenshotAtFailure(const Step&) {
+    return std::nullopt;
+}
+
 StepResult LaunchSession::run(const Step& step) {
     if (auto result = playDeviceStep(step, home_))
         return *result;

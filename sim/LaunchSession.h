@@ -43,6 +43,10 @@ public:
     // Plays one step after the launch. Steps this session cannot play fail.
     virtual StepResult run(const Step& step);
 
+    // A picture of the screen when a step failed, in the output folder: its file name, or
+    // nothing when there is nothing to draw.
+    virtual std::optional<std::string> screenshotAtFailure(const Step& step);
+
     // What the user would see now: the label, the window, what is presented, the
     // pasteboard, and the files in the app's home directory.
     virtual Json snapshot(const std::string& label);

@@ -46,6 +46,9 @@ device::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vect
         reports.push_back(runner.run(flows[i]));
         progress.result(reports.back().summary());
     }
+    auto passed = std::ranges::count_if(reports, &FlowReport::ok);
+    progress.result(std::to_string(passed) + " passed, " + std::to_string(reports.size() - passed) +
+                    " failed");
     if (device->keptTemporary())
         std::cerr << "device kept at " << device->path().string() << '\n';
     return reports;

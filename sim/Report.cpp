@@ -8,9 +8,14 @@
 namespace sim {
 
 Json StepResult::toJson() const {
-    Json json = {{"step", step}, {"ok", ok}};
+    Json json = {{"step", step}, {"line", line}, {"text", text}, {"ok", ok}};
+    if (skipped)
+        json["skipped"] = true;
     if (error)
         json["error"] = *error;
+    json["seconds"] = seconds;
+    if (screenshot)
+        json["screenshot"] = *screenshot;
     json["fired"] = fired;
     return json;
 }
@@ -23,6 +28,12 @@ StepResult StepResult::fromJson(const Json& json) {
         result.error = it->get<std::string>();
     if (auto it = json.find("fired"); it != json.end() && it->is_array())
         result.fired = *it;
+    result.line = json.value("line", std::size_t{0});
+    result.text = json.value("text", "");
+    result.seconds = json.value("seconds", 0.0);
+    result.skipped = json.value("skipped", false);
+    if (auto it = json.find("screenshot"); it != json.end() && it->is_string())
+        result.screenshot = it->get<std::string>();
     return result;
 }
 
@@ -72,7 +83,7 @@ Json FlowReport::toJson() const {
 
 std::string FlowReport::summary() const {
     if (failure)
-        return "FAIL " + file + ": " + *failure;
+        return "FAIL " + *failure;
     return "ok   " + file + " (" + std::to_string(stepCount) + (stepCount == 1 ? " step)" : " steps)");
 }
 

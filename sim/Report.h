@@ -14,18 +14,38 @@ namespace sim {
 // Reports keep their keys in the order a reader expects them.
 using Json = nlohmann::ordered_json;
 
-// How one step went.
+// How one step went. A step after the flow's first failure is skipped: not played.
 struct StepResult {
     std::string step; // its name, "tapOn"
     bool ok = true;
     std::optional<std::string> error;
     Json fired = Json::array(); // the recognisers a touch made fire, with their actions
+    // Which step of the flow this is, carried with the result from the process that
+    // played it: its line in the flow file and the step as written.
+    std::size_t line = 0;
+    std::string text;
+    double seconds = 0;                    // how long it took to play
+    bool skipped = false;                  // not played: an earlier step failed
+    std::optional<std::string> screenshot; // taken at the failure, in the output folder
 
     static StepResult passed(std::string step) {
-        return {std::move(step), true, std::nullopt, Json::array()};
+        StepResult result;
+        result.step = std::move(step);
+        return result;
     }
     static StepResult failed(std::string step, std::string error) {
-        return {std::move(step), false, std::move(error), Json::array()};
+        StepResult result;
+        result.step = std::move(step);
+        result.ok = false;
+        result.error = std::move(error);
+        return result;
+    }
+    static StepResult skippedAfterFailure(std::string step) {
+        StepResult result;
+        result.step = std::move(step);
+        result.ok = false;
+        result.skipped = true;
+        return result;
     }
 
     Json toJson() const;
@@ -53,11 +73,11 @@ struct FlowReport {
     int passed = 0; // assertions that held
     int failed = 0; // assertions that did not
     std::size_t stepCount = 0;
-    std::optional<std::string> failure; // the first thing that went wrong, for the summary line
+    std::optional<std::string> failure; // the first thing that went wrong, from the file name on
 
     bool ok() const { return !failure; }
     Json toJson() const;
-    // "ok   flows/x.yaml (9 steps)" or "FAIL flows/x.yaml: step 4 assertVisible: ..."
+    // "ok   flows/x.yaml (9 steps)" or "FAIL flows/x.yaml:12: assertVisible: \"Hi\": ..."
     std::string summary() const;
 };
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -165,16 +166,19 @@ std::string PageWriter::page(const std::vector<Flow>& flows, const std::vector<F
         out_ << "<li><a href=\"#flow-" << i + 1 << "\">" << escaped(reports[i].file)
              << "</a>: " << (reports[i].ok() ? "ok" : "failed") << "</li>\n";
     out_ << "</ul>\n</header>\n";
-    for (std::size_t i = 0; i < count; ++i)
-        flow(i, flows[i], reports[i]);
+    // Failed flows first, open; the flows that held folded below them.
+    for (bool failures : {true, false})
+        for (std::size_t i = 0; i < count; ++i)
+            if (reports[i].ok() != failures)
+                flow(i, flows[i], reports[i]);
     out_ << "</body>\n</html>\n";
     return out_.str();
 }
 
 void PageWriter::flow(std::size_t index, const Flow& flow, const FlowReport& report) {
     out_ << "<section id=\"flow-" << index + 1 << "\" class=\"flow " << (report.ok() ? "ok" : "failed")
-         << "\">\n<h2><span class=\"badge\">" << (report.ok() ? "ok" : "failed") << "</span> "
-         << escaped(report.file) << "</h2>\n"
+         << "\">\n<details" << (report.ok() ? "" : " open") << ">\n<summary><h2><span class=\"badge\">"
+         << (report.ok() ? "ok" : "failed") << "</span> " << escaped(report.file) << "</h2></summary>\n"
          << "<p class=\"meta\">" << escaped(flow.app) << " · " << plural(report.stepCount, "step", "steps")
          << " · assertions: " << report.passed << " passed, " << report.failed << " failed</p>\n";
     if (report.failure)
@@ -183,7 +187,7 @@ void PageWriter::flow(std::size_t index, const Flow& flow, const FlowReport& rep
     forEachSegment(flow, report, [&](const PlayedSegment& played) {
         segment(flow, played, played.launch ? ++launches : 0);
     });
-    out_ << "</section>\n";
+    out_ << "</details>\n</section>\n";
 }
 
 void PageWriter::segment(const Flow& flow, const PlayedSegment& played, std::size_t launchNumber) {
@@ -206,6 +210,7 @@ void PageWriter::segment(const Flow& flow, const PlayedSegment& played, std::siz
 
 void PageWriter::step(const Flow& flow, std::size_t index, const StepResult& result, bool played) {
     const Step& step = flow.steps[index];
+    played = played && !result.skipped;
     const char* state = !played ? "skipped" : result.ok ? "ok" : "failed";
     const char* mark = !played ? "–" : result.ok ? "✓" : "✗";
     out_ << "<li class=\"step " << state << "\"><span class=\"number\">" << index + 1
@@ -213,9 +218,21 @@ void PageWriter::step(const Flow& flow, std::size_t index, const StepResult& res
          << (!played     ? "not run"
              : result.ok ? "held"
                          : "failed")
-         << "\">" << mark << "</span><code>" << escaped(step.description()) << "</code>\n";
+         << "\">" << mark << "</span><code>" << escaped(step.description()) << "</code>";
+    if (played) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.3f", result.seconds);
+        out_ << " <span class=\"meta\">line " << step.line << " · " << seconds << " s</span>";
+    }
+    out_ << "\n";
     if (result.error)
         out_ << "<p class=\"error\">" << escaped(*result.error) << "</p>\n";
+    if (result.screenshot)
+        out_ << "<figure><img src=\""
+             << escaped(urlPath((screenshots_ / *result.screenshot).generic_string()))
+             << "\" alt=\"The screen at the failure\" width=\"" << flow.screen.width << "\" height=\""
+             << flow.screen.height << "\"><figcaption>" << escaped(*result.screenshot)
+             << "</figcaption></figure>\n";
     for (const auto& fired : result.fired)
         out_ << "<p class=\"fired\">fired " << escaped(firedText(fired)) << "</p>\n";
     if (isScreenshot(step, result)) {
@@ -262,19 +279,6 @@ void PageWriter::launchDetails(const LaunchReport& launch) {
 }
 
 } // namespace
-
-bool tookScreenshots(const std::vector<Flow>& flows, const std::vector<FlowReport>& reports) {
-    for (std::size_t i = 0; i < std::min(flows.size(), reports.size()); ++i) {
-        bool took = false;
-        forEachSegment(flows[i], reports[i], [&](const PlayedSegment& played) {
-            for (std::size_t k = 0; k < std::min(played.segment.count, played.results.size()); ++k)
-                took = took || isScreenshot(flows[i].steps[played.segment.first + k], played.results[k]);
-        });
-        if (took)
-            return true;
-    }
-    return false;
-}
 
 std::string reportPage(const std::vector<Flow>& flows, const std::vector<FlowReport>& reports,
                        const std::filesystem::path& screenshots) {

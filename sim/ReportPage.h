@@ -17,9 +17,6 @@ namespace sim {
 // shown where they were taken, then the launch's crash, log and runtime calls. Flows and
 // reports go in pairs, in the order they played.
 
-// Whether any flow wrote a screenshot.
-bool tookScreenshots(const std::vector<Flow>& flows, const std::vector<FlowReport>& reports);
-
 // The page's HTML; `screenshots` is the folder of the PNG files as seen from the page.
 std::string reportPage(const std::vector<Flow>& flows, const std::vector<FlowReport>& reports,
                        const std::filesystem::path& screenshots);

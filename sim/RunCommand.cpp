@@ -47,7 +47,7 @@ int runFlows(const RunOptions& options) {
     }
     if (options.report) {
         auto written = writeReport(*reports, *options.report);
-        if (written && tookScreenshots(flows, *reports))
+        if (written)
             written = writeReportPage(flows, *reports, pageBeside(*options.report),
                                       std::filesystem::absolute(options.playback.out));
         if (!written) {

@@ -38,9 +38,11 @@ protected:
     TemporaryFolder temp_;
 };
 
+// The failure as the console's FAIL line gives it after the flow file: "LINE: step: error".
 std::string failureOf(const Played& played) {
-    auto at = played.out.find(": step ");
-    return at == std::string::npos ? played.out : played.out.substr(at + 2, played.out.size() - at - 3);
+    auto at = played.out.find("flow.yaml:");
+    auto end = played.out.find('\n', at);
+    return at == std::string::npos ? played.out : played.out.substr(at + 10, end - at - 10);
 }
 
 } // namespace
@@ -57,46 +59,41 @@ content: {messages: ["Hello there"]}
     EXPECT_EQ(played.status, 1);
     const std::string error = "no view matches {id: message-9}; on screen: UIView#chat, UILabel \"Alex\", "
                               "WAMessageContainerView#message-1, UILabel \"Hello there\"";
-    EXPECT_EQ(failureOf(played), "step 2 tapOn: " + error);
-    EXPECT_EQ(launch(played)["steps"][1]["error"], error);
-    EXPECT_EQ(launch(played)["steps"][2]["ok"], true) << "a failed step does not end the launch";
+    EXPECT_EQ(failureOf(played), "6: tapOn: {id: message-9}: " + error);
+    const Json& failed = launch(played)["steps"][1];
+    EXPECT_EQ(failed["error"], error);
+    EXPECT_EQ(failed["line"], 6);
+    EXPECT_EQ(failed["text"], "tapOn: {id: message-9}");
+    EXPECT_EQ(failed["screenshot"], "flow-line-6-failed.png");
+    EXPECT_TRUE(std::filesystem::exists(temp_.path() / "flow-line-6-failed.png"));
+    EXPECT_EQ(launch(played)["steps"][2]["skipped"], true) << "the flow stops at its first failure";
+    EXPECT_EQ(played.report["flows"][0]["assertions"], Json::parse(R"({"passed": 0, "failed": 0})"));
 }
 
 TEST_F(AppSessionTest, StepsRefuseWhatAUserCannotDo) {
-    Played played = play(R"(app: messages
-install: false
-content: {messages: ["Hi"]}
----
-- launch
-- copy
-- selectText: {in: {id: balloon-1}, from: 1, length: 2}
-- selectText: {in: {id: transcript}, from: 0, length: 1}
-- selectText: {in: {id: balloon-1}, from: 1, length: 0}
-- copy
-- inputText: "x"
-- assertPasteboard: "x"
-- assertNotVisible: {id: balloon-1}
-- assertPresented: UIAlertController
-- tapOn: {id: balloon-1, at: [0, -500]}
-)");
-    EXPECT_EQ(played.status, 1);
-    EXPECT_EQ(played.report["flows"][0]["assertions"], Json::parse(R"({"passed": 0, "failed": 3})"));
-    std::vector<std::string> errors;
-    for (const auto& step : launch(played)["steps"])
-        errors.push_back(step.value("error", "ok"));
-    EXPECT_EQ(errors, (std::vector<std::string>{
-                          "ok",
-                          "no text view was selected in (selectText, or a tap in a text view, comes first)",
-                          "characters 1 to 3 lie beyond the text, which has 2 (UTF-16 units)",
-                          "{id: transcript} is a UIView, not a text view",
-                          "ok",
-                          "nothing is selected",
-                          "the selected text view is not editable",
-                          "the pasteboard holds no string, expected \"x\"",
-                          "{id: balloon-1} is visible: CKBalloonTextView#balloon-1 \"Hi\"",
-                          "no UIAlertController is presented (nothing is presented)",
-                          "the point [0, -500] of {id: balloon-1} lies off the screen",
-                      }));
+    const std::string selected = "- selectText: {in: {id: balloon-1}, from: 1, length: 0}\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"- copy\n", "no text view was selected in (selectText, or a tap in a text view, comes first)"},
+        {"- selectText: {in: {id: balloon-1}, from: 1, length: 2}\n",
+         "characters 1 to 3 lie beyond the text, which has 2 (UTF-16 units)"},
+        {"- selectText: {in: {id: transcript}, from: 0, length: 1}\n",
+         "{id: transcript} is a UIView, not a text view"},
+        {selected + "- copy\n", "nothing is selected"},
+        {selected + "- inputText: \"x\"\n", "the selected text view is not editable"},
+        {"- assertPasteboard: \"x\"\n", "the pasteboard holds no string, expected \"x\""},
+        {"- assertNotVisible: {id: balloon-1}\n",
+         "{id: balloon-1} is visible: CKBalloonTextView#balloon-1 \"Hi\""},
+        {"- assertPresented: UIAlertController\n",
+         "no UIAlertController is presented (nothing is presented)"},
+        {"- tapOn: {id: balloon-1, at: [0, -500]}\n",
+         "the point [0, -500] of {id: balloon-1} lies off the screen"},
+    };
+    for (const auto& [steps, error] : cases) {
+        Played played =
+            play("app: messages\ninstall: false\ncontent: {messages: [\"Hi\"]}\n---\n- launch\n" + steps);
+        EXPECT_EQ(played.status, 1) << steps;
+        EXPECT_EQ(launch(played)["steps"].back()["error"], error) << steps;
+    }
 }
 
 TEST_F(AppSessionTest, TouchesReportWhatFiredAndSnapshotsShowTheScreen) {

@@ -66,13 +66,14 @@ TEST_F(DemoTest, PlaysEveryExampleFlowFromAnyFolderWithItsReportAndPage) {
     Outcome outcome = simulate("demo");
     EXPECT_EQ(outcome.status, 0) << outcome.out << outcome.err;
 
-    // One line per flow, quiet progress when piped, then where the page is.
+    // One line per flow, quiet progress when piped, the count, then where the page is.
     const auto folder = temp_.path() / "lexorna-demo";
     std::string expected;
     for (const auto& flow : exampleFlows())
         expected += "ok   " + flow + " (";
     std::string lines = std::regex_replace(outcome.out, std::regex("\\d+ steps\\)\n"), "");
-    EXPECT_EQ(lines, expected + "report: " + (folder / "report.html").string() + "\n");
+    EXPECT_EQ(lines, expected + std::to_string(exampleFlows().size()) +
+                         " passed, 0 failed\nreport: " + (folder / "report.html").string() + "\n");
 
     auto report = nlohmann::json::parse(temp_.read("lexorna-demo/report.json"));
     ASSERT_EQ(report["flows"].size(), exampleFlows().size());
@@ -87,7 +88,7 @@ TEST_F(DemoTest, PlaysEveryExampleFlowFromAnyFolderWithItsReportAndPage) {
         EXPECT_TRUE(std::filesystem::is_regular_file(folder / source)) << source;
 }
 
-TEST_F(DemoTest, RunWritesThePageBesideItsReportWhenScreenshotsWereTaken) {
+TEST_F(DemoTest, RunWritesThePageBesideItsReportFailuresFirstWithTheirPicture) {
     temp_.write("shot.yaml", ScreenshotFlow);
     temp_.write("failing.yaml", ScreenshotFlow + "- assertPasteboard: \"never copied\"\n");
     temp_.write("plain.yaml", "app: twitter\ninstall: false\n---\n- launch\n");
@@ -96,16 +97,23 @@ TEST_F(DemoTest, RunWritesThePageBesideItsReportWhenScreenshotsWereTaken) {
     Outcome outcome = simulate("run shot.yaml failing.yaml --report reports/run.json --out shots --scale 1");
     EXPECT_EQ(outcome.status, 1) << outcome.err;
     std::string page = temp_.read("reports/run.html");
-    EXPECT_EQ(imageSources(page), (std::vector<std::string>{"../shots/chat.png", "../shots/chat.png"}));
-    EXPECT_NE(page.find("<span class=\"badge\">failed</span> failing.yaml"), std::string::npos);
+    // The failed flow comes first and open, with the screen as it was at its failure.
+    auto sources = imageSources(page);
+    ASSERT_EQ(sources.size(), 3u);
+    EXPECT_EQ(sources[0], "../shots/chat.png");
+    EXPECT_EQ(sources[1].rfind("../shots/failing-line-", 0), 0u) << sources[1];
+    EXPECT_TRUE(std::filesystem::exists(temp_.path() / "shots" / sources[1].substr(9)));
+    EXPECT_EQ(sources[2], "../shots/chat.png");
+    EXPECT_LT(page.find("<details open>\n<summary><h2><span class=\"badge\">failed</span> failing.yaml"),
+              page.find("<span class=\"badge\">ok</span> shot.yaml"));
     auto shot = PngImage::read(temp_.path() / "shots/chat.png");
     ASSERT_TRUE(shot);
     EXPECT_EQ(shot->width, 390) << "drawn at one pixel per point";
 
-    // No screenshot, no page.
+    // A page without a single screenshot still comes with its report.
     EXPECT_EQ(simulate("run plain.yaml --report plain.json").status, 0);
     EXPECT_TRUE(std::filesystem::exists(temp_.path() / "plain.json"));
-    EXPECT_FALSE(std::filesystem::exists(temp_.path() / "plain.html"));
+    EXPECT_TRUE(std::filesystem::exists(temp_.path() / "plain.html"));
 
     EXPECT_EQ(simulate("run shot.yaml --scale 0").status, 2) << "a scale that draws nothing is refused";
 }

@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(FlowRunnerTest, ACrashEndsItsLaunchButLaterLaunchesStillPlay) {
+TEST_F(FlowRunnerTest, ACrashEndsTheFlowAndWhatFollowsIsSkipped) {
     FlowReport report = play(R"(app: whatsapp
 install: false
 ---
@@ -68,18 +68,15 @@ install: false
 - tapOn: Hello
 - assertFile: {path: ~/Library, exists: true}
 - relaunch
-- doubleTapOn: Hello
-- layout
-- relaunch
 - assertFile: {path: ~/Documents, exists: true}
 )");
     EXPECT_FALSE(report.ok());
     EXPECT_EQ(report.summary(),
-              "FAIL flows/test.yaml: step 3 tapOn: crashed: NSInvalidArgumentException: "
+              "FAIL flows/test.yaml:6: tapOn: \"Hello\": crashed: NSInvalidArgumentException: "
               "-[WAMessageContainerView frobnicate]: unrecognized selector sent to instance 0x1");
-    EXPECT_EQ(report.passed, 2) << "the assertion that never ran counts neither way";
+    EXPECT_EQ(report.passed, 1) << "the assertions that never ran count neither way";
     EXPECT_EQ(report.failed, 0);
-    ASSERT_EQ(report.launches.size(), 3u);
+    ASSERT_EQ(report.launches.size(), 2u);
 
     const LaunchReport& raised = report.launches[0];
     EXPECT_EQ(raised.crash(),
@@ -88,25 +85,29 @@ install: false
     ASSERT_EQ(raised.steps.size(), 4u);
     EXPECT_TRUE(raised.steps[1].ok);
     EXPECT_EQ(raised.steps[2].error, "crashed: " + *raised.crash());
-    EXPECT_EQ(raised.steps[3].error, "not run (the launch had ended)");
+    EXPECT_TRUE(raised.steps[3].skipped);
+    EXPECT_EQ(raised.steps[3].line, 7u);
     EXPECT_EQ(raised.process["bundleId"], "net.whatsapp.WhatsApp");
+    EXPECT_TRUE(report.launches[1].steps[1].skipped) << "the next launch does not play";
 
-    const LaunchReport& killed = report.launches[1];
-    EXPECT_EQ(killed.crash(), "signal 11 (Segmentation fault)");
-    ASSERT_EQ(killed.steps.size(), 3u);
-    EXPECT_TRUE(killed.steps[0].ok);
-    EXPECT_EQ(killed.steps[1].error, "crashed: signal 11 (Segmentation fault)");
-    EXPECT_EQ(killed.steps[2].error, "not run (the launch had ended)");
+    FlowReport killed = play(R"(app: whatsapp
+install: false
+---
+- launch
+- doubleTapOn: Hello
+- layout
+)");
+    ASSERT_EQ(killed.launches.size(), 1u);
+    const LaunchReport& died = killed.launches[0];
+    EXPECT_EQ(died.crash(), "signal 11 (Segmentation fault)");
+    ASSERT_EQ(died.steps.size(), 3u);
+    EXPECT_TRUE(died.steps[0].ok);
+    EXPECT_EQ(died.steps[1].error, "crashed: signal 11 (Segmentation fault)");
+    EXPECT_TRUE(died.steps[2].skipped);
     // What the process could not tell any more, the simulator still knows.
-    EXPECT_EQ(killed.process["home"], raised.process["home"]);
-
-    const LaunchReport& last = report.launches[2];
-    EXPECT_FALSE(last.crash());
-    EXPECT_TRUE(last.steps[1].ok);
-
-    Json json = report.toJson();
-    EXPECT_EQ(json["launches"][1]["crash"], "signal 11 (Segmentation fault)");
-    EXPECT_FALSE(json.contains("steps")) << "no step played before the first launch";
+    EXPECT_EQ(died.process["home"], raised.process["home"]);
+    EXPECT_EQ(killed.toJson()["launches"][0]["crash"], "signal 11 (Segmentation fault)");
+    EXPECT_FALSE(killed.toJson().contains("steps")) << "no step played before the first launch";
 }
 
 TEST_F(FlowRunnerTest, StepsBeforeTheFirstLaunchPlayInTheSimulator) {
@@ -122,9 +123,12 @@ settings: {raw: "before"}
     ASSERT_EQ(report.earlySteps.size(), 3u);
     EXPECT_EQ(report.passed, 1);
     EXPECT_EQ(report.failed, 1);
-    EXPECT_EQ(report.summary(), "FAIL flows/test.yaml: step 3 assertFile: "
-                                "/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist holds \"after\", "
-                                "expected \"before\"");
+    EXPECT_EQ(
+        report.summary(),
+        "FAIL flows/test.yaml:7: assertFile: {path: "
+        "/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist, "
+        "text: \"before\"}: /var/mobile/Library/Preferences/com.veldmoor.lexorna.plist holds \"after\", "
+        "expected \"before\"");
     EXPECT_EQ(report.toJson()["steps"].size(), 3u);
 }
 

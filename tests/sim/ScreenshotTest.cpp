@@ -269,7 +269,9 @@ TEST_F(ScreenshotTest, ReplacesALinkOfItsNameInsteadOfWritingThroughIt) {
     elsewhere.write("precious", "keep");
     std::filesystem::create_symlink(elsewhere.path() / "precious", folder_.path() / "linked.png");
     std::string error;
-    EXPECT_TRUE(sim::renderScreenshot(window_, (folder_.path() / "linked.png").string(), Scale, &error)) << error;
+    EXPECT_TRUE(sim::renderScreenshot(window_, (folder_.path() / "linked.png").string(), Scale, &error))
+        << error;
     EXPECT_EQ(elsewhere.read("precious"), "keep");
-    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(folder_.path() / "linked.png")));
+    EXPECT_TRUE(
+        std::filesystem::is_regular_file(std::filesystem::symlink_status(folder_.path() / "linked.png")));
 }
