@@ -2,6 +2,7 @@
 #include "Apps.h"
 #include "DemoCommand.h"
 #include "DeviceFolder.h"
+#include "NearestName.h"
 #include "Prefs.h"
 #include "RunCommand.h"
 
@@ -9,6 +10,8 @@
 #include "objc/Autorelease.h"
 
 #include <CLI/CLI.hpp>
+
+#include <algorithm>
 
 #include <iostream>
 
@@ -71,14 +74,18 @@ void addScaleOption(CLI::App& command, double& scale) {
 } // namespace
 
 int runCommandLine(int argc, char** argv) {
-    CLI::App app{"lexorna-sim: plays flows of user steps in simulated apps with Lexorna installed"};
+    CLI::App app{"lexorna-sim: plays flows of user steps in simulated apps with Lexorna installed",
+                 "lexorna-sim"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("lexorna-sim ") + LEXORNA_VERSION);
     int status = 0;
 
     RunOptions run;
     auto* runCommand = app.add_subcommand("run", "Play flow files and check their assertions");
-    runCommand->add_option("flows", run.flows, "Flow files (YAML)")->required();
-    runCommand->add_option("--report", run.report, "Write a JSON report to this file");
+    runCommand->add_option("flows", run.flows, "Flow files (YAML), or folders of them")->required();
+    runCommand->add_option("--report", run.report,
+                           "Write a JSON report to this file, and its page beside it");
+    runCommand->add_option("--junit", run.junit, "Write JUnit XML to this file, one test case per flow");
     runCommand->add_option("--out", run.playback.out, "Folder for screenshots");
     runCommand->add_option("--device", run.playback.device, "Device folder kept between runs");
     runCommand->add_flag("--keep", run.playback.keep, "Keep the temporary device");
@@ -114,6 +121,20 @@ int runCommandLine(int argc, char** argv) {
     addPrefs("set", "Set a key (XML unless --binary)", PrefsAction::Set);
     addPrefs("unset", "Remove a key", PrefsAction::Unset);
 
+    // Bare, it says what it can do, as most tools do.
+    if (argc <= 1) {
+        std::cout << app.help();
+        return 0;
+    }
+    std::vector<std::string_view> commands;
+    for (const auto* command : app.get_subcommands({}))
+        commands.push_back(command->get_name());
+    if (std::string_view first = argv[1];
+        !first.starts_with("-") && std::find(commands.begin(), commands.end(), first) == commands.end()) {
+        std::cerr << "lexorna-sim: unknown command `" << first << "`" << didYouMean(first, commands)
+                  << "; the commands are run, demo, apps and prefs (lexorna-sim --help)\n";
+        return 2;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -121,9 +121,16 @@ std::optional<StepKind> stepKindNamed(std::string_view name) {
     return std::nullopt;
 }
 
+std::vector<std::string_view> allStepNames() {
+    std::vector<std::string_view> names;
+    for (const auto& [kind, name] : StepNames)
+        names.push_back(name);
+    return names;
+}
+
 std::string stepNames() {
     std::string out;
-    for (const auto& [kind, name] : StepNames) {
+    for (auto name : allStepNames()) {
         if (!out.empty())
             out += ", ";
         out += name;

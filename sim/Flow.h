@@ -94,6 +94,7 @@ enum class StepKind {
 std::string_view stepName(StepKind kind);
 std::optional<StepKind> stepKindNamed(std::string_view name);
 // The names of every step, for messages.
+std::vector<std::string_view> allStepNames();
 std::string stepNames();
 
 // What a step acts on, by kind: Tap (tapOn, doubleTapOn), LongPress, TextSelection,

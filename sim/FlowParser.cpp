@@ -1,6 +1,7 @@
 #include "FlowParser.h"
 #include "Apps.h"
 #include "Base64.h"
+#include "NearestName.h"
 #include "YamlDocuments.h"
 #include "YamlValues.h"
 
@@ -154,8 +155,9 @@ std::optional<Fields> FlowReader::fields(const YAML::Node& map, const YAML::Mark
         for (auto name : allowed)
             known = known || name == key;
         if (!known)
-            return fail(entry.first.Mark(), std::string(context) + ": unknown key `" + key + "` (expected " +
-                                                joined(allowed) + ")");
+            return fail(entry.first.Mark(), std::string(context) + ": unknown key `" + key + "`" +
+                                                didYouMean(key, std::vector<std::string_view>(allowed)) +
+                                                " (expected " + joined(allowed) + ")");
         if (!out.emplace(key, Field{entry.first, entry.second}).second)
             return fail(entry.first.Mark(), std::string(context) + ": duplicate key `" + key + "`");
     }
@@ -580,7 +582,8 @@ std::optional<Step> FlowReader::step(const YAML::Node& node) {
     const std::string& name = field.key.Scalar();
     auto kind = stepKindNamed(name);
     if (!kind)
-        return fail(field.key.Mark(), "unknown step `" + name + "` (expected one of " + stepNames() + ")");
+        return fail(field.key.Mark(), "unknown step `" + name + "`" + didYouMean(name, allStepNames()) +
+                                          " (expected one of " + stepNames() + ")");
     auto argument = this->argument(*kind, field);
     if (!argument)
         return std::nullopt;

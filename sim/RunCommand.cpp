@@ -1,8 +1,10 @@
 #include "RunCommand.h"
 #include "FlowParser.h"
+#include "JunitReport.h"
 #include "ReportPage.h"
 #include "WritableFolder.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace sim {
@@ -15,12 +17,36 @@ std::filesystem::path pageBeside(const std::filesystem::path& report) {
     return page == report ? std::filesystem::path(report.string() + ".html") : page;
 }
 
+// The flow files named: a folder's *.yaml in name order, not its subfolders.
+std::vector<std::string> flowFiles(const std::vector<std::string>& named) {
+    std::vector<std::string> files;
+    for (const auto& name : named) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(name, error)) {
+            files.push_back(name);
+            continue;
+        }
+        std::vector<std::string> inFolder;
+        for (const auto& entry : std::filesystem::directory_iterator(name, error))
+            if (entry.path().extension() == ".yaml" && entry.is_regular_file(error))
+                inFolder.push_back((std::filesystem::path(name) / entry.path().filename()).string());
+        std::sort(inFolder.begin(), inFolder.end());
+        files.insert(files.end(), inFolder.begin(), inFolder.end());
+    }
+    return files;
+}
+
 } // namespace
 
 int runFlows(const RunOptions& options) {
     std::vector<Flow> flows;
     bool parsed = true;
-    for (const auto& file : options.flows) {
+    const auto files = flowFiles(options.flows);
+    if (files.empty()) {
+        std::cerr << "lexorna-sim: no flow files (*.yaml) in " << options.flows.front() << '\n';
+        return 2;
+    }
+    for (const auto& file : files) {
         auto flow = parseFlowFile(file);
         if (!flow) {
             std::cerr << flow.error().text() << '\n';
@@ -32,8 +58,10 @@ int runFlows(const RunOptions& options) {
     if (!parsed)
         return 2;
 
-    if (options.report) {
-        auto folder = std::filesystem::absolute(*options.report).parent_path();
+    for (const auto& file : {options.report, options.junit}) {
+        if (!file)
+            continue;
+        auto folder = std::filesystem::absolute(*file).parent_path();
         if (auto usable = makeWritableFolder(folder); !usable) {
             std::cerr << "lexorna-sim: cannot write the report to " << folder.string() << ": "
                       << usable.error() << '\n';
@@ -51,6 +79,12 @@ int runFlows(const RunOptions& options) {
             written = writeReportPage(flows, *reports, pageBeside(*options.report),
                                       std::filesystem::absolute(options.playback.out));
         if (!written) {
+            std::cerr << "lexorna-sim: " << written.error() << '\n';
+            return 1;
+        }
+    }
+    if (options.junit) {
+        if (auto written = writeJunit(*reports, *options.junit); !written) {
             std::cerr << "lexorna-sim: " << written.error() << '\n';
             return 1;
         }

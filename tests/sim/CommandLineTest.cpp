@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <map>
+#include <optional>
+#include <regex>
 #include <sys/wait.h>
 
 namespace {
@@ -140,13 +143,111 @@ TEST_F(CommandLineTest, PrefsRoundTrip) {
     EXPECT_EQ(settingsFile(), "<?xml broken");
 }
 
-TEST_F(CommandLineTest, AppsAndUnknownCommands) {
+TEST_F(CommandLineTest, AppsListsTheSimulatedApps) {
     Outcome outcome = simulate("apps");
     EXPECT_EQ(outcome.status, 0);
     for (const char* line : {"whatsapp   net.whatsapp.WhatsApp", "youtube    com.google.ios.youtube",
                              "twitter    com.atebits.Tweetie2", "instagram  com.burbn.instagram",
                              "messages   com.apple.MobileSMS"})
         EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
+}
 
-    EXPECT_EQ(simulate("frobnicate").status, 2);
+namespace {
+
+// A small reader of the XML that CI systems take: elements with quoted attributes, text
+// with the five entities. Answers the test cases as name -> failure message ("" for a
+// pass), or nothing when the document is not well formed.
+std::optional<std::map<std::string, std::string>> junitCases(const std::string& xml) {
+    std::map<std::string, std::string> cases;
+    std::vector<std::string> open;
+    std::string currentCase;
+    std::size_t at = xml.find("?>");
+    if (xml.rfind("<?xml", 0) != 0 || at == std::string::npos)
+        return std::nullopt;
+    for (at += 2; (at = xml.find('<', at)) != std::string::npos;) {
+        std::size_t end = xml.find('>', at);
+        if (end == std::string::npos)
+            return std::nullopt;
+        std::string tag = xml.substr(at + 1, end - at - 1);
+        if (tag.find('<') != std::string::npos)
+            return std::nullopt;
+        at = end + 1;
+        if (tag.starts_with("/")) {
+            if (open.empty() || open.back() != tag.substr(1))
+                return std::nullopt;
+            open.pop_back();
+            continue;
+        }
+        bool empty = tag.ends_with("/");
+        std::string name = tag.substr(0, tag.find_first_of(" /"));
+        std::map<std::string, std::string> attributes;
+        static const std::regex attribute(R"re(([A-Za-z]+)="([^"<]*)")re");
+        for (std::sregex_iterator it(tag.begin(), tag.end(), attribute), last; it != last; ++it)
+            attributes[(*it)[1]] = (*it)[2];
+        if (name == "testcase") {
+            currentCase = attributes["name"];
+            cases[currentCase] = "";
+        } else if (name == "failure") {
+            cases[currentCase] = std::regex_replace(attributes["message"], std::regex("&quot;"), "\"");
+        }
+        if (!empty)
+            open.push_back(name);
+    }
+    if (!open.empty())
+        return std::nullopt;
+    return cases;
+}
+
+} // namespace
+
+TEST_F(CommandLineTest, RunTakesAFolderAndWritesJunitThatAParserReadsBack) {
+    temp_.write("flows/b-failing.yaml",
+                "app: twitter\ninstall: false\n---\n- launch\n- assertPasteboard: \"<&>\"\n");
+    temp_.write("flows/a-good.yaml", Passing);
+    temp_.write("flows/notes.txt", "not a flow");
+    Outcome outcome = simulate("run " + (temp_.path() / "flows").string() + " --junit " +
+                               (temp_.path() / "junit.xml").string());
+    EXPECT_EQ(outcome.status, 1);
+    const std::string folder = (temp_.path() / "flows").string();
+    EXPECT_EQ(outcome.out.rfind("ok   " + folder + "/a-good.yaml", 0), 0u) << "in name order:\n"
+                                                                           << outcome.out;
+    EXPECT_NE(outcome.out.find("\nFAIL " + folder + "/b-failing.yaml:5: "), std::string::npos) << outcome.out;
+
+    auto cases = junitCases(temp_.read("junit.xml"));
+    ASSERT_TRUE(cases) << temp_.read("junit.xml");
+    ASSERT_EQ(cases->size(), 2u);
+    EXPECT_EQ(cases->at(folder + "/a-good.yaml"), "");
+    EXPECT_EQ(cases->at(folder + "/b-failing.yaml")
+                  .rfind(folder + "/b-failing.yaml:5: assertPasteboard: \"&lt;&amp;&gt;\"", 0),
+              0u)
+        << cases->at(folder + "/b-failing.yaml");
+
+    EXPECT_EQ(simulate("run " + (temp_.path() / "flows" / "missing").string()).status, 2);
+}
+
+TEST_F(CommandLineTest, BareItPrintsItsHelpAndAMistypedCommandIsNamed) {
+    Outcome bare = simulate("");
+    EXPECT_EQ(bare.status, 0);
+    EXPECT_NE(bare.out.find("Usage: lexorna-sim"), std::string::npos) << bare.out;
+    EXPECT_NE(bare.out.find("run"), std::string::npos);
+    Outcome version = simulate("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("lexorna-sim ", 0), 0u);
+    EXPECT_EQ(simulate("frobnicate").err.find("did you mean"), std::string::npos) << "no name is near";
+    Outcome mistyped = simulate("runn x.yaml");
+    EXPECT_EQ(mistyped.status, 2);
+    EXPECT_EQ(mistyped.err.rfind("lexorna-sim: unknown command `runn` (did you mean `run`?)", 0), 0u)
+        << mistyped.err;
+
+    // Names from the flow tools testers know point to the names here.
+    auto errorOf = [&](const std::string& yaml) {
+        return simulate("run " + temp_.write("other-tool.yaml", yaml).string()).err;
+    };
+    EXPECT_NE(errorOf("appId: whatsapp\n---\n- launch\n").find("unknown key `appId` (did you mean `app`?)"),
+              std::string::npos);
+    EXPECT_NE(errorOf("app: whatsapp\n---\n- launchApp\n")
+                  .find("unknown step `launchApp` (did you mean `launch`?)"),
+              std::string::npos);
+    EXPECT_NE(errorOf("app: whatsapp\n---\n- launch\n- tapon: x\n").find("(did you mean `tapOn`?)"),
+              std::string::npos);
 }
