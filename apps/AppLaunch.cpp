@@ -34,7 +34,7 @@ UIWindow* startApp(const AppDescription& app, const nlohmann::json& content) {
     window->makeKeyAndVisible();
 
     id presenter = window->rootViewController();
-    for (const auto& name : contentList(content, "rootPresents")) {
+    for (const auto& name : contentList(content, RootPresentsKey)) {
         id controller = objc::send<id>(objc::send<id>(presentedControllerClass(name), "alloc"), "init");
         objc::send(presenter, "presentViewController:animated:completion:", controller, false, nullptr);
         presenter = controller;

@@ -29,7 +29,7 @@ bool isHostClass(const AppDescription& app, const std::string& name) {
 
 device::Expected<std::optional<HostDrift>, std::string> driftOf(const AppDescription& app,
                                                                 const json& content) {
-    auto found = content.is_object() ? content.find("drift") : content.end();
+    auto found = content.is_object() ? content.find(DriftKey) : content.end();
     if (!content.is_object() || found == content.end())
         return std::optional<HostDrift>();
     const json& drift = *found;

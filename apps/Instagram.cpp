@@ -138,6 +138,7 @@ AppDescription instagramDescription() {
             {CommentThreadViewController, CoreTextView, Comment},
             {{CoreTextView, "text"}},
             CommentThreadViewController,
+            {"comments"},
             &registerClasses,
             &makeRootViewController};
 }

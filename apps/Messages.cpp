@@ -118,6 +118,7 @@ AppDescription messagesDescription() {
             {TranscriptCollectionViewController, BalloonTextView, TextMessagePartChatItem},
             {{BalloonTextView, "text"}},
             TranscriptCollectionViewController,
+            {"messages"},
             &registerClasses,
             &makeRootViewController};
 }

@@ -165,6 +165,7 @@ AppDescription twitterDescription() {
          {TiledLayerState, "attributedString"},
          {"NSAttributedString", "string"}},
         ConversationEntriesViewController,
+        {"messages", "emptyEntries"},
         &registerClasses,
         &makeRootViewController};
 }

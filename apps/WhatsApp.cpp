@@ -152,6 +152,7 @@ AppDescription whatsAppDescription() {
             {ChatViewController, MessageContainerView, ChatCellData, Message, SystemMessage},
             {{MessageContainerView, "cellData"}, {ChatCellData, "message"}, {Message, "textToSpeak"}},
             ChatViewController,
+            {"messages"},
             &registerClasses,
             &makeRootViewController};
 }

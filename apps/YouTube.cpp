@@ -214,6 +214,7 @@ AppDescription youTubeDescription() {
             {WatchViewController, EngagementPanelViewController, FormattedStringLabel, CommentViewModel},
             {{FormattedStringLabel, "attributedText"}, {"NSAttributedString", "string"}},
             EngagementPanelViewController,
+            {"comments"},
             &registerClasses,
             &makeRootViewController};
 }

@@ -125,6 +125,9 @@ private:
     std::optional<std::string> settings(const Field& field, std::string_view context);
     std::optional<FileBytes> filter(const Field& field);
     std::optional<device::DeviceFaults> faults(const Field& field);
+    // False, with the error, when `content` holds a key the app does not show or a value
+    // of the wrong kind.
+    bool contentKeysOf(const apps::AppDescription& app, const YAML::Node& content);
     std::optional<std::string> rawBytes(const Fields& fields, std::string_view context);
 
     std::optional<Step> step(const YAML::Node& node);
@@ -319,6 +322,29 @@ std::optional<device::DeviceFaults> FlowReader::faults(const Field& field) {
     return faults;
 }
 
+bool FlowReader::contentKeysOf(const apps::AppDescription& app, const YAML::Node& content) {
+    std::vector<std::string_view> known(app.contentLists.begin(), app.contentLists.end());
+    known.push_back(apps::RootPresentsKey);
+    known.push_back(apps::DriftKey);
+    std::string expected;
+    for (auto name : known)
+        expected += (expected.empty() ? "" : ", ") + std::string(name);
+    for (const auto& entry : content) {
+        const std::string key = entry.first.IsScalar() ? entry.first.Scalar() : "";
+        if (std::find(known.begin(), known.end(), key) == known.end()) {
+            fail(entry.first.Mark(), "content: " + app.name + " shows no `" + key + "`" +
+                                         didYouMean(key, known) + " (expected " + expected + ")");
+            return false;
+        }
+        // Every key but the drift holds a list of what the screen shows.
+        if (key != apps::DriftKey && !entry.second.IsSequence()) {
+            fail(entry.second.Mark(), "content." + key + ": expected a list, such as [\"Hello\", null]");
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<Flow> FlowReader::header(const YAML::Node& node) {
     auto map = fields(node.IsNull() ? YAML::Node(YAML::NodeType::Map) : node, node.Mark(), "header",
                       {"app", "ios", "screen", "settings", "filter", "install", "faults", "content"},
@@ -390,6 +416,8 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
     if (auto it = map->find("content"); it != map->end()) {
         if (!it->second.value.IsMap())
             return fail(it->second.mark(), "content: expected a map");
+        if (!contentKeysOf(*info, it->second.value))
+            return std::nullopt;
         auto content = jsonFromYaml(it->second.value);
         if (!content)
             return fail(content.error(), "content");

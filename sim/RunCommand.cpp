@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <map>
 
 namespace sim {
 
@@ -36,6 +37,23 @@ std::vector<std::string> flowFiles(const std::vector<std::string>& named) {
     return files;
 }
 
+// Two screenshots of one name in a run would leave only the last picture: found before
+// anything plays.
+std::optional<std::string> sameScreenshotTwice(const std::vector<Flow>& flows) {
+    std::map<std::string, std::string> taken; // name -> where
+    for (const auto& flow : flows)
+        for (const auto& step : flow.steps) {
+            if (step.kind != StepKind::TakeScreenshot)
+                continue;
+            std::string where = flow.file + ":" + std::to_string(step.line);
+            auto [first, added] = taken.emplace(step.text(), where);
+            if (!added)
+                return where + ": takeScreenshot: `" + step.text() + "` is taken already at " +
+                       first->second + " (each screenshot of a run needs a name of its own)";
+        }
+    return std::nullopt;
+}
+
 } // namespace
 
 int runFlows(const RunOptions& options) {
@@ -57,6 +75,10 @@ int runFlows(const RunOptions& options) {
     }
     if (!parsed)
         return 2;
+    if (auto twice = sameScreenshotTwice(flows)) {
+        std::cerr << *twice << '\n';
+        return 2;
+    }
 
     for (const auto& file : {options.report, options.junit}) {
         if (!file)

@@ -225,6 +225,16 @@ TEST_F(CommandLineTest, RunTakesAFolderAndWritesJunitThatAParserReadsBack) {
     EXPECT_EQ(simulate("run " + (temp_.path() / "flows" / "missing").string()).status, 2);
 }
 
+TEST_F(CommandLineTest, TwoScreenshotsOfOneNameInARunAreRefusedBeforeAnythingPlays) {
+    const std::string shot = "app: twitter\ninstall: false\n---\n- launch\n- takeScreenshot: chat\n";
+    std::string first = flow("first.yaml", shot), second = flow("second.yaml", shot);
+    Outcome outcome = simulate("run " + first + " " + second + " --out " + temp_.path().string());
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, second + ":5: takeScreenshot: `chat` is taken already at " + first +
+                               ":5 (each screenshot of a run needs a name of its own)\n");
+    EXPECT_FALSE(std::filesystem::exists(temp_.path() / "chat.png"));
+}
+
 TEST_F(CommandLineTest, BareItPrintsItsHelpAndAMistypedCommandIsNamed) {
     Outcome bare = simulate("");
     EXPECT_EQ(bare.status, 0);

@@ -90,7 +90,8 @@ TEST_F(DemoTest, PlaysEveryExampleFlowFromAnyFolderWithItsReportAndPage) {
 
 TEST_F(DemoTest, RunWritesThePageBesideItsReportFailuresFirstWithTheirPicture) {
     temp_.write("shot.yaml", ScreenshotFlow);
-    temp_.write("failing.yaml", ScreenshotFlow + "- assertPasteboard: \"never copied\"\n");
+    temp_.write("failing.yaml", std::regex_replace(ScreenshotFlow, std::regex("chat\n"), "chat-again\n") +
+                                    "- assertPasteboard: \"never copied\"\n");
     temp_.write("plain.yaml", "app: twitter\ninstall: false\n---\n- launch\n");
 
     // The page links the screenshots where --out put them; a failing flow fails the run.
@@ -100,7 +101,7 @@ TEST_F(DemoTest, RunWritesThePageBesideItsReportFailuresFirstWithTheirPicture) {
     // The failed flow comes first and open, with the screen as it was at its failure.
     auto sources = imageSources(page);
     ASSERT_EQ(sources.size(), 3u);
-    EXPECT_EQ(sources[0], "../shots/chat.png");
+    EXPECT_EQ(sources[0], "../shots/chat-again.png");
     EXPECT_EQ(sources[1].rfind("../shots/failing-line-", 0), 0u) << sources[1];
     EXPECT_TRUE(std::filesystem::exists(temp_.path() / "shots" / sources[1].substr(9)));
     EXPECT_EQ(sources[2], "../shots/chat.png");

@@ -109,7 +109,7 @@ filter: none
 install: false
 faults: {diskFull: true, readOnly: ["~/Library", /var/mobile]}
 content:
-  messages: ["Hello", null, 2]
+  comments: ["Hello", null, 2]
   rootPresents: [UIViewController]
 ---
 )");
@@ -122,7 +122,13 @@ content:
     EXPECT_EQ(flow.faults.readOnly, (std::vector<std::string>{"~/Library", "/var/mobile"}));
     EXPECT_EQ(errorOf("app: whatsapp\nfaults: {readOnly: ~/Library}\n---\n"),
               "flows/x.yaml:2: faults.readOnly: expected a list of device folders, such as [\"~/Library\"]");
-    EXPECT_EQ(flow.content["messages"], nlohmann::json::parse(R"(["Hello", null, 2])"));
+    EXPECT_EQ(flow.content["comments"], nlohmann::json::parse(R"(["Hello", null, 2])"));
+    EXPECT_EQ(
+        errorOf("app: whatsapp\ncontent:\n  mesages: [Hi]\n---\n"),
+        "flows/x.yaml:3: content: whatsapp shows no `mesages` (did you mean `messages`?) (expected messages, "
+        "rootPresents, drift)");
+    EXPECT_EQ(errorOf("app: youtube\ncontent: {comments: Hi}\n---\n"),
+              "flows/x.yaml:2: content.comments: expected a list, such as [\"Hello\", null]");
     EXPECT_EQ(flow.content["rootPresents"][0], "UIViewController");
 
     EXPECT_EQ(parsed("app: messages\nfilter: {raw: \"<plist\"}\n---\n").filter, "<plist");
