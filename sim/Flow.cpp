@@ -82,6 +82,8 @@ std::vector<std::string> tapOptions(const Tap& tap, int defaultTaps) {
         out.push_back("touches: " + std::to_string(tap.touches));
     if (tap.at)
         out.push_back("at: " + pointText(*tap.at));
+    if (tap.force)
+        out.push_back("force: true");
     return out;
 }
 
@@ -93,6 +95,8 @@ std::vector<std::string> longPressOptions(const LongPress& press) {
         out.push_back("move: true");
     if (press.at)
         out.push_back("at: " + pointText(*press.at));
+    if (press.force)
+        out.push_back("force: true");
     return out;
 }
 

@@ -42,6 +42,7 @@ struct Tap {
     int taps = 1;
     int touches = 1;
     std::optional<Point> at;
+    bool force = false; // touch the view even where something covers it
 };
 
 struct LongPress {
@@ -49,6 +50,7 @@ struct LongPress {
     double duration = 0.5; // seconds held
     bool move = false;     // moved while held
     std::optional<Point> at;
+    bool force = false; // touch the view even where something covers it
 };
 
 // A selection in a text view, in UTF-16 units as iOS counts.

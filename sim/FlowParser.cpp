@@ -482,6 +482,11 @@ std::optional<Touch> FlowReader::touch(const Field& field, std::string_view cont
             touch.at = point(option, name);
             if (!touch.at)
                 return std::nullopt;
+        } else if (key == "force") {
+            auto force = boolean(option, name);
+            if (!force)
+                return std::nullopt;
+            touch.force = *force;
         } else if constexpr (std::is_same_v<Touch, Tap>) {
             if (key == "repeat" || key == "touches") {
                 // A gesture of more taps or fingers than a hand can make is a typo.
@@ -520,15 +525,17 @@ std::optional<StepArgument> FlowReader::argument(StepKind kind, const Field& fie
             return fail(field.mark(), context + ": takes no value");
         return std::monostate();
     case StepKind::TapOn:
-        return touch<Tap>(field, context, {"id", "text", "class", "index", "repeat", "touches", "at"});
+        return touch<Tap>(field, context,
+                          {"id", "text", "class", "index", "repeat", "touches", "at", "force"});
     case StepKind::DoubleTapOn: {
-        auto tap = touch<Tap>(field, context, {"id", "text", "class", "index", "touches", "at"});
+        auto tap = touch<Tap>(field, context, {"id", "text", "class", "index", "touches", "at", "force"});
         if (tap)
             tap->taps = 2;
         return tap;
     }
     case StepKind::LongPressOn:
-        return touch<LongPress>(field, context, {"id", "text", "class", "index", "duration", "move", "at"});
+        return touch<LongPress>(field, context,
+                                {"id", "text", "class", "index", "duration", "move", "at", "force"});
     case StepKind::SelectText: {
         constexpr const char* expected = "expected {in: SELECTOR, from: N, length: N}";
         auto map = fields(field.value, field.mark(), context, {"in", "from", "length"}, expected);

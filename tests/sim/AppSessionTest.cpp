@@ -96,13 +96,30 @@ TEST_F(AppSessionTest, StepsRefuseWhatAUserCannotDo) {
     }
 }
 
+TEST_F(AppSessionTest, ATouchOnAViewThatSomethingCoversFailsAndNamesIt) {
+    Played played = play(R"(app: whatsapp
+settings:
+  values: {Aw: true, WhatsApp: true, WACustomView: true}
+content: {messages: ["Hello there"]}
+---
+- launch
+- doubleTapOn: {id: message-1}
+- doubleTapOn: {id: message-1}
+)");
+    EXPECT_EQ(played.status, 1);
+    EXPECT_EQ(launch(played)["steps"][2]["error"],
+              "{id: message-1} is covered by the presented LexornaViewController, which a finger would touch "
+              "instead");
+    EXPECT_EQ(launch(played)["steps"][2]["fired"], Json::array()) << "no second panel";
+}
+
 TEST_F(AppSessionTest, TouchesReportWhatFiredAndSnapshotsShowTheScreen) {
     Played played = play(R"(app: youtube
 install: false
 content: {comments: ["First!"], rootPresents: [SessionSheet]}
 ---
 - launch
-- tapOn: {id: engagement-panel-close}
+- tapOn: {id: engagement-panel-close, force: true}
 - dump: closed
 - takeScreenshot: closed
 )");

@@ -141,7 +141,7 @@ content:
 - launch
 - doubleTapOn: {id: message-1}
 - tapOn: {class: UIButton, text: ""}
-- tapOn: "Done"
+- tapOn: {id: close}
 - tapOn: "Done"
 - assertNotPresented: LexornaViewController
 - doubleTapOn: {id: message-2}
