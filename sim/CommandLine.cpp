@@ -29,7 +29,9 @@ struct PrefsOptions {
 enum class PrefsAction { Get, Set, Unset };
 
 int prefs(PrefsAction action, const PrefsOptions& options) {
-    auto device = DeviceFolder::open(options.device, true);
+    // Only a write makes a device; reading or removing a key needs one already.
+    auto device = action == PrefsAction::Set ? DeviceFolder::open(options.device, true)
+                                             : DeviceFolder::openExisting(options.device);
     if (!device) {
         std::cerr << "lexorna-sim: " << device.error() << '\n';
         return 1;
@@ -43,8 +45,10 @@ int prefs(PrefsAction action, const PrefsOptions& options) {
             std::cerr << "lexorna-sim: " << value.error() << '\n';
             return 1;
         }
-        if (!*value)
+        if (!*value) {
+            std::cerr << "lexorna-sim: " << options.key << " is not set\n";
             return 1;
+        }
         std::cout << settingText(value->get()) << '\n';
         return 0;
     }

@@ -41,6 +41,17 @@ std::optional<std::string> refusal(const std::filesystem::path& folder) {
 
 } // namespace
 
+device::Expected<DeviceFolder, std::string> DeviceFolder::openExisting(const std::filesystem::path& named) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(named, error) || !std::filesystem::is_directory(named, error) ||
+        !std::filesystem::is_regular_file(std::filesystem::symlink_status(named / MarkName, error)))
+        return device::Unexpected(named.string() +
+                                  " is not a device (lexorna-sim run --device or prefs set makes one)");
+    if (auto refused = refusal(named))
+        return device::Unexpected("cannot use " + named.string() + " as a device: " + *refused);
+    return DeviceFolder(std::filesystem::absolute(named), std::nullopt, false);
+}
+
 device::Expected<DeviceFolder, std::string>
 DeviceFolder::open(const std::optional<std::filesystem::path>& named, bool keep) {
     if (named) {

@@ -18,6 +18,8 @@ class DeviceFolder {
 public:
     static device::Expected<DeviceFolder, std::string> open(const std::optional<std::filesystem::path>& named,
                                                             bool keep);
+    // A device made before, and nothing else: a reader of a device makes none.
+    static device::Expected<DeviceFolder, std::string> openExisting(const std::filesystem::path& named);
 
     const std::filesystem::path& path() const { return path_; }
     // A temporary folder that stays after the run: worth telling the user where it is.

@@ -72,9 +72,11 @@ device::Expected<void, std::string> replaceDeviceFile(std::string_view devicePat
     return {};
 }
 
-device::Expected<void, std::string> prepareDevice(const Flow& flow, const Installation& installation) {
-    if (auto done = replaceDeviceFile(SettingsPath, flow.settings); !done)
-        return done;
+device::Expected<void, std::string> prepareDevice(const Flow& flow, const Installation& installation,
+                                                  bool keptDevice) {
+    if (flow.settingsGiven || !keptDevice)
+        if (auto done = replaceDeviceFile(SettingsPath, flow.settings); !done)
+            return done;
     if (auto done = replaceDeviceFile(FilterListPath, flow.filter); !done)
         return done;
     if (!flow.install) {

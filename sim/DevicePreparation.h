@@ -17,6 +17,9 @@ device::Expected<void, std::string> replaceDeviceFile(std::string_view devicePat
 // Makes the device under device::Device's root what a flow's header says, before the
 // flow plays: the settings file and the filter list written or removed, Lexorna and its
 // resources installed or removed. App containers are left as they are.
-device::Expected<void, std::string> prepareDevice(const Flow& flow, const Installation& installation);
+// On a device the user keeps, a flow that says nothing of the settings leaves the settings
+// file as it is, so that `prefs set` prepares a run as a phone's settings pane would.
+device::Expected<void, std::string> prepareDevice(const Flow& flow, const Installation& installation,
+                                                  bool keptDevice);
 
 } // namespace sim

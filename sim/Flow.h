@@ -137,6 +137,7 @@ struct Flow {
     std::string ios = "14.4";                          // the running system's version
     Size screen{390, 844};                             // the window, in points
     FileBytes settings;                                // the settings file before the flow
+    bool settingsGiven = false;                        // the header says what the settings are
     FileBytes filter;                                  // the filter list
     bool install = true;                               // Lexorna installed on the device
     device::DeviceFaults faults;                       // writes the device refuses ("~" the app's home)

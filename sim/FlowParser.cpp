@@ -388,6 +388,7 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
         if (!bytes)
             return std::nullopt;
         flow.settings = std::move(*bytes);
+        flow.settingsGiven = true;
     }
     if (auto it = map->find("install"); it != map->end()) {
         auto install = boolean(it->second, "install");

@@ -59,7 +59,7 @@ FlowReport FlowRunner::run(const Flow& flow) {
     FlowReport report;
     report.file = flow.file;
     report.stepCount = flow.steps.size();
-    if (auto prepared = prepareDevice(flow, installation_); !prepared) {
+    if (auto prepared = prepareDevice(flow, installation_, keptDevice_); !prepared) {
         report.error = prepared.error();
         report.failure = flow.file + ": device: " + prepared.error();
         return report;

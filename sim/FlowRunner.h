@@ -23,8 +23,11 @@ using SessionFactory = std::function<std::unique_ptr<LaunchSession>()>;
 // its crash, and the rest of its segment as not run; later launches still play.
 class FlowRunner {
 public:
-    FlowRunner(SessionFactory makeSession, Installation installation, Progress& progress)
-        : makeSession_(std::move(makeSession)), installation_(std::move(installation)), progress_(progress) {}
+    // `keptDevice`: the user's own device, whose settings a flow without any leaves alone.
+    FlowRunner(SessionFactory makeSession, Installation installation, Progress& progress,
+               bool keptDevice = false)
+        : makeSession_(std::move(makeSession)), installation_(std::move(installation)), progress_(progress),
+          keptDevice_(keptDevice) {}
 
     FlowReport run(const Flow& flow);
 
@@ -35,6 +38,7 @@ private:
     SessionFactory makeSession_;
     Installation installation_;
     Progress& progress_;
+    bool keptDevice_ = false;
 };
 
 } // namespace sim

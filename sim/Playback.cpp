@@ -38,7 +38,7 @@ device::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vect
     SessionContext context{device->path(), out, options.scale};
     auto makeSession = [context] { return std::make_unique<AppSession>(context); };
     Progress progress = Progress::onStandardOutput();
-    FlowRunner runner(makeSession, Installation::besideSimulator(), progress);
+    FlowRunner runner(makeSession, Installation::besideSimulator(), progress, options.device.has_value());
 
     std::vector<FlowReport> reports;
     for (std::size_t i = 0; i < flows.size(); ++i) {

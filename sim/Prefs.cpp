@@ -23,6 +23,11 @@ struct SettingsFile {
     PropertyListFormat format = PropertyListFormat::Xml;
 };
 
+// The settings file as the device names it, and where it lies on this machine.
+std::string settingsFileName() {
+    return std::string(SettingsPath) + " (" + device::Device::resolve(SettingsPath).string() + ")";
+}
+
 device::Expected<SettingsFile, std::string> loadSettings() {
     SettingsFile file;
     file.values = NSMutableDictionary::make();
@@ -31,10 +36,10 @@ device::Expected<SettingsFile, std::string> loadSettings() {
     PropertyListLimits limits;
     auto bytes = device::readFile(SettingsPath, limits.maxBytes);
     if (!bytes)
-        return Unexpected(std::string(SettingsPath) + ": " + bytes.error().reason);
+        return Unexpected(settingsFileName() + ": " + bytes.error().reason);
     auto* root = objc::dynCast<NSDictionary>(propertyListFromBytes(*bytes, limits));
     if (!root)
-        return Unexpected(std::string(SettingsPath) +
+        return Unexpected(settingsFileName() +
                           ": not a property list with a dictionary at its root (remove it to start afresh)");
     for (const auto& [key, value] : *root)
         file.values->setObjectForKey(value.get(), key.get());

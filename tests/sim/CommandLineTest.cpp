@@ -114,9 +114,12 @@ TEST_F(CommandLineTest, ANamedDeviceIsKeptBetweenRuns) {
 }
 
 TEST_F(CommandLineTest, PrefsRoundTrip) {
+    // Reading a folder that is no device says so and makes none.
     Outcome outcome = simulate("prefs get Aw --device " + device());
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "lexorna-sim: " + device() +
+                               " is not a device (lexorna-sim run --device or prefs set makes one)\n");
+    EXPECT_FALSE(std::filesystem::exists(device()));
 
     ASSERT_EQ(simulate("prefs set Aw true --device " + device()).status, 0);
     EXPECT_TRUE(settingsFile().starts_with("<?xml")) << "XML unless asked otherwise";
@@ -131,7 +134,9 @@ TEST_F(CommandLineTest, PrefsRoundTrip) {
     EXPECT_EQ(simulate("prefs get Name --device " + device()).out, "2\n");
 
     ASSERT_EQ(simulate("prefs unset Count --device " + device()).status, 0);
-    EXPECT_EQ(simulate("prefs get Count --device " + device()).status, 1);
+    outcome = simulate("prefs get Count --device " + device());
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "lexorna-sim: Count is not set\n");
     EXPECT_EQ(simulate("prefs get Aw --device " + device()).out, "true\n");
     EXPECT_TRUE(settingsFile().starts_with("bplist00")) << "unset keeps the file's format";
 
@@ -140,7 +145,28 @@ TEST_F(CommandLineTest, PrefsRoundTrip) {
     outcome = simulate("prefs set Aw false --device " + device());
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(outcome.err.find("not a property list"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find(device() + "/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist"),
+              std::string::npos)
+        << "the file is named where it lies on this machine too: " << outcome.err;
     EXPECT_EQ(settingsFile(), "<?xml broken");
+}
+
+TEST_F(CommandLineTest, PrefsSetPreparesARunOnTheDeviceLikeASettingsPane) {
+    ASSERT_EQ(simulate("prefs set Aw true --device " + device()).status, 0);
+    ASSERT_EQ(simulate("prefs set WhatsApp true --device " + device()).status, 0);
+    // No settings in the header: the device's own file stands, and Lexorna shows the overlay.
+    std::string overlay = flow("overlay.yaml", R"(app: whatsapp
+content: {messages: ["Hello there"]}
+---
+- launch
+- doubleTapOn: {id: message-1}
+- assertVisible: {class: UITextView, text: "Hello there"}
+)");
+    Outcome outcome = simulate("run " + overlay + " --device " + device());
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_EQ(simulate("prefs get WhatsApp --device " + device()).out, "true\n");
+    // A temporary device starts without any settings file: nothing is shown.
+    EXPECT_EQ(simulate("run " + overlay).status, 1);
 }
 
 TEST_F(CommandLineTest, AppsListsTheSimulatedApps) {
