@@ -50,7 +50,7 @@ UIView* coverOf(UIView* view, UIWindow* window) {
 
 std::string coverText(UIView* cover, UIWindow* window) {
     for (UIViewController* presented : presentedControllers(window))
-        if (presented->isViewLoaded() && presented->view() == cover)
+        if (presented->isViewLoaded() && (presented->view() == cover || presented->sheetContainer() == cover))
             return "the presented " + std::string(class_getName(object_getClass(presented)));
     return viewDescription(cover);
 }

@@ -12,6 +12,7 @@
 
 UIActivityViewController* UIActivityViewController::make(std::vector<objc::Ref<objc::Object>> items) {
     auto* controller = objc::make<UIActivityViewController>(staticClass());
+    controller->setModalPresentationStyle(UIModalPresentationOverFullScreen); // it draws its own sheet
     controller->items_ = std::move(items);
     return controller;
 }
@@ -102,7 +103,9 @@ Class UIActivityViewController::staticClass() {
                                                                     UIViewController::staticClass());
         objc::addMethod(
             c, "initWithActivityItems:applicationActivities:", +[](id controller, SEL, id items, id) -> id {
-                auto& kept = static_cast<UIActivityViewController*>(controller)->items_;
+                auto* sheet = static_cast<UIActivityViewController*>(controller);
+                sheet->setModalPresentationStyle(UIModalPresentationOverFullScreen); // it draws its own sheet
+                auto& kept = sheet->items_;
                 kept.clear();
                 if (auto* list = objc::cast<NSArray>(items))
                     kept.assign(list->begin(), list->end());

@@ -32,6 +32,7 @@ Class UIAlertAction::staticClass() {
 
 UIAlertController* UIAlertController::make(id title, id message, long preferredStyle) {
     auto* alert = objc::make<UIAlertController>(staticClass());
+    alert->setModalPresentationStyle(UIModalPresentationOverFullScreen); // drawn as an alert, over everything
     alert->title_ = copyString(title);
     alert->message_ = copyString(message);
     alert->preferredStyle_ = preferredStyle;

@@ -2,6 +2,7 @@
 #include "UIWindow.h"
 
 #include "device/Instruments.h"
+#include "foundation/SystemVersion.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -126,11 +127,30 @@ void UIViewController::present(UIViewController* controller, bool animated,
     controller->presenting_ = context;
     controller->presentingChild_ = this == context ? nullptr : this;
     controller->presentedAnimated_ = animated;
-    // A full-screen presentation: the presented view lies over everything in the window.
     UIView* presentedView = controller->view();
-    presentedView->setFrame(window->bounds());
     presentedView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
-    window->addSubview(presentedView);
+    const long style = controller->modalPresentationStyle_;
+    const bool pageSheet = (style == UIModalPresentationAutomatic || style == UIModalPresentationPageSheet) &&
+                           isOperatingSystemAtLeast(13, 0);
+    if (!pageSheet) {
+        // A full-screen presentation: the presented view lies over everything in the window.
+        presentedView->setFrame(window->bounds());
+        window->addSubview(presentedView);
+    } else {
+        // A page sheet: below the status bar, its top corners rounded, in a container over
+        // the whole window that keeps touches from the receded screen behind it.
+        constexpr double SheetTop = 54;
+        CGRect bounds = window->bounds();
+        UIView* container = UIView::make(bounds);
+        container->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+        presentedView->setFrame({{0, SheetTop}, {bounds.size.width, bounds.size.height - SheetTop}});
+        presentedView->layer()->cornerRadius = 10;
+        presentedView->layer()->maskedCorners = 1 | 2; // the top corners
+        presentedView->setClipsToBounds(true);
+        container->addSubview(presentedView);
+        window->addSubview(container);
+        controller->sheetContainer_ = container;
+    }
     // Animations complete at once here.
     if (completion)
         completion();
@@ -150,6 +170,8 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
     for (Ref<UIViewController> c = dismissed; c;) {
         if (c->isViewLoaded())
             c->view_->removeFromSuperview();
+        if (Ref<UIView> container = std::move(c->sheetContainer_))
+            container->removeFromSuperview();
         Ref<UIViewController> next = std::move(c->presented_);
         c->presenting_ = nullptr;
         c->presentingChild_ = nullptr;
@@ -213,6 +235,13 @@ Class UIViewController::staticClass() {
         objc::addMethod(
             c, "parentViewController",
             +[](id controller, SEL) -> id { return self(controller)->parentViewController(); });
+        objc::addMethod(
+            c, "modalPresentationStyle",
+            +[](id controller, SEL) -> long { return self(controller)->modalPresentationStyle(); });
+        objc::addMethod(
+            c, "setModalPresentationStyle:", +[](id controller, SEL, long style) {
+                self(controller)->setModalPresentationStyle(style);
+            });
         objc::addMethod(
             c, "presentViewController:animated:completion:",
             +[](id controller, SEL, id presented, bool animated, id completion) {

@@ -9,6 +9,8 @@
 // asked for, -loadView and then -viewDidLoad run through the runtime, so subclasses and
 // hooks take part.
 //
+// A presentation covers the window; from iOS 13 on a controller of the automatic style
+// comes as a page sheet instead, below the status bar with its top corners rounded.
 // Presentation follows UIKit's default presentation context: a controller inside a
 // container (a navigation or tab bar controller) presents from its root-most container,
 // and -presentedViewController answers what the controller or one of its ancestors
@@ -17,6 +19,14 @@
 // presents, or whose view is not in a window, shows nothing and logs UIKit's warning.
 // Presenting nil, or a controller that is already presented or is a child, raises
 // UIKit's NSInvalidArgumentException.
+// UIModalPresentationStyle, the ones modelled.
+enum UIModalPresentationStyle : long {
+    UIModalPresentationAutomatic = -2, // a page sheet from iOS 13 on, full screen before
+    UIModalPresentationFullScreen = 0,
+    UIModalPresentationPageSheet = 1,
+    UIModalPresentationOverFullScreen = 5, // what alerts and the share sheet draw their own way over
+};
+
 class UIViewController : public UIResponder {
     OBJC_NATIVE_CLASS(UIViewController) : UIResponder(isa) {}
     ~UIViewController() override;
@@ -39,6 +49,12 @@ class UIViewController : public UIResponder {
         return presentingChild_ ? presentingChild_.get() : presenting_;
     }
     bool presentedAnimated() const { return presentedAnimated_; }
+    long modalPresentationStyle() const { return modalPresentationStyle_; }
+    void setModalPresentationStyle(long style) { modalPresentationStyle_ = style; }
+    // While presented as a page sheet: the view that holds it, over the whole window,
+    // which takes the touches around the sheet as UIKit's dimming view does. Nil for a
+    // full-screen presentation.
+    UIView* sheetContainer() const { return sheetContainer_.get(); }
     void present(UIViewController* controller, bool animated, std::function<void()> completion);
     void dismiss(bool animated, std::function<void()> completion);
 
@@ -55,6 +71,8 @@ private:
     // itself; held while presented, as its container may let it go meanwhile.
     objc::Ref<UIViewController> presentingChild_;
     bool presentedAnimated_ = false;
+    long modalPresentationStyle_ = UIModalPresentationAutomatic;
+    objc::Ref<UIView> sheetContainer_;
     bool loadingView_ = false;
 };
 

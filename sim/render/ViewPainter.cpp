@@ -43,6 +43,20 @@ bool isPresentedControllerView(UIView* view) {
     return controller && controller->presentingViewController();
 }
 
+// The view that holds a page sheet over the window.
+bool isSheetContainer(UIView* view) {
+    if (view->subviews().size() != 1)
+        return false;
+    UIViewController* controller = view->subviews().front()->viewController();
+    return controller && controller->sheetContainer() == view;
+}
+
+// Behind a page sheet the screen recedes: drawn smaller about its top centre, a little
+// lower, its corners rounded, on black.
+constexpr double RecededScale = 0.92;
+constexpr double RecededTop = 12;
+constexpr double RecededCornerRadius = 10;
+
 double pointSizeOf(UIFont* font, double fallback) {
     return font ? font->pointSize() : fallback;
 }
@@ -143,16 +157,48 @@ void ViewPainter::paintSubviews(UIView* view, Level level) {
     // A button's title is drawn with the button; its title label would draw it twice.
     auto* button = objc::dynCast<UIButton>(view);
     UILabel* titleLabel = button ? button->existingTitleLabel() : nullptr;
+    // What lies below a page sheet is drawn aside first, to be drawn again receded.
+    const bool sheets =
+        level == Level::Window && std::ranges::any_of(view->subviews(), [](const objc::Ref<UIView>& subview) {
+            return isSheetContainer(subview.get());
+        });
+    if (sheets)
+        cairo_push_group(cr_);
     for (const auto& subview : view->subviews()) {
         if (subview.get() == titleLabel || !isDrawn(subview.get()))
             continue;
-        if (level == Level::Window && isPresentedControllerView(subview.get()))
+        if (level == Level::Window && isSheetContainer(subview.get())) {
+            recede(view->bounds());
+            cairo_push_group(cr_);
+        } else if (level == Level::Window && isPresentedControllerView(subview.get())) {
             dimEverything();
+        }
         SavedState saved(cr_);
         CGPoint origin = subview->frame().origin;
         cairo_translate(cr_, origin.x, origin.y);
         paintView(subview.get(), Level::Subview);
     }
+    if (sheets) {
+        cairo_pop_group_to_source(cr_);
+        cairo_paint(cr_);
+    }
+}
+
+void ViewPainter::recede(CGRect bounds) {
+    PatternHandle below(cairo_pop_group(cr_));
+    SavedState saved(cr_);
+    setSourceColor(cr_, Black);
+    cairo_paint(cr_);
+    const double width = bounds.size.width;
+    cairo_translate(cr_, width * (1 - RecededScale) / 2, RecededTop);
+    cairo_scale(cr_, RecededScale, RecededScale);
+    appendRoundedRect(cr_, bounds, RecededCornerRadius, CALayer::AllCorners);
+    cairo_clip(cr_);
+    cairo_set_source(cr_, below.get());
+    cairo_paint(cr_);
+    cairo_reset_clip(cr_);
+    setSourceColor(cr_, DimmingColor);
+    cairo_paint(cr_);
 }
 
 void ViewPainter::paintBorder(UIView* view) {

@@ -19,7 +19,8 @@ public:
     ViewPainter(cairo_t* cr, TextPainter& text) : cr_(cr), text_(text) {}
 
     // The window at the origin. Before the view of each presented controller, what is
-    // drawn so far is dimmed, as UIKit dims the presenter behind a presentation.
+    // drawn so far is dimmed, as UIKit dims the presenter behind a presentation; behind a
+    // page sheet it also recedes.
     void paintWindow(UIWindow* window);
 
 private:
@@ -31,6 +32,8 @@ private:
     void paintSubviews(UIView* view, Level level);
     void paintBorder(UIView* view);
     void dimEverything();
+    // Draws what was drawn aside below a page sheet again, receded and dimmed.
+    void recede(CGRect bounds);
 
     cairo_t* cr_;
     TextPainter& text_;

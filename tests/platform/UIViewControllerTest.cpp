@@ -5,6 +5,7 @@
 #include "uikit/UIWindow.h"
 
 #include "device/Instruments.h"
+#include "foundation/SystemVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -55,9 +56,47 @@ TEST(Presentation, ShowsThePresentedViewOverTheWindowAndCallsTheCompletion) {
     EXPECT_EQ(send<id>(sheet, "presentingViewController"), root);
     EXPECT_TRUE(sheet->presentedAnimated());
     ASSERT_TRUE(sheet->isViewLoaded());
-    EXPECT_EQ(sheet->view()->superview(), window);
-    EXPECT_EQ(window->subviews().back().get(), sheet->view()) << "in front of the root's view";
-    EXPECT_EQ(sheet->view()->frame(), window->bounds());
+    EXPECT_EQ(window->subviews().back().get(), sheet->sheetContainer()) << "in front of the root's view";
+}
+
+// From iOS 13 on a plain controller comes as a page sheet, in a container that takes the
+// touches around it; before, and for a full-screen style, over the whole window.
+TEST(Presentation, APageSheetFromIOS13OnAndFullScreenBefore) {
+    objc::AutoreleasePool pool;
+    const OperatingSystemVersion running = runningSystemVersion();
+    struct Case {
+        const char* system;
+        long style;
+        bool pageSheet;
+    };
+    for (const Case& c :
+         {Case{"12.4", UIModalPresentationAutomatic, false}, Case{"13.0", UIModalPresentationAutomatic, true},
+          Case{"14.4", UIModalPresentationPageSheet, true},
+          Case{"14.4", UIModalPresentationFullScreen, false},
+          Case{"12.4", UIModalPresentationPageSheet, false}}) {
+        setRunningSystemVersion(OperatingSystemVersion::parse(c.system));
+        UIViewController* root = controller();
+        UIWindow* window = windowWithRoot(root);
+        UIViewController* sheet = controller();
+        send(sheet, "setModalPresentationStyle:", c.style);
+        present(root, sheet);
+        UIView* view = sheet->view();
+        if (c.pageSheet) {
+            ASSERT_NE(sheet->sheetContainer(), nullptr) << c.system;
+            EXPECT_EQ(sheet->sheetContainer()->superview(), window);
+            EXPECT_EQ(sheet->sheetContainer()->frame(), window->bounds());
+            EXPECT_EQ(view->superview(), sheet->sheetContainer());
+            EXPECT_EQ(view->frame(), CGRectMake(0, 54, 390, 790));
+            EXPECT_EQ(view->layer()->maskedCorners, 3u) << "the top corners";
+        } else {
+            EXPECT_EQ(sheet->sheetContainer(), nullptr) << c.system;
+            EXPECT_EQ(view->superview(), window);
+            EXPECT_EQ(view->frame(), window->bounds());
+        }
+        send(sheet, "dismissViewControllerAnimated:completion:", true, nullptr);
+        EXPECT_EQ(window->subviews().size(), 1u) << "the sheet and its container went";
+    }
+    setRunningSystemVersion(running);
 }
 
 TEST(Presentation, OneAtATimeWithUIKitsWarning) {

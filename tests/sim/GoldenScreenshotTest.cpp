@@ -80,7 +80,7 @@ testing::AssertionResult looksLikeGolden(const std::filesystem::path& actualFile
 
 } // namespace
 
-TEST(GoldenScreenshots, TheDemoDrawsTheOverlayAndThePanelAsCommitted) {
+TEST(GoldenScreenshots, TheDemoDrawsTheOverlayThePanelSheetAndTheShareSheetAsCommitted) {
     // In the build tree, not a temporary folder: a failure's pictures stay to be looked at.
     const std::filesystem::path out = LEXORNA_GOLDEN_ACTUAL;
     std::string command = std::string(LEXORNA_SIM) + " demo --out " + out.string() + " >/dev/null";
@@ -90,4 +90,5 @@ TEST(GoldenScreenshots, TheDemoDrawsTheOverlayAndThePanelAsCommitted) {
     const std::filesystem::path golden = LEXORNA_GOLDEN;
     EXPECT_TRUE(looksLikeGolden(out / "whatsapp-inline.png", golden / "whatsapp-inline.png"));
     EXPECT_TRUE(looksLikeGolden(out / "whatsapp-panel.png", golden / "whatsapp-panel.png"));
+    EXPECT_TRUE(looksLikeGolden(out / "whatsapp-share.png", golden / "whatsapp-share.png"));
 }

@@ -170,6 +170,7 @@ TEST_F(ScreenshotTest, DimsThePresenterBehindAPresentedController) {
     window_->setRootViewController(root);
     root->view()->setBackgroundColor(color(White));
     auto* presented = objc::make<UIViewController>(UIViewController::staticClass());
+    presented->setModalPresentationStyle(UIModalPresentationFullScreen);
     root->present(presented, true, nullptr);
     presented->view()->addSubview(coloredView(CGRectMake(0, 50, 100, 50), Green));
 
@@ -179,6 +180,23 @@ TEST_F(ScreenshotTest, DimsThePresenterBehindAPresentedController) {
     EXPECT_GT(dimmed.red, 100);
     EXPECT_LT(dimmed.red, 200);
     EXPECT_EQ(picture->at(50, 75), Green);
+}
+
+TEST_F(ScreenshotTest, RecedesThePresenterBehindAPageSheet) {
+    auto* root = objc::make<UIViewController>(UIViewController::staticClass());
+    window_->setRootViewController(root);
+    root->view()->setBackgroundColor(color(White));
+    auto* sheet = objc::make<UIViewController>(UIViewController::staticClass());
+    root->present(sheet, true, nullptr);
+    sheet->view()->setBackgroundColor(color(Green));
+
+    auto picture = shoot(window_);
+    EXPECT_EQ(picture->at(1, 5), (Pixel{0, 0, 0})) << "black beside the receded screen";
+    Pixel receded = picture->at(50, 30);
+    EXPECT_EQ(receded.red, receded.blue) << "the white screen, dimmed";
+    EXPECT_GT(receded.red, 100);
+    EXPECT_LT(receded.red, 200);
+    EXPECT_EQ(picture->at(50, 80), Green) << "the sheet itself, from 54 points down";
 }
 
 TEST_F(ScreenshotTest, DrawsLabelTextInsideItsFrameAsAligned) {

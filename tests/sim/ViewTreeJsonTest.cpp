@@ -129,7 +129,7 @@ TEST(ViewTreeJson, PresentedControllersNameWhoWasAskedToPresent) {
         EXPECT_EQ(presented[0]["presenter"], "ViewTreeJsonTestChild") << "the child, not its container";
         EXPECT_EQ(presented[0]["controller"], "UIViewController");
         EXPECT_EQ(presented[0]["animated"], true);
-        EXPECT_EQ(presented[0]["tree"]["frame"], Json::parse("[0, 0, 390, 844]"));
+        EXPECT_EQ(presented[0]["tree"]["frame"], Json::parse("[0, 54, 390, 790]")) << "a page sheet";
         EXPECT_EQ(presented[1]["animated"], false);
         EXPECT_EQ(windowJson(window)["tree"]["subviews"].size(), 1u) << "presented views are not the root's";
     });
