@@ -1,6 +1,6 @@
 #include "BubbleColumn.h"
-#include "TextSize.h"
 
+#include "uikit/TextSystem.h"
 #include "uikit/UIView.h"
 
 #include <algorithm>
@@ -10,7 +10,7 @@ namespace apps {
 BubbleColumn::Placement BubbleColumn::place(std::string_view text, BubbleSide side) {
     const CGSize padding = style_.padding;
     double maxTextWidth = std::max(1.0, width_ * style_.widthShare - 2 * padding.width);
-    CGSize textSize = estimatedTextSize(text, style_.fontSize, maxTextWidth);
+    CGSize textSize = measuredTextSize(text, style_.fontSize, maxTextWidth);
     // An empty bubble is still a bubble a finger can find.
     textSize.width = std::max(textSize.width, style_.fontSize);
     double width = textSize.width + 2 * padding.width;

@@ -7,10 +7,10 @@
 #include "HostClass.h"
 #include "Label.h"
 #include "NavigationBar.h"
-#include "TextSize.h"
 
 #include "foundation/NSArray.h"
 #include "foundation/NSString.h"
+#include "uikit/TextSystem.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"
 
@@ -41,7 +41,7 @@ void addComment(UIView* thread, id comment, std::size_t index, double& y) {
     double width = thread->bounds().size.width;
     double textWidth = width - CommentInset - 16;
     id text = send<id>(comment, "text");
-    double height = std::max(AvatarSize, estimatedTextSize(utf8Of(text), CommentFontSize, textWidth).height);
+    double height = std::max(AvatarSize, measuredTextSize(utf8Of(text), CommentFontSize, textWidth).height);
 
     UIView* avatar = UIView::make(CGRectMake(16, y, AvatarSize, AvatarSize));
     avatar->setBackgroundColor(hexColor(AvatarColors[(index - 1) % std::size(AvatarColors)]));

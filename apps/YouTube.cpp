@@ -8,11 +8,11 @@
 #include "HostClass.h"
 #include "Label.h"
 #include "NavigationBar.h"
-#include "TextSize.h"
 
 #include "foundation/NSArray.h"
 #include "foundation/NSAttributedString.h"
 #include "foundation/NSString.h"
+#include "uikit/TextSystem.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIViewController.h"
@@ -42,7 +42,7 @@ UIView* makeComment(id model, std::size_t index, double width, double& y) {
     id contentText = hostProperty(model, "contentText");
     double height = std::max(
         AvatarSize,
-        estimatedTextSize(utf8Of(send<id>(contentText, "string")), CommentFontSize, textWidth).height);
+        measuredTextSize(utf8Of(send<id>(contentText, "string")), CommentFontSize, textWidth).height);
 
     UIView* row = UIView::make(CGRectMake(0, y, width, height));
     row->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);

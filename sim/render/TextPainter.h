@@ -30,20 +30,12 @@ struct TextBlock {
     unsigned long selectionLength = 0;
 };
 
-// Lays out and draws text with pango in DejaVu Sans, the font every Debian machine has.
-// The font map works at 72 dpi, so a point size is that many user units, and hinting is
-// off, so the same text gives the same pixels on every machine. Paragraphs take their
-// direction from their first strong character: a right-to-left paragraph starts at the
-// right edge, as UIKit's natural alignment does.
+// Draws text as the device's text system lays it out (uikit/TextSystem), so that it
+// takes the room the apps measured for it. A right-to-left paragraph starts at the right
+// edge, as UIKit's natural alignment does.
 class TextPainter {
 public:
-    TextPainter();
-
     void draw(cairo_t* cr, const TextBlock& block);
-
-private:
-    GObjectHandle<PangoFontMap> fontMap_;
-    GObjectHandle<PangoContext> context_;
 };
 
 } // namespace sim::render
