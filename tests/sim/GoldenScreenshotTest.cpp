@@ -91,4 +91,6 @@ TEST(GoldenScreenshots, TheDemoDrawsTheOverlayThePanelSheetAndTheShareSheetAsCom
     EXPECT_TRUE(looksLikeGolden(out / "whatsapp-inline.png", golden / "whatsapp-inline.png"));
     EXPECT_TRUE(looksLikeGolden(out / "whatsapp-panel.png", golden / "whatsapp-panel.png"));
     EXPECT_TRUE(looksLikeGolden(out / "whatsapp-share.png", golden / "whatsapp-share.png"));
+    // Colour emoji, Chinese, Japanese and Korean beside Latin text.
+    EXPECT_TRUE(looksLikeGolden(out / "messages-inline.png", golden / "messages-inline.png"));
 }
