@@ -143,6 +143,8 @@ private:
     void segment(const Flow& flow, const PlayedSegment& played, std::size_t launchNumber);
     void step(const Flow& flow, std::size_t number, const StepResult& result, bool played);
     void launchDetails(const LaunchReport& launch);
+    void snapshot(const Json& snapshot);
+    void viewTree(const Json& node);
 
     std::filesystem::path screenshots_;
     std::ostringstream out_;
@@ -245,8 +247,73 @@ void PageWriter::step(const Flow& flow, std::size_t index, const StepResult& res
     out_ << "</li>\n";
 }
 
+// A view of a snapshot's tree as a line: `UILabel#title "Hello" [0, 0, 100, 20]`.
+std::string nodeText(const Json& node) {
+    std::string text = textOf(node, "class");
+    if (auto id = node.find("id"); id != node.end() && id->is_string())
+        text += "#" + id->get<std::string>();
+    if (auto shown = node.find("text"); shown != node.end() && shown->is_string())
+        text += " " + jsonText(*shown);
+    if (auto frame = node.find("frame"); frame != node.end())
+        text += " " + jsonText(*frame);
+    return text;
+}
+
+void PageWriter::viewTree(const Json& node) {
+    const Json empty = Json::array();
+    auto found = node.find("subviews");
+    const Json& subviews = found != node.end() && found->is_array() ? *found : empty;
+    if (subviews.empty()) {
+        out_ << "<li><code>" << escaped(nodeText(node)) << "</code></li>\n";
+        return;
+    }
+    out_ << "<li><details open><summary><code>" << escaped(nodeText(node)) << "</code></summary><ul>\n";
+    for (const auto& child : subviews)
+        viewTree(child);
+    out_ << "</ul></details></li>\n";
+}
+
+// A `dump` step's snapshot: folded, the view tree (with what is presented), the
+// pasteboard and the app's files.
+void PageWriter::snapshot(const Json& taken) {
+    out_ << "<details class=\"snapshot\"><summary>Snapshot "
+         << escaped(jsonText(taken.value("label", Json()))) << "</summary>\n<ul class=\"tree\">\n";
+    if (auto window = taken.find("window");
+        window != taken.end() && window->is_object() && window->contains("tree"))
+        viewTree((*window)["tree"]);
+    if (auto presented = taken.find("presented"); presented != taken.end() && presented->is_array())
+        for (const auto& controller : *presented) {
+            out_ << "<li>presented " << escaped(textOf(controller, "controller")) << "<ul>\n";
+            if (controller.contains("tree"))
+                viewTree(controller["tree"]);
+            out_ << "</ul></li>\n";
+        }
+    out_ << "</ul>\n<p class=\"meta\">pasteboard: " << escaped(jsonText(taken.value("pasteboard", Json())))
+         << "</p>\n";
+    if (auto files = taken.find("files"); files != taken.end() && files->is_object() && !files->empty()) {
+        out_ << "<p class=\"meta\">files:</p><ul>\n";
+        for (const auto& [path, file] : files->items())
+            out_ << "<li><code>" << escaped(path) << "</code> " << escaped(jsonText(file)) << "</li>\n";
+        out_ << "</ul>\n";
+    }
+    out_ << "</details>\n";
+}
+
 void PageWriter::launchDetails(const LaunchReport& launch) {
     const Json& process = launch.process;
+    if (auto opens = process.find("fileOpens");
+        opens != process.end() && opens->is_object() && !opens->empty()) {
+        out_ << "<p class=\"meta\">file opens: ";
+        bool first = true;
+        for (const auto& [path, count] : opens->items()) {
+            out_ << (first ? "" : ", ") << escaped(path) << " × " << escaped(jsonText(count));
+            first = false;
+        }
+        out_ << "</p>\n";
+    }
+    if (auto snapshots = process.find("snapshots"); snapshots != process.end() && snapshots->is_array())
+        for (const auto& taken : *snapshots)
+            snapshot(taken);
     if (auto loaded = process.find("loaded"); loaded != process.end() && loaded->is_array()) {
         out_ << "<p class=\"meta\">loaded: ";
         if (loaded->empty())

@@ -42,10 +42,23 @@ FlowReport twoLaunchesReport() {
     report.failure = "step 4 assertPasteboard: the pasteboard holds \"<script>alert(1)</script>\"";
 
     LaunchReport first;
-    first.process = {{"home", "/var/mobile/Containers/Data/Application/A"},
-                     {"loaded", {"/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib"}},
-                     {"log", {"Lexorna: <hooked> & ready"}},
-                     {"crash", nullptr}};
+    first.process = {
+        {"home", "/var/mobile/Containers/Data/Application/A"},
+        {"loaded", {"/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib"}},
+        {"log", {"Lexorna: <hooked> & ready"}},
+        {"crash", nullptr},
+        {"fileOpens", {{"/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist", 7}}},
+        {"snapshots",
+         {{{"label", "after"},
+           {"window",
+            {{"tree",
+              {{"class", "UIView"},
+               {"id", "chat"},
+               {"frame", {0, 0, 320, 568}},
+               {"subviews", {{{"class", "UILabel"}, {"text", "<i>Hi</i>"}, {"subviews", Json::array()}}}}}}}},
+           {"presented", Json::array()},
+           {"pasteboard", "copied"},
+           {"files", {{"~/Library/Lexorna", {{"size", 3}, {"utf8", "abc"}}}}}}}}};
     StepResult tap = ok("doubleTapOn");
     tap.fired.push_back({{"recognizer", "UITapGestureRecognizer"},
                          {"target", "WAMessageContainerView"},
@@ -107,4 +120,14 @@ TEST(ReportPage, ShowsEachStepWithTheScreenshotItTookAndNothingAsMarkup) {
     EXPECT_EQ(count(page, "class=\"step failed\""), 2u);
     EXPECT_EQ(count(page, "class=\"step ok\""), 3u);
     EXPECT_NE(page.find("<title>Lexorna report: 1 flow, 1 failed</title>"), std::string::npos);
+
+    // A dump shows its view tree, the pasteboard and the files, folded; the file opens too.
+    auto snapshot = page.find("<details class=\"snapshot\"><summary>Snapshot &quot;after&quot;</summary>");
+    ASSERT_NE(snapshot, std::string::npos);
+    EXPECT_LT(snapshot, page.find("<code>UIView#chat [0,0,320,568]</code>"));
+    EXPECT_LT(snapshot, page.find("<code>UILabel &quot;&lt;i&gt;Hi&lt;/i&gt;&quot;</code>"));
+    EXPECT_NE(page.find("pasteboard: &quot;copied&quot;"), std::string::npos);
+    EXPECT_NE(page.find("<code>~/Library/Lexorna</code>"), std::string::npos);
+    EXPECT_NE(page.find("file opens: /var/mobile/Library/Preferences/com.veldmoor.lexorna.plist × 7"),
+              std::string::npos);
 }
