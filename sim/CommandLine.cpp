@@ -97,7 +97,10 @@ int runCommandLine(int argc, char** argv) {
     runCommand->callback([&] { status = runFlows(run); });
 
     DemoOptions demo;
-    auto* demoCommand = app.add_subcommand("demo", "Play the demo flows of every app in both modes");
+    auto* demoCommand = app.add_subcommand(
+        "demo", "Play the ten demo flows: in each of WhatsApp, YouTube, Twitter, Instagram and Messages, "
+                "the gesture on a message, its text selected and copied in the inline overlay, then in "
+                "the panel with Share and Done; screenshots, report.json and report.html go to --out");
     demoCommand->add_option("--out", demo.out, "Folder for screenshots and the report")
         ->capture_default_str();
     addScaleOption(*demoCommand, demo.scale);
