@@ -2,6 +2,7 @@
 #include "DevicePaths.h"
 #include "DevicePreparation.h"
 
+#include "device/Device.h"
 #include "device/Files.h"
 
 namespace sim {
@@ -22,8 +23,11 @@ StepResult assertFile(const Step& step, const FileExpectation& expected, const s
     // opens, so they bypass the instruments. A link is looked at, never followed.
     const std::string devicePath = devicePathIn(expected.path, home);
     auto kind = device::entryKind(devicePath);
+    // Named as the flow names it, and where it lies on this machine.
     auto fail = [&](std::string why) {
-        return StepResult::failed(std::string(step.name()), expected.path + " " + why);
+        return StepResult::failed(std::string(step.name()), expected.path + " (" +
+                                                                 device::Device::resolve(devicePath).string() +
+                                                                 ") " + why);
     };
     if (!kind)
         return fail("cannot be looked at: " + kind.error().reason);

@@ -127,8 +127,9 @@ settings: {raw: "before"}
         report.summary(),
         "FAIL flows/test.yaml:7: assertFile: {path: "
         "/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist, "
-        "text: \"before\"}: /var/mobile/Library/Preferences/com.veldmoor.lexorna.plist holds \"after\", "
-        "expected \"before\"");
+        "text: \"before\"}: /var/mobile/Library/Preferences/com.veldmoor.lexorna.plist (" +
+            device::Device::resolve("/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist").string() +
+            ") holds \"after\", expected \"before\"");
     EXPECT_EQ(report.toJson()["steps"].size(), 3u);
 }
 
