@@ -22,8 +22,10 @@ struct Outcome {
 class CommandLineTest : public testing::Test {
 protected:
     Outcome simulate(const std::string& arguments) {
-        std::string command = std::string(LEXORNA_SIM) + " " + arguments + " >" +
-                              (temp_.path() / "out").string() + " 2>" + (temp_.path() / "err").string();
+        // Run from the test's folder, where a failure's screenshot lands.
+        std::string command = "cd " + temp_.path().string() + " && " + std::string(LEXORNA_SIM) + " " +
+                              arguments + " >" + (temp_.path() / "out").string() + " 2>" +
+                              (temp_.path() / "err").string();
         int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, temp_.read("out"), temp_.read("err")};
     }
