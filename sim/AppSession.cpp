@@ -12,6 +12,7 @@
 #include "objc/Autorelease.h"
 #include "substrate/Loader.h"
 #include "uikit/LayoutPass.h"
+#include "uikit/UIApplication.h"
 #include "uikit/UIPasteboard.h"
 #include "uikit/UIWindow.h"
 

@@ -5,6 +5,7 @@
 #include "NSLayoutConstraint.h"
 #include "UIActivityViewController.h"
 #include "UIAlertController.h"
+#include "UIApplication.h"
 #include "UIButton.h"
 #include "UIColor.h"
 #include "UIControl.h"

@@ -11,11 +11,6 @@ using objc::Ref;
 
 namespace {
 
-CGSize& screenSize() {
-    static CGSize size{390, 844};
-    return size;
-}
-
 std::string describe(const UIViewController* controller) {
     char text[96];
     std::snprintf(text, sizeof text, "<%s: %p>", controller->isa()->name.c_str(),
@@ -24,13 +19,6 @@ std::string describe(const UIViewController* controller) {
 }
 
 } // namespace
-
-CGRect UIScreen::mainScreenBounds() {
-    return CGRect{{0, 0}, screenSize()};
-}
-void UIScreen::setMainScreenSize(CGSize size) {
-    screenSize() = size;
-}
 
 UIViewController::~UIViewController() {
     for (auto& child : children_)
@@ -179,21 +167,6 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
     }
     if (completion)
         completion();
-}
-
-NSBlock* NSBlock::make(std::function<void()> body) {
-    auto* block = objc::make<NSBlock>(staticClass());
-    block->body_ = std::move(body);
-    return block;
-}
-
-Class NSBlock::staticClass() {
-    static Class cls = [] {
-        Class c = objc::defineNativeClass<NSBlock>("NSBlock", NSObject::staticClass());
-        objc_registerClassPair(c);
-        return c;
-    }();
-    return cls;
 }
 
 namespace {

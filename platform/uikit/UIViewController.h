@@ -1,6 +1,9 @@
 #pragma once
 
+#include "UIScreen.h"
 #include "UIView.h"
+
+#include "foundation/NSBlock.h"
 
 #include <functional>
 #include <vector>
@@ -74,25 +77,4 @@ private:
     long modalPresentationStyle_ = UIModalPresentationAutomatic;
     objc::Ref<UIView> sheetContainer_;
     bool loadingView_ = false;
-};
-
-// UIScreen: the size of the device's screen, set by the system at launch.
-class UIScreen {
-public:
-    static CGRect mainScreenBounds();
-    static void setMainScreenSize(CGSize size);
-};
-
-// Wraps a C++ callable as the completion block that UIKit's methods take.
-class NSBlock : public NSObject {
-    OBJC_NATIVE_CLASS(NSBlock) : NSObject(isa) {}
-
-    static NSBlock* make(std::function<void()> body);
-    void invoke() const {
-        if (body_)
-            body_();
-    }
-
-private:
-    std::function<void()> body_;
 };

@@ -9,6 +9,7 @@
 #include "foundation/NSNumber.h"
 #include "foundation/NSString.h"
 #include "uikit/LayoutPass.h"
+#include "uikit/UIApplication.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"

@@ -7,6 +7,7 @@
 #include "foundation/NSString.h"
 #include "objc/Message.h"
 #include "uikit/UIAlertController.h"
+#include "uikit/UIApplication.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIWindow.h"
 

@@ -10,6 +10,7 @@
 #include "uikit/LayoutPass.h"
 #include "uikit/TouchDelivery.h"
 #include "uikit/UIActivityViewController.h"
+#include "uikit/UIApplication.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UITextView.h"
 #include "uikit/UIWindow.h"
