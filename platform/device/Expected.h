@@ -14,7 +14,7 @@ template <class E> struct Unexpected {
     E error;
 };
 
-template <class T, class E> class Expected {
+template <class T, class E> class [[nodiscard]] Expected {
 public:
     Expected(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Expected(Unexpected<E> error) : state_(std::in_place_index<1>, std::move(error.error)) {}
@@ -34,7 +34,7 @@ private:
 };
 
 // An operation that answers nothing but may fail.
-template <class E> class Expected<void, E> {
+template <class E> class [[nodiscard]] Expected<void, E> {
 public:
     Expected() = default;
     Expected(Unexpected<E> error) : error_(std::move(error.error)), failed_(true) {}
