@@ -3,6 +3,7 @@
 
 #include "device/Device.h"
 #include "device/FileDescriptor.h"
+#include "device/Files.h"
 #include "device/Instruments.h"
 #include "foundation/NSArray.h"
 #include "foundation/NSBundle.h"
@@ -12,13 +13,10 @@
 #include "objc/Autorelease.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <filesystem>
-#include <optional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace substrate {
@@ -27,39 +25,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The filter is read straight from the folder, not through device::readFile: the
-// instruments count the opens of the process once it runs (the app and the libraries
-// in it), and the loader's own look at each filter would blur what a library reads by
-// itself, such as the same filter file. A link in the filter's place is not followed.
-std::optional<std::string> readFilter(int folder, const std::string& name) {
-    device::FileDescriptor fd(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::size_t>(info.st_size) > PropertyListLimits{}.maxBytes)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        filled += static_cast<std::size_t>(n);
-    }
-    bytes.resize(filled);
-    return bytes;
-}
-
-bool isRegularFileIn(int folder, const std::string& name) {
-    struct stat info {};
-    return ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
-}
-
-// Something other than a file where the library should be: a link may lead off the device.
-bool isOtherThanFileIn(int folder, const std::string& name) {
-    struct stat info {};
-    return ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(info.st_mode);
+// What stands at a path of the loader's folder, a link being a link.
+device::EntryKind kindOf(const std::string& devicePath) {
+    auto kind = device::entryKind(devicePath);
+    return kind ? *kind : device::EntryKind::Other;
 }
 
 // True when the filter's "Filter"/"Bundles" array holds `identifier`. A filter of
@@ -90,7 +59,8 @@ std::vector<std::string> filterNames(int folder) {
     }
     while (const dirent* entry = ::readdir(listing)) {
         std::string name = entry->d_name;
-        if (name.size() > 6 && name.ends_with(".plist") && isRegularFileIn(folder, name))
+        if (name.size() > 6 && name.ends_with(".plist") &&
+            kindOf(std::string(DynamicLibrariesFolder) + "/" + name) == device::EntryKind::File)
             names.push_back(std::move(name));
     }
     ::closedir(listing);
@@ -116,12 +86,18 @@ LoadResult loadInjectedLibraries() {
     if (!folder.isOpen())
         return result;
     for (const std::string& filterName : filterNames(folder.get())) {
-        auto bytes = readFilter(folder.get(), filterName);
+        // Not through device::readFile: the instruments count the opens of the process once
+        // it runs (the app and the libraries in it), and the loader's own look at each
+        // filter would blur what a library reads by itself, such as the same filter file.
+        auto bytes = device::readFileUnrecorded(std::string(DynamicLibrariesFolder) + "/" + filterName,
+                                                PropertyListLimits{}.maxBytes);
         if (!bytes || !filterLists(*bytes, *identifier))
             continue;
         std::string libraryName = filterName.substr(0, filterName.size() - 6) + ".dylib";
         std::string devicePath = std::string(DynamicLibrariesFolder) + "/" + libraryName;
-        if (isOtherThanFileIn(folder.get(), libraryName)) {
+        // Something other than a file where the library should be: a link may lead off the device.
+        if (auto kind = kindOf(devicePath);
+            kind != device::EntryKind::File && kind != device::EntryKind::Missing) {
             result.failures.push_back({devicePath, "not a file (a link is not followed)"});
             continue;
         }
