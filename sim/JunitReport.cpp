@@ -1,4 +1,5 @@
 #include "JunitReport.h"
+#include "MarkupText.h"
 #include "OutputFile.h"
 
 #include <cstdio>
@@ -7,36 +8,14 @@ namespace sim {
 
 namespace {
 
-// Text for an attribute or an element: the five markup characters escaped, and the
-// control characters that XML 1.0 cannot hold at all left out.
+// Markup text without the control characters that XML 1.0 cannot hold at all.
 std::string escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&apos;";
-            break;
-        default:
-            if (byte >= 0x20 || c == '\t' || c == '\n' || c == '\r')
-                out += c;
-        }
-    }
-    return out;
+    std::string kept;
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
+            kept += c;
+    return markupEscaped(kept);
 }
-
 double secondsOf(const FlowReport& flow) {
     double seconds = 0;
     for (const auto& step : flow.earlySteps)

@@ -1,4 +1,5 @@
 #include "ReportPage.h"
+#include "MarkupText.h"
 #include "OutputFile.h"
 
 #include <algorithm>
@@ -44,33 +45,6 @@ summary { cursor: pointer; color: #3a3a3c; }
 table { border-collapse: collapse; font-size: .85rem; }
 td, th { text-align: left; padding: .1rem .8rem .1rem 0; }
 )";
-
-std::string escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 // A relative file path as a URL path: everything but plain letters, digits, "-._~" and
 // "/" is percent-encoded, so spaces or "#" in a folder's name do not break a link.
@@ -165,7 +139,7 @@ std::string PageWriter::page(const std::vector<Flow>& flows, const std::vector<F
          << "<p class=\"meta\">" << plural(count, "flow", "flows") << ": " << count - failed << " held, "
          << failed << " failed</p>\n<ul class=\"index\">\n";
     for (std::size_t i = 0; i < count; ++i)
-        out_ << "<li><a href=\"#flow-" << i + 1 << "\">" << escaped(reports[i].file)
+        out_ << "<li><a href=\"#flow-" << i + 1 << "\">" << markupEscaped(reports[i].file)
              << "</a>: " << (reports[i].ok() ? "ok" : "failed") << "</li>\n";
     out_ << "</ul>\n</header>\n";
     // Failed flows first, open; the flows that held folded below them.
@@ -180,11 +154,12 @@ std::string PageWriter::page(const std::vector<Flow>& flows, const std::vector<F
 void PageWriter::flow(std::size_t index, const Flow& flow, const FlowReport& report) {
     out_ << "<section id=\"flow-" << index + 1 << "\" class=\"flow " << (report.ok() ? "ok" : "failed")
          << "\">\n<details" << (report.ok() ? "" : " open") << ">\n<summary><h2><span class=\"badge\">"
-         << (report.ok() ? "ok" : "failed") << "</span> " << escaped(report.file) << "</h2></summary>\n"
-         << "<p class=\"meta\">" << escaped(flow.app) << " · " << plural(report.stepCount, "step", "steps")
-         << " · assertions: " << report.passed << " passed, " << report.failed << " failed</p>\n";
+         << (report.ok() ? "ok" : "failed") << "</span> " << markupEscaped(report.file) << "</h2></summary>\n"
+         << "<p class=\"meta\">" << markupEscaped(flow.app) << " · "
+         << plural(report.stepCount, "step", "steps") << " · assertions: " << report.passed << " passed, "
+         << report.failed << " failed</p>\n";
     if (report.failure)
-        out_ << "<p class=\"failure\">" << escaped(*report.failure) << "</p>\n";
+        out_ << "<p class=\"failure\">" << markupEscaped(*report.failure) << "</p>\n";
     std::size_t launches = 0;
     forEachSegment(flow, report, [&](const PlayedSegment& played) {
         segment(flow, played, played.launch ? ++launches : 0);
@@ -195,9 +170,9 @@ void PageWriter::flow(std::size_t index, const Flow& flow, const FlowReport& rep
 void PageWriter::segment(const Flow& flow, const PlayedSegment& played, std::size_t launchNumber) {
     if (played.launch) {
         out_ << "<h3>Launch " << launchNumber << "</h3>\n<p class=\"meta\">home "
-             << escaped(textOf(played.launch->process, "home")) << "</p>\n";
+             << markupEscaped(textOf(played.launch->process, "home")) << "</p>\n";
         if (auto crash = played.launch->crash())
-            out_ << "<p class=\"crash\">Crashed: " << escaped(*crash) << "</p>\n";
+            out_ << "<p class=\"crash\">Crashed: " << markupEscaped(*crash) << "</p>\n";
     } else {
         out_ << "<h3>Before the first launch</h3>\n";
     }
@@ -220,7 +195,7 @@ void PageWriter::step(const Flow& flow, std::size_t index, const StepResult& res
          << (!played     ? "not run"
              : result.ok ? "held"
                          : "failed")
-         << "\">" << mark << "</span><code>" << escaped(step.description()) << "</code>";
+         << "\">" << mark << "</span><code>" << markupEscaped(step.description()) << "</code>";
     if (played) {
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.3f", result.seconds);
@@ -228,20 +203,20 @@ void PageWriter::step(const Flow& flow, std::size_t index, const StepResult& res
     }
     out_ << "\n";
     if (result.error)
-        out_ << "<p class=\"error\">" << escaped(*result.error) << "</p>\n";
+        out_ << "<p class=\"error\">" << markupEscaped(*result.error) << "</p>\n";
     if (result.screenshot)
         out_ << "<figure><img src=\""
-             << escaped(urlPath((screenshots_ / *result.screenshot).generic_string()))
+             << markupEscaped(urlPath((screenshots_ / *result.screenshot).generic_string()))
              << "\" alt=\"The screen at the failure\" width=\"" << flow.screen.width << "\" height=\""
-             << flow.screen.height << "\"><figcaption>" << escaped(*result.screenshot)
+             << flow.screen.height << "\"><figcaption>" << markupEscaped(*result.screenshot)
              << "</figcaption></figure>\n";
     for (const auto& fired : result.fired)
-        out_ << "<p class=\"fired\">fired " << escaped(firedText(fired)) << "</p>\n";
+        out_ << "<p class=\"fired\">fired " << markupEscaped(firedText(fired)) << "</p>\n";
     if (isScreenshot(step, result)) {
         std::string file = step.text() + ".png";
-        out_ << "<figure><img src=\"" << escaped(urlPath((screenshots_ / file).generic_string()))
-             << "\" alt=\"Screenshot " << escaped(step.text()) << "\" width=\"" << flow.screen.width
-             << "\" height=\"" << flow.screen.height << "\"><figcaption>" << escaped(file)
+        out_ << "<figure><img src=\"" << markupEscaped(urlPath((screenshots_ / file).generic_string()))
+             << "\" alt=\"Screenshot " << markupEscaped(step.text()) << "\" width=\"" << flow.screen.width
+             << "\" height=\"" << flow.screen.height << "\"><figcaption>" << markupEscaped(file)
              << "</figcaption></figure>\n";
     }
     out_ << "</li>\n";
@@ -264,10 +239,10 @@ void PageWriter::viewTree(const Json& node) {
     auto found = node.find("subviews");
     const Json& subviews = found != node.end() && found->is_array() ? *found : empty;
     if (subviews.empty()) {
-        out_ << "<li><code>" << escaped(nodeText(node)) << "</code></li>\n";
+        out_ << "<li><code>" << markupEscaped(nodeText(node)) << "</code></li>\n";
         return;
     }
-    out_ << "<li><details open><summary><code>" << escaped(nodeText(node)) << "</code></summary><ul>\n";
+    out_ << "<li><details open><summary><code>" << markupEscaped(nodeText(node)) << "</code></summary><ul>\n";
     for (const auto& child : subviews)
         viewTree(child);
     out_ << "</ul></details></li>\n";
@@ -277,23 +252,24 @@ void PageWriter::viewTree(const Json& node) {
 // pasteboard and the app's files.
 void PageWriter::snapshot(const Json& taken) {
     out_ << "<details class=\"snapshot\"><summary>Snapshot "
-         << escaped(jsonText(taken.value("label", Json()))) << "</summary>\n<ul class=\"tree\">\n";
+         << markupEscaped(jsonText(taken.value("label", Json()))) << "</summary>\n<ul class=\"tree\">\n";
     if (auto window = taken.find("window");
         window != taken.end() && window->is_object() && window->contains("tree"))
         viewTree((*window)["tree"]);
     if (auto presented = taken.find("presented"); presented != taken.end() && presented->is_array())
         for (const auto& controller : *presented) {
-            out_ << "<li>presented " << escaped(textOf(controller, "controller")) << "<ul>\n";
+            out_ << "<li>presented " << markupEscaped(textOf(controller, "controller")) << "<ul>\n";
             if (controller.contains("tree"))
                 viewTree(controller["tree"]);
             out_ << "</ul></li>\n";
         }
-    out_ << "</ul>\n<p class=\"meta\">pasteboard: " << escaped(jsonText(taken.value("pasteboard", Json())))
-         << "</p>\n";
+    out_ << "</ul>\n<p class=\"meta\">pasteboard: "
+         << markupEscaped(jsonText(taken.value("pasteboard", Json()))) << "</p>\n";
     if (auto files = taken.find("files"); files != taken.end() && files->is_object() && !files->empty()) {
         out_ << "<p class=\"meta\">files:</p><ul>\n";
         for (const auto& [path, file] : files->items())
-            out_ << "<li><code>" << escaped(path) << "</code> " << escaped(jsonText(file)) << "</li>\n";
+            out_ << "<li><code>" << markupEscaped(path) << "</code> " << markupEscaped(jsonText(file))
+                 << "</li>\n";
         out_ << "</ul>\n";
     }
     out_ << "</details>\n";
@@ -306,7 +282,7 @@ void PageWriter::launchDetails(const LaunchReport& launch) {
         out_ << "<p class=\"meta\">file opens: ";
         bool first = true;
         for (const auto& [path, count] : opens->items()) {
-            out_ << (first ? "" : ", ") << escaped(path) << " × " << escaped(jsonText(count));
+            out_ << (first ? "" : ", ") << markupEscaped(path) << " × " << markupEscaped(jsonText(count));
             first = false;
         }
         out_ << "</p>\n";
@@ -320,13 +296,13 @@ void PageWriter::launchDetails(const LaunchReport& launch) {
             out_ << "nothing";
         for (std::size_t i = 0; i < loaded->size(); ++i)
             out_ << (i ? ", " : "")
-                 << escaped((*loaded)[i].is_string() ? (*loaded)[i].get<std::string>() : "");
+                 << markupEscaped((*loaded)[i].is_string() ? (*loaded)[i].get<std::string>() : "");
         out_ << "</p>\n";
     }
     if (auto log = process.find("log"); log != process.end() && log->is_array() && !log->empty()) {
         out_ << "<details><summary>Log (" << plural(log->size(), "line", "lines") << ")</summary><pre>";
         for (const auto& line : *log)
-            out_ << escaped(line.is_string() ? line.get<std::string>() : jsonText(line)) << '\n';
+            out_ << markupEscaped(line.is_string() ? line.get<std::string>() : jsonText(line)) << '\n';
         out_ << "</pre></details>\n";
     }
     if (auto runtime = process.find("runtime");
@@ -336,9 +312,10 @@ void PageWriter::launchDetails(const LaunchReport& launch) {
             << ")</summary>\n<table>\n<tr><th>call</th><th>class</th><th>selector</th><th>result</th></tr>\n";
         for (const auto& call : *runtime) {
             const Json result = call.value("result", Json());
-            out_ << "<tr><td>" << escaped(textOf(call, "call")) << "</td><td>"
-                 << escaped(textOf(call, "class")) << "</td><td>" << escaped(textOf(call, "selector"))
-                 << "</td><td>" << escaped(result.is_string() ? result.get<std::string>() : jsonText(result))
+            out_ << "<tr><td>" << markupEscaped(textOf(call, "call")) << "</td><td>"
+                 << markupEscaped(textOf(call, "class")) << "</td><td>"
+                 << markupEscaped(textOf(call, "selector")) << "</td><td>"
+                 << markupEscaped(result.is_string() ? result.get<std::string>() : jsonText(result))
                  << "</td></tr>\n";
         }
         out_ << "</table>\n</details>\n";
