@@ -1,44 +1,30 @@
-// lexorna-sim as people run it: exit statuses, result lines, the report file, and the
-// settings file through `prefs`.
+// lexorna-sim as people run it: exit statuses, result lines, the report file and its page,
+// the settings file through `prefs`, `demo`, and folders that cannot be used, named before
+// anything plays.
 
-#include "TemporaryFolder.h"
-
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
+#include "PngImage.h"
+#include "Simulator.h"
 
 #include <map>
 #include <optional>
 #include <regex>
-#include <sys/wait.h>
+#include <set>
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 class CommandLineTest : public testing::Test {
 protected:
-    Outcome simulate(const std::string& arguments) {
-        // Run from the test's folder, where a failure's screenshot lands.
-        std::string command = "cd " + temp_.path().string() + " && " + std::string(LEXORNA_SIM) + " " +
-                              arguments + " >" + (temp_.path() / "out").string() + " 2>" +
-                              (temp_.path() / "err").string();
-        int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, temp_.read("out"), temp_.read("err")};
-    }
-
+    Simulated simulate(const std::string& arguments) { return simulator_.run(arguments); }
     std::string flow(const std::string& name, const std::string& yaml) {
-        return temp_.write(name, yaml).string();
+        return simulator_.folder().write(name, yaml).string();
     }
     std::string device() const { return (temp_.path() / "device").string(); }
     std::string settingsFile() const {
         return temp_.read("device/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist");
     }
 
-    TemporaryFolder temp_;
+    Simulator simulator_;
+    const TemporaryFolder& temp_ = simulator_.folder();
 };
 
 const std::string Passing = R"(app: twitter
@@ -54,7 +40,7 @@ install: false
 TEST_F(CommandLineTest, AFlowThatDoesNotParseStopsTheRunWithStatus2) {
     std::string good = flow("good.yaml", Passing);
     std::string bad = flow("bad.yaml", "app: twitter\n---\n- launch\n- assertVisible: [1]\n");
-    Outcome outcome = simulate("run " + good + " " + bad);
+    Simulated outcome = simulate("run " + good + " " + bad);
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.err,
               bad + ":4: assertVisible: expected a selector (a string or a map of id, text, class, "
@@ -72,7 +58,7 @@ TEST_F(CommandLineTest, PassingAndFailingFlowsPrintOneLineEachAndSetTheStatus) {
         "failing.yaml", "app: twitter\ninstall: false\n---\n- launch\n- assertFile: {path: ~/x, text: y}\n");
     std::string report = (temp_.path() / "report.json").string();
 
-    Outcome outcome = simulate("run " + good + " --report " + report + " --device " + device());
+    Simulated outcome = simulate("run " + good + " --report " + report + " --device " + device());
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "ok   " + good + " (3 steps)\n1 passed, 0 failed\n")
         << "quiet progress when piped";
@@ -87,12 +73,12 @@ TEST_F(CommandLineTest, PassingAndFailingFlowsPrintOneLineEachAndSetTheStatus) {
                                 "1 failed\n")))
         << outcome.out;
 
-    auto json = nlohmann::ordered_json::parse(temp_.read("report.json"));
+    const Json& json = outcome.report;
     ASSERT_EQ(json["flows"].size(), 2u);
     const auto& first = json["flows"][0];
     EXPECT_EQ(first["file"], good);
     EXPECT_EQ(first["ok"], true);
-    EXPECT_EQ(first["assertions"], nlohmann::ordered_json({{"passed", 1}, {"failed", 0}}));
+    EXPECT_EQ(first["assertions"], Json({{"passed", 1}, {"failed", 0}}));
     const auto& launch = first["launches"][0];
     std::vector<std::string> keys;
     for (const auto& [key, value] : launch.items())
@@ -121,7 +107,7 @@ TEST_F(CommandLineTest, ANamedDeviceIsKeptBetweenRuns) {
 
 TEST_F(CommandLineTest, PrefsRoundTrip) {
     // Reading a folder that is no device says so and makes none.
-    Outcome outcome = simulate("prefs get Aw --device " + device());
+    Simulated outcome = simulate("prefs get Aw --device " + device());
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.err, "lexorna-sim: " + device() +
                                " is not a device (lexorna-sim run --device or prefs set makes one)\n");
@@ -168,7 +154,7 @@ content: {messages: ["Hello there"]}
 - doubleTapOn: {id: message-1}
 - assertVisible: {class: UITextView, text: "Hello there"}
 )");
-    Outcome outcome = simulate("run " + overlay + " --device " + device());
+    Simulated outcome = simulate("run " + overlay + " --device " + device());
     EXPECT_EQ(outcome.status, 0) << outcome.out;
     EXPECT_EQ(simulate("prefs get WhatsApp --device " + device()).out, "true\n");
     // A temporary device starts without any settings file: nothing is shown.
@@ -176,11 +162,12 @@ content: {messages: ["Hello there"]}
 }
 
 TEST_F(CommandLineTest, AppsListsTheSimulatedApps) {
-    Outcome outcome = simulate("apps");
+    Simulated outcome = simulate("apps");
     EXPECT_EQ(outcome.status, 0);
     for (const char* line : {"whatsapp   net.whatsapp.WhatsApp", "youtube    com.google.ios.youtube",
                              "twitter    com.atebits.Tweetie2", "instagram  com.burbn.instagram",
-                             "messages   com.apple.MobileSMS"})
+                             "messages   com.apple.MobileSMS", "views:   chat, message-N",
+                             "classes: WAChatViewController, WAMessageContainerView"})
         EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
 }
 
@@ -237,8 +224,8 @@ TEST_F(CommandLineTest, RunTakesAFolderAndWritesJunitThatAParserReadsBack) {
                 "app: twitter\ninstall: false\n---\n- launch\n- assertPasteboard: \"<&>\"\n");
     temp_.write("flows/a-good.yaml", Passing);
     temp_.write("flows/notes.txt", "not a flow");
-    Outcome outcome = simulate("run " + (temp_.path() / "flows").string() + " --junit " +
-                               (temp_.path() / "junit.xml").string());
+    Simulated outcome = simulate("run " + (temp_.path() / "flows").string() + " --junit " +
+                                 (temp_.path() / "junit.xml").string());
     EXPECT_EQ(outcome.status, 1);
     const std::string folder = (temp_.path() / "flows").string();
     EXPECT_EQ(outcome.out.rfind("ok   " + folder + "/a-good.yaml", 0), 0u) << "in name order:\n"
@@ -260,7 +247,7 @@ TEST_F(CommandLineTest, RunTakesAFolderAndWritesJunitThatAParserReadsBack) {
 TEST_F(CommandLineTest, TwoScreenshotsOfOneNameInARunAreRefusedBeforeAnythingPlays) {
     const std::string shot = "app: twitter\ninstall: false\n---\n- launch\n- takeScreenshot: chat\n";
     std::string first = flow("first.yaml", shot), second = flow("second.yaml", shot);
-    Outcome outcome = simulate("run " + first + " " + second + " --out " + temp_.path().string());
+    Simulated outcome = simulate("run " + first + " " + second + " --out " + temp_.path().string());
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.err, second + ":5: takeScreenshot: `chat` is taken already at " + first +
                                ":5 (each screenshot of a run needs a name of its own)\n");
@@ -268,15 +255,15 @@ TEST_F(CommandLineTest, TwoScreenshotsOfOneNameInARunAreRefusedBeforeAnythingPla
 }
 
 TEST_F(CommandLineTest, BareItPrintsItsHelpAndAMistypedCommandIsNamed) {
-    Outcome bare = simulate("");
+    Simulated bare = simulate("");
     EXPECT_EQ(bare.status, 0);
     EXPECT_NE(bare.out.find("Usage: lexorna-sim"), std::string::npos) << bare.out;
     EXPECT_NE(bare.out.find("run"), std::string::npos);
-    Outcome version = simulate("--version");
+    Simulated version = simulate("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("lexorna-sim ", 0), 0u);
     EXPECT_EQ(simulate("frobnicate").err.find("did you mean"), std::string::npos) << "no name is near";
-    Outcome mistyped = simulate("runn x.yaml");
+    Simulated mistyped = simulate("runn x.yaml");
     EXPECT_EQ(mistyped.status, 2);
     EXPECT_EQ(mistyped.err.rfind("lexorna-sim: unknown command `runn` (did you mean `run`?)", 0), 0u)
         << mistyped.err;
@@ -292,4 +279,115 @@ TEST_F(CommandLineTest, BareItPrintsItsHelpAndAMistypedCommandIsNamed) {
               std::string::npos);
     EXPECT_NE(errorOf("app: whatsapp\n---\n- launch\n- tapon: x\n").find("(did you mean `tapOn`?)"),
               std::string::npos);
+}
+
+namespace {
+
+std::vector<std::string> exampleFlows() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(LEXORNA_EXAMPLE_FLOWS))
+        if (entry.path().extension() == ".yaml")
+            names.push_back("examples/flows/" + entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> imageSources(const std::string& page) {
+    static const std::regex image("<img src=\"([^\"]*)\"");
+    std::vector<std::string> sources;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), image); it != std::sregex_iterator(); ++it)
+        sources.push_back((*it)[1]);
+    return sources;
+}
+
+const std::string ScreenshotFlow = R"(app: whatsapp
+settings:
+  values: {Aw: true, WhatsApp: true}
+content:
+  messages: ["Hello there"]
+---
+- launch
+- takeScreenshot: chat
+)";
+
+} // namespace
+
+TEST_F(CommandLineTest, DemoPlaysEveryExampleFlowFromAnyFolderWithItsReportAndPage) {
+    Simulated outcome = simulate("demo");
+    EXPECT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+
+    // One line per flow, quiet progress when piped, the count, then where the page is.
+    const auto folder = temp_.path() / "lexorna-demo";
+    std::string expected;
+    for (const auto& flow : exampleFlows())
+        expected += "ok   " + flow + " (";
+    std::string lines = std::regex_replace(outcome.out, std::regex("\\d+ steps\\)\n"), "");
+    EXPECT_EQ(lines, expected + std::to_string(exampleFlows().size()) +
+                         " passed, 0 failed\nreport: " + (folder / "report.html").string() + "\n");
+
+    auto report = nlohmann::json::parse(temp_.read("lexorna-demo/report.json"));
+    ASSERT_EQ(report["flows"].size(), exampleFlows().size());
+    for (const auto& flow : report["flows"])
+        EXPECT_TRUE(flow["ok"]) << flow["file"];
+
+    // Every picture the page shows is beside it, and no two flows share one.
+    auto sources = imageSources(temp_.read("lexorna-demo/report.html"));
+    EXPECT_FALSE(sources.empty());
+    EXPECT_EQ(std::set<std::string>(sources.begin(), sources.end()).size(), sources.size());
+    for (const auto& source : sources)
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder / source)) << source;
+}
+
+TEST_F(CommandLineTest, RunWritesThePageBesideItsReportFailuresFirstWithTheirPicture) {
+    temp_.write("shot.yaml", ScreenshotFlow);
+    temp_.write("failing.yaml", std::regex_replace(ScreenshotFlow, std::regex("chat\n"), "chat-again\n") +
+                                    "- assertPasteboard: \"never copied\"\n");
+    temp_.write("plain.yaml", "app: twitter\ninstall: false\n---\n- launch\n");
+
+    // The page links the screenshots where --out put them; a failing flow fails the run.
+    Simulated outcome =
+        simulate("run shot.yaml failing.yaml --report reports/run.json --out shots --scale 1");
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    std::string page = temp_.read("reports/run.html");
+    // The failed flow comes first and open, with the screen as it was at its failure.
+    auto sources = imageSources(page);
+    ASSERT_EQ(sources.size(), 3u);
+    EXPECT_EQ(sources[0], "../shots/chat-again.png");
+    EXPECT_EQ(sources[1].rfind("../shots/failing-line-", 0), 0u) << sources[1];
+    EXPECT_TRUE(std::filesystem::exists(temp_.path() / "shots" / sources[1].substr(9)));
+    EXPECT_EQ(sources[2], "../shots/chat.png");
+    EXPECT_LT(page.find("<details open>\n<summary><h2><span class=\"badge\">failed</span> failing.yaml"),
+              page.find("<span class=\"badge\">ok</span> shot.yaml"));
+    auto shot = PngImage::read(temp_.path() / "shots/chat.png");
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->width, 390) << "drawn at one pixel per point";
+
+    // A page without a single screenshot still comes with its report.
+    EXPECT_EQ(simulate("run plain.yaml --report plain.json").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(temp_.path() / "plain.json"));
+    EXPECT_TRUE(std::filesystem::exists(temp_.path() / "plain.html"));
+
+    EXPECT_EQ(simulate("run shot.yaml --scale 0").status, 2) << "a scale that draws nothing is refused";
+}
+
+TEST_F(CommandLineTest, FoldersThatCannotBeUsedAreNamedBeforeAnythingPlays) {
+    const std::string file = temp_.write("taken", "a file, not a folder").string();
+    temp_.write("shot.yaml", ScreenshotFlow);
+
+    Simulated outcome = simulate("run shot.yaml --device taken");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "lexorna-sim: cannot use taken as a device: not a folder\n");
+    EXPECT_EQ(outcome.out, "");
+
+    outcome = simulate("run shot.yaml --out taken/shots");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err.rfind("lexorna-sim: cannot write screenshots to " + file + "/shots: ", 0), 0u)
+        << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+
+    outcome = simulate("demo --out taken");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err.rfind("lexorna-sim: cannot write the demo to " + file + ": ", 0), 0u)
+        << outcome.err;
+    EXPECT_EQ(temp_.read("taken"), "a file, not a folder");
 }

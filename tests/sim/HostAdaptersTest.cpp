@@ -2,11 +2,11 @@
 // overlay's place and look, whether a second trigger stacks or replaces, what a nil text
 // shows, what dismisses, and the panel's presenter.
 
-#include "FlowReport.h"
+#include "ViewTreeNodes.h"
 
 #include <gmock/gmock.h>
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 
@@ -149,48 +149,18 @@ std::string hostFlow(const Host& host, bool panel, const std::string& steps, con
            (drift.empty() ? "" : "  drift: " + drift + "\n") + "---\n- launch\n" + steps;
 }
 
-FlowOutcome play(const std::string& yaml) {
-    TemporaryFolder temp;
-    return runFlow(temp.write("host.yaml", yaml).string());
+// The library's overlays: its dark text views with their superviews, back to front.
+std::vector<ViewTreeNodes::Node> overlays(const ViewTreeNodes& screen) {
+    std::vector<ViewTreeNodes::Node> found;
+    for (const auto& node : screen.nodes())
+        if ((*node.view)["class"] == "UITextView" &&
+            (*node.view)["backgroundColor"] == Json::array({Grey37, Grey37, Grey37, 1.0}))
+            found.push_back(node);
+    return found;
 }
 
-// Every node of a view tree with its superview, depth first, back to front.
-void collect(const json& node, const json* parent, std::vector<std::pair<const json*, const json*>>& out) {
-    out.push_back({&node, parent});
-    for (const auto& child : node["subviews"])
-        collect(child, &node, out);
-}
-
-struct Screen {
-    std::vector<std::pair<const json*, const json*>> nodes; // node, superview
-
-    explicit Screen(const json& snapshot) { collect(snapshot["window"]["tree"], nullptr, nodes); }
-
-    const json& byId(const std::string& id) const {
-        for (auto [node, parent] : nodes)
-            if ((*node)["id"] == id)
-                return *node;
-        throw std::runtime_error("no view " + id);
-    }
-
-    // The library's overlays: its dark text views, back to front.
-    std::vector<std::pair<const json*, const json*>> overlays() const {
-        std::vector<std::pair<const json*, const json*>> found;
-        for (auto entry : nodes) {
-            const json& node = *entry.first;
-            if (node["class"] == "UITextView" &&
-                node["backgroundColor"] == json::array({Grey37, Grey37, Grey37, 1.0}))
-                found.push_back(entry);
-        }
-        return found;
-    }
-};
-
-const json& snapshot(const FlowOutcome& outcome, const std::string& label) {
-    for (const auto& snap : outcome.launch()["snapshots"])
-        if (snap["label"] == label)
-            return snap;
-    throw std::runtime_error("no snapshot " + label);
+ViewTreeNodes screenAt(const Json& snapshot) {
+    return ViewTreeNodes(snapshot["window"]["tree"]);
 }
 
 class HostAdapters : public testing::TestWithParam<Host> {};
@@ -204,17 +174,18 @@ std::string hostName(const testing::TestParamInfo<Host>& info) {
 TEST_P(HostAdapters, TheOverlayLiesOverTheItemInTheHostsStyleAndGoesAsTheHostSays) {
     const Host& host = GetParam();
     std::string item = host.itemId;
-    auto outcome = play(hostFlow(host, false,
-                                 step(host.trigger, item + "1") + step(host.trigger, item + "2") +
-                                     "- dump: two\n" + step(host.trigger, item + "3") + "- dump: nil\n" +
-                                     step(host.dismiss, "") + "- dump: dismissed\n"));
+    auto outcome =
+        Simulator().play(hostFlow(host, false,
+                                  step(host.trigger, item + "1") + step(host.trigger, item + "2") +
+                                      "- dump: two\n" + step(host.trigger, item + "3") + "- dump: nil\n" +
+                                      step(host.dismiss, "") + "- dump: dismissed\n"));
     ASSERT_EQ(outcome.status, 0) << outcome.report.dump(1);
     ASSERT_TRUE(outcome.launch()["crash"].is_null());
 
-    Screen two(snapshot(outcome, "two"));
-    auto overlays = two.overlays();
-    ASSERT_EQ(overlays.size(), host.replaces ? 1u : 2u) << "stacked or replaced";
-    const json& overlay = *overlays.back().first;
+    auto two = screenAt(outcome.snapshot("two"));
+    auto shown = overlays(two);
+    ASSERT_EQ(shown.size(), host.replaces ? 1u : 2u) << "stacked or replaced";
+    const json& overlay = *shown.back().view;
     EXPECT_EQ(overlay["text"], "Second words");
     EXPECT_EQ(overlay["textColor"], json::array({1.0, 1.0, 1.0, 1.0}));
     EXPECT_EQ(overlay["editable"], true);
@@ -226,7 +197,7 @@ TEST_P(HostAdapters, TheOverlayLiesOverTheItemInTheHostsStyleAndGoesAsTheHostSay
 
     const json& anchor = two.byId(item + "2");
     const json& parent = host.parentId ? two.byId(host.parentId) : anchor;
-    EXPECT_EQ(overlays.back().second, &parent) << "the overlay's superview";
+    EXPECT_EQ(shown.back().superview, &parent) << "the overlay's superview";
     EXPECT_EQ(parent["subviews"].back(), overlay) << "above the parent's other subviews";
     auto f = anchor["frame"];
     const Insets& in = host.insets;
@@ -234,31 +205,29 @@ TEST_P(HostAdapters, TheOverlayLiesOverTheItemInTheHostsStyleAndGoesAsTheHostSay
                                              f[2].get<double>() - in.leading + in.trailing,
                                              f[3].get<double>() - in.top + in.bottom}));
 
-    Screen afterNil(snapshot(outcome, "nil"));
-    auto nilOverlays = afterNil.overlays();
+    auto nilOverlays = overlays(screenAt(outcome.snapshot("nil")));
     if (host.nilShowsEmpty) {
-        ASSERT_EQ(nilOverlays.size(), overlays.size() + 1);
-        EXPECT_EQ((*nilOverlays.back().first)["text"], "");
+        ASSERT_EQ(nilOverlays.size(), shown.size() + 1);
+        EXPECT_EQ((*nilOverlays.back().view)["text"], "");
     } else {
-        ASSERT_EQ(nilOverlays.size(), overlays.size()) << "a nil text changes nothing";
-        EXPECT_EQ((*nilOverlays.back().first)["text"], "Second words");
+        ASSERT_EQ(nilOverlays.size(), shown.size()) << "a nil text changes nothing";
+        EXPECT_EQ((*nilOverlays.back().view)["text"], "Second words");
     }
 
     // The dismissal takes the newest overlay only; a stacked earlier one stays.
-    Screen dismissed(snapshot(outcome, "dismissed"));
-    auto left = dismissed.overlays();
+    auto left = overlays(screenAt(outcome.snapshot("dismissed")));
     ASSERT_EQ(left.size(), nilOverlays.size() - 1);
     if (!left.empty()) {
-        EXPECT_FALSE((*left.back().first)["hidden"].get<bool>());
+        EXPECT_FALSE((*left.back().view)["hidden"].get<bool>());
     }
 }
 
 TEST_P(HostAdapters, ThePanelShowsTheTextOverTheTopMostControllerOncePerTrigger) {
     const Host& host = GetParam();
     std::string item = host.itemId;
-    auto outcome = play(hostFlow(host, true, step(host.trigger, item + "2") + "- dump: panel\n"));
+    auto outcome = Simulator().play(hostFlow(host, true, step(host.trigger, item + "2") + "- dump: panel\n"));
     ASSERT_EQ(outcome.status, 0) << outcome.report.dump(1);
-    const auto& presented = snapshot(outcome, "panel")["presented"];
+    const auto& presented = outcome.snapshot("panel")["presented"];
     ASSERT_EQ(presented.size(), 1u) << presented.dump(1);
     EXPECT_EQ(presented[0]["controller"], "LexornaViewController");
     EXPECT_EQ(presented[0]["presenter"], host.presenter);
@@ -266,9 +235,9 @@ TEST_P(HostAdapters, ThePanelShowsTheTextOverTheTopMostControllerOncePerTrigger)
     EXPECT_THAT(presented[0]["tree"].dump(), testing::HasSubstr("\"text\":\"\\nSecond words\""));
 
     // A nil text still presents the panel, with the line break alone.
-    outcome = play(hostFlow(host, true, step(host.trigger, item + "3") + "- dump: nil\n"));
+    outcome = Simulator().play(hostFlow(host, true, step(host.trigger, item + "3") + "- dump: nil\n"));
     ASSERT_EQ(outcome.status, 0) << outcome.report.dump(1);
-    const auto& nilPanel = snapshot(outcome, "nil")["presented"];
+    const auto& nilPanel = outcome.snapshot("nil")["presented"];
     ASSERT_EQ(nilPanel.size(), 1u);
     EXPECT_THAT(nilPanel[0]["tree"].dump(), testing::HasSubstr("\"text\":\"\\n\""));
 }
@@ -294,17 +263,18 @@ TEST_P(HostAdapters, DriftedHostClassesShowWhatANilTextShowsAndTheHostRunsOn) {
             drifts.push_back({std::string("{link: ") + *link + ", answers: " + answer + "}",
                               answer == "missing" && host.textWhenMissing ? host.textWhenMissing : nilShows});
 
-    TemporaryFolder temp;
+    Simulator simulator;
     std::string flows;
     for (std::size_t i = 0; i < drifts.size(); ++i) {
         std::string steps = step(host.trigger, item) + "- dump: drifted\n";
         if (drifts[i].shown)
             steps += step(host.dismiss, "");
-        flows += " " + temp.write("drift-" + std::to_string(i) + ".yaml",
+        flows += " " + simulator.folder()
+                           .write("drift-" + std::to_string(i) + ".yaml",
                                   hostFlow(host, false, steps, drifts[i].content))
                            .string();
     }
-    auto outcome = runFlow(flows);
+    auto outcome = simulator.runFlows(flows);
     ASSERT_EQ(outcome.status, 0) << outcome.report.dump(1);
     const auto& played = outcome.report["flows"];
     ASSERT_EQ(played.size(), drifts.size());
@@ -312,13 +282,13 @@ TEST_P(HostAdapters, DriftedHostClassesShowWhatANilTextShowsAndTheHostRunsOn) {
         SCOPED_TRACE(drifts[i].content);
         const auto& launch = played[i]["launches"][0];
         ASSERT_TRUE(launch["crash"].is_null()) << launch["crash"].dump();
-        auto overlays = Screen(launch["snapshots"][0]).overlays();
+        auto shown = overlays(screenAt(launch["snapshots"][0]));
         if (!drifts[i].shown) {
-            EXPECT_TRUE(overlays.empty());
+            EXPECT_TRUE(shown.empty());
             continue;
         }
-        ASSERT_EQ(overlays.size(), 1u);
-        EXPECT_EQ((*overlays[0].first)["text"], *drifts[i].shown);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ((*shown[0].view)["text"], *drifts[i].shown);
     }
 }
 
@@ -326,10 +296,10 @@ INSTANTIATE_TEST_SUITE_P(Hosts, HostAdapters, testing::ValuesIn(Hosts), hostName
 
 TEST(InstagramOverlay, CarriesItsCloseButtonAtItsTopLeftCorner) {
     const Host& instagram = Hosts[3];
-    auto outcome = play(hostFlow(instagram, false, step(instagram.trigger, "comment-1") + "- dump: shown\n"));
+    auto outcome = Simulator().play(
+        hostFlow(instagram, false, step(instagram.trigger, "comment-1") + "- dump: shown\n"));
     ASSERT_EQ(outcome.status, 0) << outcome.report.dump(1);
-    Screen shown(snapshot(outcome, "shown"));
-    const json& overlay = *shown.overlays().at(0).first;
+    const json& overlay = *overlays(screenAt(outcome.snapshot("shown"))).at(0).view;
     ASSERT_EQ(overlay["subviews"].size(), 1u);
     const json& button = overlay["subviews"][0];
     EXPECT_EQ(button["class"], "UIButton");

@@ -1,11 +1,11 @@
 // The text panel as WhatsApp presents it, seen through the simulator's report: its
 // geometry on several screens, its corners on old and new systems, what Share exports.
 
-#include "FlowReport.h"
+#include "ViewTreeNodes.h"
 
 #include <gmock/gmock.h>
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 
@@ -23,45 +23,12 @@ content:
 )" + steps;
 }
 
-FlowOutcome runYaml(const std::string& yaml) {
-    TemporaryFolder temp;
-    return runFlow(temp.write("panel.yaml", yaml).string());
-}
-
-// Every node of a view tree, depth first, back to front.
-void collect(const json& node, std::vector<const json*>& out) {
-    out.push_back(&node);
-    for (const auto& child : node["subviews"])
-        collect(child, out);
-}
-
-struct Panel {
-    std::vector<const json*> nodes;
-
-    // The n-th node of a class in tree order.
-    const json& nth(const std::string& cls, std::size_t n = 0) const {
-        for (const json* node : nodes)
-            if ((*node)["class"] == cls && n-- == 0)
-                return *node;
-        throw std::runtime_error("no " + cls);
-    }
-
-    const json& withText(const std::string& cls, const std::string& text) const {
-        for (const json* node : nodes)
-            if ((*node)["class"] == cls && (*node)["text"] == text)
-                return *node;
-        throw std::runtime_error("no " + cls + " showing " + text);
-    }
-};
-
-Panel presentedPanel(const FlowOutcome& outcome) {
-    const auto& snapshots = outcome.launch()["snapshots"];
-    const json& snapshot = snapshots.back();
-    Panel panel;
-    for (const auto& presented : snapshot["presented"])
+// The panel's views in the last snapshot, in tree order.
+ViewTreeNodes presentedPanel(const Simulated& played) {
+    for (const auto& presented : played.launch()["snapshots"].back()["presented"])
         if (presented["controller"] == "LexornaViewController")
-            collect(presented["tree"], panel.nodes);
-    return panel;
+            return ViewTreeNodes(presented["tree"]);
+    throw std::runtime_error("no panel presented");
 }
 
 json frame(double x, double y, double width, double height) {
@@ -74,11 +41,11 @@ class PanelGeometry : public testing::TestWithParam<std::pair<int, int>> {};
 
 TEST_P(PanelGeometry, TheCardIsCentredAndKeepsItsSizeOnEveryScreen) {
     auto [width, height] = GetParam();
-    auto outcome = runYaml(
+    auto outcome = Simulator().play(
         panelFlow("app: whatsapp\nscreen: [" + std::to_string(width) + ", " + std::to_string(height) + "]",
                   "\"abc\"", "- dump: panel\n"));
     ASSERT_EQ(outcome.status, 0) << outcome.report.dump(1);
-    Panel panel = presentedPanel(outcome);
+    auto panel = presentedPanel(outcome);
     // Centred in the page sheet that the panel comes in from iOS 13 on, 54 points down.
     double left = width / 2.0 - 150, top = 54 + (height - 54) / 2.0 - 150;
 
@@ -108,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, PanelGeometry,
 
 TEST(PanelFlows, OnlyIOS11AndLaterRoundTheTitleBarsTopCornersAlone) {
     for (auto [ios, corners] : {std::pair{"10.3", 15}, std::pair{"11.0", 3}, std::pair{"14.4", 3}}) {
-        auto outcome = runYaml(
+        auto outcome = Simulator().play(
             panelFlow(std::string("app: whatsapp\nios: \"") + ios + "\"", "\"abc\"", "- dump: panel\n"));
         ASSERT_EQ(outcome.status, 0) << ios;
         EXPECT_EQ(presentedPanel(outcome).nth("UIView", 2)["layer"]["maskedCorners"], corners) << ios;
@@ -118,8 +85,8 @@ TEST(PanelFlows, OnlyIOS11AndLaterRoundTheTitleBarsTopCornersAlone) {
 TEST(PanelFlows, ShareExportsThePresentersTextAsUtf8WithoutBomOrLineBreak) {
     // Emoji, right-to-left and a combining mark.
     const std::string text = "Grüße 👋🏽 שלום e\u0301";
-    auto outcome = runYaml(panelFlow("app: whatsapp", "\"" + text + "\"",
-                                     R"(- selectText: {in: {class: UITextView}, from: 1, length: 5}
+    auto outcome = Simulator().play(panelFlow("app: whatsapp", "\"" + text + "\"",
+                                              R"(- selectText: {in: {class: UITextView}, from: 1, length: 5}
 - inputText: "edited"
 - tapOn: {class: UIButton, text: ""}
 - assertPresented: UIActivityViewController
@@ -130,24 +97,4 @@ TEST(PanelFlows, ShareExportsThePresentersTextAsUtf8WithoutBomOrLineBreak) {
     ASSERT_TRUE(files.contains("~/Library/Lexorna")) << files.dump();
     EXPECT_EQ(files["~/Library/Lexorna"]["utf8"], text) << "the presenter's text, not the edited view";
     EXPECT_EQ(files["~/Library/Lexorna"]["size"], text.size());
-}
-
-TEST(PanelFlows, TwoPanelsSharingInTurnLeaveOnlyTheSecondText) {
-    auto outcome = runYaml(R"(app: whatsapp
-settings:
-  values: {Aw: true, WhatsApp: true, WACustomView: true}
-content:
-  messages: ["the first and longer text", "second"]
----
-- launch
-- doubleTapOn: {id: message-1}
-- tapOn: {class: UIButton, text: ""}
-- tapOn: {id: close}
-- tapOn: "Done"
-- assertNotPresented: LexornaViewController
-- doubleTapOn: {id: message-2}
-- tapOn: {class: UIButton, text: ""}
-- assertFile: {path: ~/Library/Lexorna, text: "second"}
-)");
-    EXPECT_EQ(outcome.status, 0) << outcome.report.dump(1);
 }

@@ -2,6 +2,7 @@
 // square corners, clipping, hidden views, the dimmed presenter, where text lands, and
 // pictures from PNG files.
 
+#include "PngImage.h"
 #include "TemporaryFolder.h"
 
 #include "sim/Screenshot.h"
@@ -39,27 +40,25 @@ constexpr Pixel Blue{0, 0, 255};
 constexpr Pixel Green{0, 255, 0};
 
 // A written screenshot, read back for probing at points (not pixels).
-class Picture {
-public:
-    explicit Picture(const std::filesystem::path& png)
-        : surface_(cairo_image_surface_create_from_png(png.c_str())) {}
-    ~Picture() { cairo_surface_destroy(surface_); }
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
-
-    bool loaded() const { return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS; }
-    int width() const { return cairo_image_surface_get_width(surface_); }
-    int height() const { return cairo_image_surface_get_height(surface_); }
+struct Picture {
+    PngImage image;
 
     Pixel at(double x, double y) const {
         return pixel(static_cast<int>(x * Scale), static_cast<int>(y * Scale));
     }
+    Pixel pixel(int x, int y) const {
+        if (x < 0 || y < 0 || x >= image.width || y >= image.height)
+            return {-1, -1, -1}; // no such pixel, or no picture
+        std::uint32_t argb = image.at(x, y);
+        return {static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
+                static_cast<int>(argb & 0xFF)};
+    }
 
     // The bounds, in points, of every pixel darker than mid grey.
     std::optional<CGRect> darkBounds() const {
-        int minX = width(), minY = height(), maxX = -1, maxY = -1;
-        for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x)
+        int minX = image.width, minY = image.height, maxX = -1, maxY = -1;
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x)
                 if (Pixel p = pixel(x, y); p.red + p.green + p.blue < 3 * 128) {
                     minX = std::min(minX, x), maxX = std::max(maxX, x);
                     minY = std::min(minY, y), maxY = std::max(maxY, y);
@@ -68,17 +67,6 @@ public:
             return std::nullopt;
         return CGRectMake(minX / Scale, minY / Scale, (maxX + 1 - minX) / Scale, (maxY + 1 - minY) / Scale);
     }
-
-private:
-    Pixel pixel(int x, int y) const {
-        const unsigned char* row = cairo_image_surface_get_data(surface_) +
-                                   static_cast<std::size_t>(y) * cairo_image_surface_get_stride(surface_);
-        std::uint32_t argb = reinterpret_cast<const std::uint32_t*>(row)[x];
-        return {static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
-                static_cast<int>(argb & 0xFF)};
-    }
-
-    cairo_surface_t* surface_;
 };
 
 UIColor* color(const Pixel& pixel) {
@@ -105,9 +93,9 @@ protected:
     std::unique_ptr<Picture> shoot(UIWindow* window, const char* name = "shot.png") {
         std::string error;
         EXPECT_TRUE(sim::renderScreenshot(window, (folder_.path() / name).string(), Scale, &error)) << error;
-        auto picture = std::make_unique<Picture>(folder_.path() / name);
-        EXPECT_TRUE(picture->loaded());
-        return picture;
+        auto image = PngImage::read(folder_.path() / name);
+        EXPECT_TRUE(image);
+        return std::make_unique<Picture>(Picture{image.value_or(PngImage{})});
     }
 
     objc::AutoreleasePool pool_;
@@ -124,8 +112,8 @@ TEST_F(ScreenshotTest, RoundsOnlyTheMaskedCornersAndDrawsAtTheScale) {
     window_->addSubview(card);
 
     auto picture = shoot(window_);
-    EXPECT_EQ(picture->width(), 200);
-    EXPECT_EQ(picture->height(), 200);
+    EXPECT_EQ(picture->image.width, 200);
+    EXPECT_EQ(picture->image.height, 200);
     EXPECT_EQ(picture->at(11, 11), White);
     EXPECT_EQ(picture->at(68, 11), White);
     EXPECT_EQ(picture->at(11, 68), Blue);

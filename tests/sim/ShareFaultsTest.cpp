@@ -3,7 +3,7 @@
 // or removed, and the host runs on. Then the --device folder itself: someone's folder is
 // refused, and the user's device is never removed.
 
-#include "FlowReport.h"
+#include "Simulator.h"
 
 #include "device/Device.h"
 #include "device/MadeFolder.h"
@@ -108,10 +108,8 @@ TEST(ShareFaults, NoStaleTextIsSharedAndNothingOffTheContainerChanges) {
         outside.write("secret", "outside");
         if (fault.prepare)
             fault.prepare(device, outside.path());
-        TemporaryFolder flows;
-        auto outcome =
-            runFlow(flows.write("share.yaml", shareFlow(fault.faults, fault.expectations)).string(),
-                    "--device " + device.folder.path().string());
+        auto outcome = Simulator().play(shareFlow(fault.faults, fault.expectations),
+                                        "--device " + device.folder.path().string());
         EXPECT_EQ(outcome.status, 0) << outcome.report.dump(1);
         if (fault.check)
             fault.check(device, outside.path());
