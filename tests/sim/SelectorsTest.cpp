@@ -1,7 +1,7 @@
 // Which view a selector picks among those the user sees, and what a miss reports. Each
 // case builds its window in a child process, as the key window belongs to the process.
 
-#include "../apps/AppProcess.h"
+#include "AppProcess.h"
 
 #include "sim/Selectors.h"
 

@@ -2,7 +2,7 @@
 // and the controllers presented over the root. Each case builds its window in a child
 // process.
 
-#include "../apps/AppProcess.h"
+#include "AppProcess.h"
 
 #include "sim/ViewTreeJson.h"
 

@@ -109,4 +109,12 @@ inline void expectPassesInChild(const std::function<void()>& body) {
     })) << "the child process failed (see above)";
 }
 
+// The same on a fresh temporary device, as every launch of an app is a process of its own.
+inline void inChildProcess(const std::function<void()>& body) {
+    expectPassesInChild([&] {
+        TemporaryDevice device("lexorna-test");
+        body();
+    });
+}
+
 } // namespace test_support

@@ -1,8 +1,8 @@
 #pragma once
 
 // One launch of a simulated host app with Lexorna, in a child process of its own: the
-// child prepares the host's classes, maps the library in, and checks what an observer
-// of the process saw.
+// child registers the app's classes, maps the library in, starts the app, and checks
+// what an observer of the process saw.
 
 #include "device/Instruments.h"
 
@@ -21,16 +21,6 @@ inline constexpr const char* SettingsPath = "/var/mobile/Library/Preferences/com
 inline constexpr const char* FilterPath = "/Library/MobileSubstrate/DynamicLibraries/Lexorna.plist";
 inline constexpr const char* LibraryPath = "/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib";
 
-// The nine host classes, each with the method that the library replaces. The views
-// inherit layoutSubviews from a common view class, as UIKit's views do.
-struct HostClass {
-    const char* name;
-    const char* replaced;
-    bool view;
-};
-const std::vector<HostClass>& allHostClasses();
-std::vector<HostClass> hostClassesNamed(std::initializer_list<const char*> names);
-
 // A property list in XML around `body`, such as "<dict><key>Aw</key><true/></dict>".
 std::string xmlPlist(std::string_view body);
 // The same list in the binary format, as libplist writes it.
@@ -44,7 +34,7 @@ struct Setup {
     std::optional<std::string> settings; // bytes of the settings file
     std::optional<std::string> filter;   // bytes of the filter list
     std::optional<std::string> bundleIdentifier = WhatsAppId;
-    std::vector<HostClass> hostClasses = allHostClasses();
+    const char* app = "whatsapp";                // whose classes are registered and started; nil: none
     std::function<void()> prepareHost;           // more host changes, before the mark
     bool throughLoader = false;                  // the platform's loader maps the library
     std::optional<std::string> installedLibrary; // for the loader: bytes instead of Lexorna
@@ -53,8 +43,6 @@ struct Setup {
 struct Observed {
     std::vector<device::RuntimeCall> calls;
     std::map<std::string, int, std::less<>> fileOpens;
-    std::vector<std::string> replacedMethods; // "Class selector" whose implementation is not the host's
-    std::vector<std::string> hostMethodsRan;  // "Class selector" of each host method run by the probe
     std::vector<std::string> loaded;
     std::vector<std::string> loadFailures;
     std::vector<std::string> log;
@@ -67,10 +55,9 @@ struct Observed {
     }
 };
 
-// Launches in a forked child on a fresh device: writes the device files, registers the
-// host classes, sets the bundle identifier, maps the library, sends each host class's
-// replaced selector to an instance, then runs `check` there on what was observed. The
-// child's failures fail the calling test.
+// Launches in a forked child on a fresh device: writes the device files, sets the bundle
+// identifier, registers the app's classes, maps the library, starts the app, then runs
+// `check` there on what was observed. The child's failures fail the calling test.
 void inLaunch(const Setup& setup, const std::function<void(const Observed&)>& check);
 
 } // namespace launch

@@ -6,8 +6,7 @@
 #include <dlfcn.h>
 
 void withLibrary(const std::function<void(void*)>& body) {
-    test_support::expectPassesInChild([&] {
-        test_support::TemporaryDevice device("lexorna-library");
+    test_support::inChildProcess([&] {
         void* library = ::dlopen(LEXORNA_DYLIB, RTLD_NOW | RTLD_LOCAL);
         if (!library)
             throw std::runtime_error(::dlerror());

@@ -1,6 +1,5 @@
 #include "AppProcess.h"
 
-#include "ChildProcess.h"
 #include "apps/AppLaunch.h"
 #include "apps/HostDrift.h"
 #include "foundation/NSBundle.h"
@@ -9,13 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-
-void inChildProcess(const std::function<void()>& body) {
-    test_support::expectPassesInChild([&] {
-        test_support::TemporaryDevice device("lexorna-apps");
-        body();
-    });
-}
 
 UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
                     const std::function<void()>& beforeStart) {

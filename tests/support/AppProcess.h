@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChildProcess.h"
 #include "apps/App.h"
 #include "apps/ViewLookup.h"
 #include "objc/Object.h"
@@ -11,16 +12,13 @@
 class UIView;
 class UIWindow;
 
-// Runs a test body in a forked child process on a fresh temporary device, as every
-// launch of an app is a process of its own; the child's failures fail the calling test.
-void inChildProcess(const std::function<void()>& body);
-
 // In a child: gives the process the app's bundle identifier and its classes, runs
 // `beforeStart` (where a test replaces host methods) and starts the app.
 UIWindow* launchApp(std::string_view name, const nlohmann::json& content,
                     const std::function<void()>& beforeStart = {});
 
 using apps::findView;
+using test_support::inChildProcess;
 
 // Replaces a host class's own method of type "v@:" with one that counts its calls and
 // then runs the host's implementation, as an injected hook would.
