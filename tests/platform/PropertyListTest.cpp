@@ -1,6 +1,6 @@
 // Reading property lists: XML and binary give the same objects, and hostile or damaged
 // input (too big, too deep, shared references that expand without end, cycles,
-// truncation, broken tables) reads as nil, promptly and without a crash.
+// truncation, broken tables) reads as nil. Random damage is the fuzz targets' to find.
 
 #include "TestDevice.h"
 
@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 #include <plist/plist.h>
 
-#include <random>
+#include <cstdlib>
 
 namespace {
 
@@ -40,23 +40,11 @@ const std::string SettingsBody = "<dict>"
                                  "<key>Nested</key><dict><key>Inner</key><true/></dict>"
                                  "</dict>";
 
-// The same settings built with libplist and written by its own binary writer.
+// The same settings in the binary format, as libplist's own writer makes it.
 std::string binarySettings() {
-    plist_t root = plist_new_dict();
-    plist_dict_set_item(root, "Aw", plist_new_bool(1));
-    plist_dict_set_item(root, "WhatsApp", plist_new_bool(0));
-    plist_dict_set_item(root, "Count", plist_new_uint(static_cast<std::uint64_t>(-42)));
-    plist_dict_set_item(root, "Ratio", plist_new_real(0.25));
-    plist_dict_set_item(root, "Name", plist_new_string("caf\xC3\xA9 & more"));
-    plist_dict_set_item(root, "Blob", plist_new_data("abc", 3));
-    plist_dict_set_item(root, "When", plist_new_date(100, 0));
-    plist_t list = plist_new_array();
-    plist_array_append_item(list, plist_new_uint(1));
-    plist_array_append_item(list, plist_new_string("two"));
-    plist_dict_set_item(root, "List", list);
-    plist_t nested = plist_new_dict();
-    plist_dict_set_item(nested, "Inner", plist_new_bool(1));
-    plist_dict_set_item(root, "Nested", nested);
+    std::string xml = xmlList(SettingsBody);
+    plist_t root = nullptr;
+    plist_from_xml(xml.data(), static_cast<std::uint32_t>(xml.size()), &root);
     char* bytes = nullptr;
     std::uint32_t length = 0;
     plist_to_bin(root, &bytes, &length);
@@ -478,19 +466,4 @@ TEST(PropertyList, MalformedBinaryTablesAreNil) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(propertyListFromBytes(c.bytes), nullptr) << c.what;
-}
-
-TEST(PropertyList, DamagedBinaryListsNeverCrashTheReader) {
-    objc::AutoreleasePool pool;
-    std::string good = binarySettings();
-    std::mt19937 random(1234);
-    std::uniform_int_distribution<std::size_t> position(0, good.size() - 1);
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int round = 0; round < 3000; ++round) {
-        objc::AutoreleasePool inner;
-        std::string damaged = good;
-        for (int flips = 1 + round % 4; flips > 0; --flips)
-            damaged[position(random)] = static_cast<char>(byte(random));
-        propertyListFromBytes(damaged); // any answer will do, as long as there is one
-    }
 }
