@@ -1,6 +1,6 @@
 // Screenshots, probed pixel by pixel where a drawing fault would show: rounded and
-// square corners, clipping, hidden views, the dimmed presenter, where text lands, and
-// pictures from PNG files.
+// square corners, clipping, hidden views, where text lands, and pictures from PNG files.
+// Presentations are drawn into the committed golden pictures.
 
 #include "PngImage.h"
 #include "TemporaryFolder.h"
@@ -151,40 +151,6 @@ TEST_F(ScreenshotTest, LeavesOutHiddenTransparentAndUnplacedViews) {
     auto picture = shoot(window_);
     for (CGPoint point : {CGPoint{5, 5}, CGPoint{15, 15}, CGPoint{45, 45}, CGPoint{75, 75}})
         EXPECT_EQ(picture->at(point.x, point.y), White) << point.x << ", " << point.y;
-}
-
-TEST_F(ScreenshotTest, DimsThePresenterBehindAPresentedController) {
-    auto* root = objc::make<UIViewController>(UIViewController::staticClass());
-    window_->setRootViewController(root);
-    root->view()->setBackgroundColor(color(White));
-    auto* presented = objc::make<UIViewController>(UIViewController::staticClass());
-    presented->setModalPresentationStyle(UIModalPresentationFullScreen);
-    root->present(presented, true, nullptr);
-    presented->view()->addSubview(coloredView(CGRectMake(0, 50, 100, 50), Green));
-
-    auto picture = shoot(window_);
-    Pixel dimmed = picture->at(50, 25);
-    EXPECT_EQ(dimmed.red, dimmed.blue);
-    EXPECT_GT(dimmed.red, 100);
-    EXPECT_LT(dimmed.red, 200);
-    EXPECT_EQ(picture->at(50, 75), Green);
-}
-
-TEST_F(ScreenshotTest, RecedesThePresenterBehindAPageSheet) {
-    auto* root = objc::make<UIViewController>(UIViewController::staticClass());
-    window_->setRootViewController(root);
-    root->view()->setBackgroundColor(color(White));
-    auto* sheet = objc::make<UIViewController>(UIViewController::staticClass());
-    root->present(sheet, true, nullptr);
-    sheet->view()->setBackgroundColor(color(Green));
-
-    auto picture = shoot(window_);
-    EXPECT_EQ(picture->at(1, 5), (Pixel{0, 0, 0})) << "black beside the receded screen";
-    Pixel receded = picture->at(50, 30);
-    EXPECT_EQ(receded.red, receded.blue) << "the white screen, dimmed";
-    EXPECT_GT(receded.red, 100);
-    EXPECT_LT(receded.red, 200);
-    EXPECT_EQ(picture->at(50, 80), Green) << "the sheet itself, from 54 points down";
 }
 
 TEST_F(ScreenshotTest, DrawsLabelTextInsideItsFrameAsAligned) {
