@@ -1,8 +1,8 @@
-// Views: autoresizing on a superview's resize, re-adding a subview, hit testing.
+// Views: autoresizing on a superview's resize, and re-adding a subview. Hit testing is
+// touch delivery's to check.
 
+#include "uikit/UIView.h"
 #include "uikit/NSLayoutConstraint.h"
-#include "uikit/UIImageView.h"
-#include "uikit/UILabel.h"
 
 #include "foundation/NSArray.h"
 
@@ -78,25 +78,4 @@ TEST(UIView, AddingASubviewAgainBringsItToTheFrontAndKeepsItsConstraints) {
     elsewhere->addSubview(back);
     EXPECT_FALSE(constraint->isActive()) << "moving to another superview leaves the hierarchy";
     EXPECT_EQ(container->subviews().size(), 1u);
-}
-
-TEST(UIView, HitTestFindsTheFrontMostInteractiveViewAndPassesThroughLabelsAndImages) {
-    objc::AutoreleasePool pool;
-    UIView* container = viewWithFrame(CGRectMake(0, 0, 200, 200));
-    UIView* back = viewWithFrame(CGRectMake(0, 0, 100, 100));
-    UIView* front = viewWithFrame(CGRectMake(50, 50, 100, 100));
-    UILabel* label = UILabel::make(CGRectMake(0, 0, 100, 100));
-    UIImageView* image = UIImageView::make(nullptr);
-    image->setFrame(CGRectMake(0, 0, 100, 100));
-    container->addSubview(back);
-    container->addSubview(front);
-    front->addSubview(label);
-    front->addSubview(image);
-
-    EXPECT_EQ(container->hitTest({60, 60}), front) << "labels and image views take no touches";
-    EXPECT_EQ(container->hitTest({20, 20}), back);
-    EXPECT_EQ(container->hitTest({190, 10}), container);
-    EXPECT_EQ(container->hitTest({250, 10}), nullptr);
-    label->setUserInteractionEnabled(true);
-    EXPECT_EQ(container->hitTest({60, 60}), label);
 }
