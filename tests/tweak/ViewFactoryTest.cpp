@@ -10,7 +10,6 @@
 #include "foundation/NSArray.h"
 #include "foundation/NSString.h"
 #include "objc/Message.h"
-#include "uikit/LayoutPass.h"
 #include "uikit/TouchDelivery.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImage.h"
