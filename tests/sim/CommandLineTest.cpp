@@ -95,16 +95,6 @@ TEST_F(CommandLineTest, PassingAndFailingFlowsPrintOneLineEachAndSetTheStatus) {
     EXPECT_EQ(json["flows"][1]["assertions"]["failed"], 1);
 }
 
-TEST_F(CommandLineTest, ANamedDeviceIsKeptBetweenRuns) {
-    std::string good = flow("good.yaml", Passing);
-    ASSERT_EQ(simulate("run " + good + " --device " + device()).status, 0);
-    EXPECT_TRUE(
-        std::filesystem::is_directory(temp_.path() / "device/var/mobile/Containers/Data/Application"));
-    EXPECT_FALSE(std::filesystem::exists(temp_.path() /
-                                         "device/Library/MobileSubstrate/DynamicLibraries/Lexorna.plist"))
-        << "without Lexorna's package there is no filter list";
-}
-
 TEST_F(CommandLineTest, PrefsRoundTrip) {
     // Reading a folder that is no device says so and makes none.
     Simulated outcome = simulate("prefs get Aw --device " + device());

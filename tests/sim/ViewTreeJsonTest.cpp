@@ -1,6 +1,5 @@
-// The view trees of snapshots: every key of a view, frames in the window's coordinates,
-// and the controllers presented over the root. Each case builds its window in a child
-// process.
+// The view trees of snapshots: every key of a view, and frames in the window's
+// coordinates. Each case builds its window in a child process.
 
 #include "AppProcess.h"
 
@@ -108,29 +107,5 @@ TEST(ViewTreeJson, ControlsRecognisersLayersTextViewsAndUnplacedViews) {
         EXPECT_EQ(view["subviews"][2]["frame"], nullptr);
         EXPECT_EQ(view["subviews"][2]["subviews"][0]["frame"], nullptr)
             << "inside an unplaced view is nowhere";
-    });
-}
-
-TEST(ViewTreeJson, PresentedControllersNameWhoWasAskedToPresent) {
-    inChildProcess([] {
-        UIWindow* window = makeWindow();
-        Class childClass =
-            objc_allocateClassPair(UIViewController::staticClass(), "ViewTreeJsonTestChild", 0);
-        objc_registerClassPair(childClass);
-        auto* child = objc::make<UIViewController>(childClass);
-        window->rootViewController()->addChildViewController(child);
-        window->rootViewController()->view()->addSubview(child->view());
-        auto* sheet = objc::make<UIViewController>(UIViewController::staticClass());
-        child->present(sheet, true, {});
-        sheet->present(objc::make<UIViewController>(UIViewController::staticClass()), false, {});
-
-        Json presented = presentedJson(window);
-        ASSERT_EQ(presented.size(), 2u);
-        EXPECT_EQ(presented[0]["presenter"], "ViewTreeJsonTestChild") << "the child, not its container";
-        EXPECT_EQ(presented[0]["controller"], "UIViewController");
-        EXPECT_EQ(presented[0]["animated"], true);
-        EXPECT_EQ(presented[0]["tree"]["frame"], Json::parse("[0, 54, 390, 790]")) << "a page sheet";
-        EXPECT_EQ(presented[1]["animated"], false);
-        EXPECT_EQ(windowJson(window)["tree"]["subviews"].size(), 1u) << "presented views are not the root's";
     });
 }
