@@ -118,14 +118,3 @@ TEST(UITextView, TypingReplacesTheSelectionAndChangesOnlyTheView) {
     EXPECT_EQ(utf8Of(view->text()), "\xC3\xA9t\xC3\xA9:! Hello there") << "at the caret, nothing replaced";
     EXPECT_EQ(original->utf8(), "\xF0\x9F\x98\x80 Hello world") << "the string that was set is untouched";
 }
-
-TEST(UIPasteboard, OneGeneralPasteboardKeepsACopyOfTheString) {
-    objc::AutoreleasePool pool;
-    NSMutableString* text = NSMutableString::make("first");
-    send(UIPasteboard::generalPasteboard(), "setString:", text);
-    text->setString("changed");
-    EXPECT_EQ(send<id>(UIPasteboard::staticClass(), "generalPasteboard"), UIPasteboard::generalPasteboard());
-    EXPECT_EQ(pasteboard(), "first");
-    send(UIPasteboard::generalPasteboard(), "setString:", nullptr);
-    EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), nullptr);
-}
