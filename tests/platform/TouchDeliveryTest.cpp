@@ -5,7 +5,6 @@
 
 #include "foundation/NSString.h"
 #include "uikit/UIButton.h"
-#include "uikit/UITextView.h"
 #include "uikit/UITouch.h"
 #include "uikit/UIWindow.h"
 
@@ -99,32 +98,6 @@ TEST(TouchDelivery, ASingleTapThatRequiresTheDoubleTapToFailWaitsForIt) {
     EXPECT_THAT(deliver(screen.cell, TouchGesture::tap(3)).fired,
                 ElementsAre(tapFired("other"), tapFired("fire")))
         << "the third tap starts over";
-}
-
-TEST(TouchDelivery, AnEditableTextViewAnswersTouchesWithItsOwnTextInteraction) {
-    objc::AutoreleasePool pool;
-    Screen screen;
-    auto* text = UITextView::make(CGRectMake(0, 0, 100, 50));
-    send(text, "setText:", NSString::make("alpha beta gamma"));
-    screen.cell->addSubview(text);
-    addTap(screen.cell, screen.target, "other", 2);
-    addLongPress(screen.cell, screen.target, "fire:");
-
-    // A double tap at the centre selects the word there; the cell's recogniser fails.
-    TouchRecord record = deliver(text, TouchGesture::tap(2));
-    EXPECT_THAT(record.fired,
-                ElementsAre(firedBy("UITapGestureRecognizer", "UITextView", "_selectWord:", Ended)));
-    EXPECT_EQ(text->selectedText(), "beta");
-    deliverAt(screen.window, {30, 20}, TouchGesture::tap(1));
-    EXPECT_EQ(text->selectedRange().location, 3u) << "a tap places the caret under the finger";
-    EXPECT_EQ(text->selectedRange().length, 0u);
-    deliverAt(screen.window, {95, 20}, TouchGesture::longPress(0.6));
-    EXPECT_EQ(text->selectedText(), "gamma") << "a long press selects where it begins";
-    EXPECT_TRUE(calls().empty());
-
-    // A text view that cannot be edited leaves touches to the recognisers around it.
-    text->setEditable(false);
-    EXPECT_THAT(deliver(text, TouchGesture::tap(2)).fired, ElementsAre(tapFired("other")));
 }
 
 TEST(TouchDelivery, DelegateThatRefusesToBeginPassesTheGestureOn) {
