@@ -16,7 +16,7 @@ foreach(file IN LISTS files)
 endforeach()
 
 set(source "// Made by sim/EmbedFlows.cmake from the demo's flow files at build time; edit those.\n")
-string(APPEND source "#include \"sim/DemoFlows.h\"\n\n#include <array>\n\nnamespace sim {\n\n")
+string(APPEND source "#include \"sim/cli/DemoFlows.h\"\n\n#include <array>\n\nnamespace sim {\n\n")
 string(APPEND source "namespace {\n\nconstexpr std::array<EmbeddedFlow, ${count}> Flows{{\n${entries}}};\n\n")
 string(APPEND source "} // namespace\n\nstd::span<const EmbeddedFlow> demoFlows() {\n    return Flows;\n}\n\n")
 string(APPEND source "} // namespace sim\n")

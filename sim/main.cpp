@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "sim/cli/CommandLine.h"
 
 int main(int argc, char** argv) {
     return sim::runCommandLine(argc, argv);

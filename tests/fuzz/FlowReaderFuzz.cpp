@@ -1,6 +1,6 @@
 // Any bytes as a flow file, as a user may hand the simulator: it parses or says why not.
 
-#include "sim/FlowParser.h"
+#include "sim/flow/FlowParser.h"
 
 #include <cstdint>
 #include <string_view>

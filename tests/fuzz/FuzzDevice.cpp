@@ -1,6 +1,6 @@
 #include "FuzzDevice.h"
 
-#include "sim/DeviceFolder.h"
+#include "sim/play/DeviceFolder.h"
 
 #include "device/Device.h"
 

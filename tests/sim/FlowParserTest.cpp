@@ -1,7 +1,7 @@
 // Reading flow files: what each step and header key becomes, and where and why a
 // malformed flow is refused.
 
-#include "sim/FlowParser.h"
+#include "sim/flow/FlowParser.h"
 
 #include "foundation/NSDictionary.h"
 #include "foundation/NSNumber.h"

@@ -3,9 +3,9 @@
 
 #include "TemporaryFolder.h"
 
-#include "sim/DevicePaths.h"
-#include "sim/FlowParser.h"
-#include "sim/FlowRunner.h"
+#include "sim/flow/FlowParser.h"
+#include "sim/play/DevicePaths.h"
+#include "sim/play/FlowRunner.h"
 
 #include "device/Device.h"
 #include "objc/Exception.h"

@@ -1,7 +1,7 @@
 // A launch's process: what the parent hears from the child, however much, and how it
 // ends. A child killed by a signal is played by the flow runner's tests.
 
-#include "sim/LaunchProcess.h"
+#include "sim/play/LaunchProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The report's page: each step where it played, the screenshots beside the steps that
 // took them, and what the apps put in texts shown as text, never as markup.
 
-#include "sim/ReportPage.h"
-#include "sim/FlowParser.h"
+#include "sim/report/ReportPage.h"
+#include "sim/flow/FlowParser.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "PngImage.h"
 #include "TemporaryFolder.h"
 
-#include "sim/Screenshot.h"
+#include "sim/render/Screenshot.h"
 
 #include "device/Device.h"
 #include "objc/Autorelease.h"

@@ -3,7 +3,7 @@
 
 #include "AppProcess.h"
 
-#include "sim/Selectors.h"
+#include "sim/play/Selectors.h"
 
 #include "uikit/UIButton.h"
 #include "uikit/UITextView.h"

@@ -7,7 +7,7 @@
 
 #include "device/Device.h"
 #include "device/MadeFolder.h"
-#include "sim/DeviceFolder.h"
+#include "sim/play/DeviceFolder.h"
 
 #include <functional>
 

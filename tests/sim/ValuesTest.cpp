@@ -1,9 +1,9 @@
 // The small readers flows and the command line rely on: YAML scalar typing, base64,
 // and command-line setting values.
 
-#include "sim/Base64.h"
-#include "sim/Prefs.h"
-#include "sim/YamlValues.h"
+#include "sim/cli/Prefs.h"
+#include "sim/flow/Base64.h"
+#include "sim/flow/YamlValues.h"
 
 #include "foundation/NSNumber.h"
 #include "foundation/NSString.h"

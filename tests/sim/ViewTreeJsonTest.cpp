@@ -3,7 +3,7 @@
 
 #include "AppProcess.h"
 
-#include "sim/ViewTreeJson.h"
+#include "sim/report/ViewTreeJson.h"
 
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"

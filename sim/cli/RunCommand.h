@@ -1,0 +1,26 @@
+#pragma once
+
+#include "sim/play/Playback.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct RunOptions {
+    std::vector<std::string> flows;              // flow files, or folders of them
+    std::optional<std::filesystem::path> report; // the JSON report, when asked for
+    std::optional<std::filesystem::path> junit;  // JUnit XML, when asked for
+    PlaybackOptions playback;
+};
+
+// `lexorna-sim run`: a folder stands for its *.yaml files in name order. Parses every
+// flow first (a flow that does not parse stops the run before anything plays, exit status
+// 2, its file, line and reason on standard error), then plays them in order on one
+// device, printing one line per flow and then the count. Exit status 0 when every flow
+// held, 1 otherwise. The report's page goes beside it (report.json, report.html).
+int runFlows(const RunOptions& options);
+
+} // namespace sim

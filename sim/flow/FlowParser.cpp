@@ -1,0 +1,690 @@
+#include "sim/flow/FlowParser.h"
+#include "sim/flow/Base64.h"
+#include "sim/flow/NearestName.h"
+#include "sim/flow/YamlDocuments.h"
+#include "sim/flow/YamlValues.h"
+#include "sim/play/Apps.h"
+
+#include "apps/App.h"
+#include "foundation/NSArray.h"
+#include "foundation/NSDictionary.h"
+#include "foundation/NSString.h"
+#include "foundation/PropertyList.h"
+#include "objc/Autorelease.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <limits>
+#include <map>
+#include <regex>
+
+namespace sim {
+
+std::string ParseError::text() const {
+    if (line == 0)
+        return file + ": " + message;
+    return file + ":" + std::to_string(line) + ": " + message;
+}
+
+namespace {
+
+constexpr const char* SelectorExpected = "expected a selector (a string or a map of id, text, class, index)";
+
+// A key of a YAML map with its value. A value left empty has no place of its own in the
+// file (yaml-cpp marks it where the next token starts), so errors about it point at
+// its key.
+struct Field {
+    YAML::Node key;
+    YAML::Node value;
+    YAML::Mark mark() const { return value.IsNull() ? key.Mark() : value.Mark(); }
+};
+using Fields = std::map<std::string, Field>;
+
+std::string joined(std::initializer_list<std::string_view> names) {
+    std::string out;
+    for (auto name : names) {
+        if (!out.empty())
+            out += ", ";
+        out += name;
+    }
+    return out;
+}
+
+// yaml-cpp says what it did not find where it gave up, often lines after the slip; this
+// says what a person most likely wrote, as "; ..." to follow its message.
+std::string likelyCause(const std::string& message) {
+    static const std::pair<const char*, const char*> Causes[] = {
+        {YAML::ErrorMsg::END_OF_MAP,
+         "a line is indented unlike the lines before it, or the `---` between the header and the steps is "
+         "missing"},
+        {YAML::ErrorMsg::END_OF_SEQ, "a list item is indented unlike the items before it"},
+        {YAML::ErrorMsg::END_OF_MAP_FLOW, "a `{` before here is not closed by `}`"},
+        {YAML::ErrorMsg::END_OF_SEQ_FLOW, "a `[` before here is not closed by `]`"},
+        {YAML::ErrorMsg::FLOW_END, "a `}` or `]` here closes nothing"},
+        {YAML::ErrorMsg::MAP_VALUE, "a text that holds `: ` needs quotes"},
+        {YAML::ErrorMsg::TAB_IN_INDENTATION, "indent with spaces"},
+    };
+    for (const auto& [said, cause] : Causes)
+        if (message == said)
+            return std::string("; ") + cause;
+    return {};
+}
+
+// What a reader answers once it has recorded why it failed: nothing.
+struct Failed {
+    template <class T> operator std::optional<T>() const { return std::nullopt; }
+};
+
+// The bytes of a filter list that names these apps under "Filter", "Bundles".
+std::string filterList(const std::vector<std::string>& bundles) {
+    objc::AutoreleasePool pool;
+    std::vector<objc::Ref<objc::Object>> names;
+    for (const auto& bundle : bundles)
+        names.emplace_back(NSString::make(bundle));
+    auto* list = NSDictionary::make(
+        {{NSString::make("Filter"),
+          NSDictionary::make({{NSString::make("Bundles"), NSArray::make(std::move(names))}})}});
+    return serializePropertyList(list, PropertyListFormat::Xml);
+}
+
+// Reads one flow. Every reader answers nothing once it has recorded why; the first
+// error is the one reported.
+class FlowReader {
+public:
+    explicit FlowReader(std::string file) : file_(std::move(file)) {}
+
+    std::optional<Flow> read(std::string_view yaml);
+    ParseError error() const { return error_.value_or(ParseError{file_, 0, "does not parse"}); }
+
+private:
+    Failed fail(const YAML::Mark& mark, std::string message) {
+        if (!error_)
+            error_ = ParseError{file_, mark.is_null() ? 1 : static_cast<std::size_t>(mark.line) + 1,
+                                std::move(message)};
+        return {};
+    }
+    Failed fail(const YamlError& error, std::string_view context) {
+        return fail(error.mark, std::string(context) + ": " + error.message);
+    }
+
+    std::optional<Fields> fields(const YAML::Node& map, const YAML::Mark& mark, std::string_view context,
+                                 std::initializer_list<std::string_view> allowed, const char* expected);
+
+    std::optional<std::string> text(const Field& field, std::string_view context);
+    std::optional<long long> wholeNumber(const Field& field, std::string_view context, long long minimum,
+                                         long long maximum = std::numeric_limits<long long>::max());
+    std::optional<double> number(const Field& field, std::string_view context);
+    std::optional<bool> boolean(const Field& field, std::string_view context);
+    std::optional<Point> point(const Field& field, std::string_view context, const char* shape = "[x, y]");
+
+    std::optional<Flow> header(const YAML::Node& node);
+    std::optional<std::string> settings(const Field& field, std::string_view context);
+    std::optional<FileBytes> filter(const Field& field);
+    std::optional<device::DeviceFaults> faults(const Field& field);
+    // False, with the error, when `content` holds a key the app does not show or a value
+    // of the wrong kind.
+    bool contentKeysOf(const apps::AppDescription& app, const YAML::Node& content);
+    std::optional<std::string> rawBytes(const Fields& fields, std::string_view context);
+
+    std::optional<Step> step(const YAML::Node& node);
+    std::optional<StepArgument> argument(StepKind kind, const Field& field);
+    std::optional<ViewSelector> selector(const Field& field, std::string_view context);
+    std::optional<ViewSelector> selectorOf(const Fields& fields, const YAML::Mark& mark,
+                                           std::string_view context);
+    template <class Touch>
+    std::optional<Touch> touch(const Field& field, std::string_view context,
+                               std::initializer_list<std::string_view> allowed);
+
+    std::string file_;
+    std::optional<ParseError> error_;
+};
+
+std::optional<Fields> FlowReader::fields(const YAML::Node& map, const YAML::Mark& mark,
+                                         std::string_view context,
+                                         std::initializer_list<std::string_view> allowed,
+                                         const char* expected) {
+    if (!map.IsMap())
+        return fail(mark, std::string(context) + ": " + expected);
+    Fields out;
+    for (const auto& entry : map) {
+        if (!entry.first.IsScalar())
+            return fail(entry.first.Mark(), std::string(context) + ": " + expected);
+        const std::string& key = entry.first.Scalar();
+        bool known = false;
+        for (auto name : allowed)
+            known = known || name == key;
+        if (!known)
+            return fail(entry.first.Mark(), std::string(context) + ": unknown key `" + key + "`" +
+                                                didYouMean(key, std::vector<std::string_view>(allowed)) +
+                                                " (expected " + joined(allowed) + ")");
+        if (!out.emplace(key, Field{entry.first, entry.second}).second)
+            return fail(entry.first.Mark(), std::string(context) + ": duplicate key `" + key + "`");
+    }
+    return out;
+}
+
+std::optional<std::string> FlowReader::text(const Field& field, std::string_view context) {
+    // Text is taken as written: `text: 2` means the characters "2".
+    if (!field.value.IsScalar())
+        return fail(field.mark(), std::string(context) + ": expected a text");
+    return field.value.Scalar();
+}
+
+std::optional<long long> FlowReader::wholeNumber(const Field& field, std::string_view context,
+                                                 long long minimum, long long maximum) {
+    auto value = scalarValue(field.value);
+    auto* integer = value ? std::get_if<long long>(&*value) : nullptr;
+    if (!integer || *integer < minimum || *integer > maximum)
+        return fail(field.mark(),
+                    std::string(context) + ": expected a whole number " +
+                        (maximum == std::numeric_limits<long long>::max()
+                             ? "of at least " + std::to_string(minimum)
+                             : "from " + std::to_string(minimum) + " to " + std::to_string(maximum)));
+    return *integer;
+}
+
+std::optional<double> FlowReader::number(const Field& field, std::string_view context) {
+    auto value = scalarValue(field.value);
+    if (value) {
+        if (auto* integer = std::get_if<long long>(&*value))
+            return static_cast<double>(*integer);
+        if (auto* real = std::get_if<double>(&*value); real && std::isfinite(*real))
+            return *real;
+    }
+    return fail(field.mark(), std::string(context) + ": expected a number");
+}
+
+std::optional<bool> FlowReader::boolean(const Field& field, std::string_view context) {
+    auto value = scalarValue(field.value);
+    auto* flag = value ? std::get_if<bool>(&*value) : nullptr;
+    if (!flag)
+        return fail(field.mark(), std::string(context) + ": expected true or false");
+    return *flag;
+}
+
+std::optional<Point> FlowReader::point(const Field& field, std::string_view context, const char* shape) {
+    const YAML::Node& node = field.value;
+    if (!node.IsSequence() || node.size() != 2)
+        return fail(field.mark(), std::string(context) + ": expected " + shape);
+    auto x = number({field.key, node[0]}, context);
+    auto y = x ? number({field.key, node[1]}, context) : std::nullopt;
+    if (!y)
+        return std::nullopt;
+    return Point{*x, *y};
+}
+
+std::optional<std::string> FlowReader::rawBytes(const Fields& fields, std::string_view context) {
+    if (auto raw = fields.find("raw"); raw != fields.end())
+        return text(raw->second, std::string(context) + ".raw");
+    const Field& field = fields.at("base64");
+    auto encoded = text(field, std::string(context) + ".base64");
+    if (!encoded)
+        return std::nullopt;
+    auto bytes = decodeBase64(*encoded);
+    if (!bytes)
+        return fail(field.mark(), std::string(context) + ".base64: " + bytes.error());
+    return *bytes;
+}
+
+std::optional<std::string> FlowReader::settings(const Field& field, std::string_view context) {
+    constexpr const char* expected = "expected {format: xml|binary, values: {...}}, {raw: \"...\"} or "
+                                     "{base64: \"...\"}";
+    auto map = fields(field.value, field.mark(), context, {"format", "values", "raw", "base64"}, expected);
+    if (!map)
+        return std::nullopt;
+    if (map->count("values") + map->count("raw") + map->count("base64") != 1)
+        return fail(field.mark(), std::string(context) + ": " + expected);
+    if (!map->count("values")) {
+        if (map->count("format"))
+            return fail(map->at("format").key.Mark(),
+                        std::string(context) + ": format goes with values, not with raw or base64 bytes");
+        return rawBytes(*map, context);
+    }
+
+    PropertyListFormat format = PropertyListFormat::Xml;
+    if (auto it = map->find("format"); it != map->end()) {
+        auto name = text(it->second, std::string(context) + ".format");
+        if (!name)
+            return std::nullopt;
+        if (*name == "binary")
+            format = PropertyListFormat::Binary;
+        else if (*name != "xml")
+            return fail(it->second.mark(), std::string(context) + ".format: expected xml or binary");
+    }
+    objc::AutoreleasePool pool;
+    const Field& values = map->at("values");
+    auto root = propertyListFromYaml(values.value);
+    if (!root)
+        return fail(root.error(), std::string(context) + ".values");
+    std::string bytes = serializePropertyList(root->get(), format);
+    if (bytes.empty())
+        return fail(values.mark(), std::string(context) + ".values: has no property-list form");
+    return bytes;
+}
+
+std::optional<FileBytes> FlowReader::filter(const Field& field) {
+    constexpr const char* expected =
+        "filter: expected a list of bundle ids, none, {raw: \"...\"} or {base64: \"...\"}";
+    const YAML::Node& node = field.value;
+    if (node.IsScalar() && node.Tag() == "?" && node.Scalar() == "none")
+        return FileBytes();
+    if (node.IsMap()) {
+        auto map = fields(node, field.mark(), "filter", {"raw", "base64"}, expected);
+        if (!map)
+            return std::nullopt;
+        if (map->size() != 1)
+            return fail(field.mark(), expected);
+        auto bytes = rawBytes(*map, "filter");
+        if (!bytes)
+            return std::nullopt;
+        return FileBytes(std::move(*bytes));
+    }
+    if (!node.IsSequence())
+        return fail(field.mark(), expected);
+    std::vector<std::string> bundles;
+    for (const auto& element : node) {
+        auto bundle = text({field.key, element}, "filter");
+        if (!bundle)
+            return std::nullopt;
+        bundles.push_back(std::move(*bundle));
+    }
+    return FileBytes(filterList(bundles));
+}
+
+std::optional<device::DeviceFaults> FlowReader::faults(const Field& field) {
+    auto map = fields(field.value, field.mark(), "faults", {"diskFull", "readOnly"},
+                      "expected a map of diskFull, readOnly");
+    if (!map)
+        return std::nullopt;
+    device::DeviceFaults faults;
+    if (auto it = map->find("diskFull"); it != map->end()) {
+        auto full = boolean(it->second, "faults.diskFull");
+        if (!full)
+            return std::nullopt;
+        faults.diskFull = *full;
+    }
+    if (auto it = map->find("readOnly"); it != map->end()) {
+        const YAML::Node& folders = it->second.value;
+        if (!folders.IsSequence())
+            return fail(it->second.mark(),
+                        "faults.readOnly: expected a list of device folders, such as [\"~/Library\"]");
+        for (const auto& element : folders) {
+            auto folder = text({it->second.key, element}, "faults.readOnly");
+            if (!folder)
+                return std::nullopt;
+            faults.readOnly.push_back(std::move(*folder));
+        }
+    }
+    return faults;
+}
+
+bool FlowReader::contentKeysOf(const apps::AppDescription& app, const YAML::Node& content) {
+    std::vector<std::string_view> known(app.contentLists.begin(), app.contentLists.end());
+    known.push_back(apps::RootPresentsKey);
+    known.push_back(apps::DriftKey);
+    std::string expected;
+    for (auto name : known)
+        expected += (expected.empty() ? "" : ", ") + std::string(name);
+    for (const auto& entry : content) {
+        const std::string key = entry.first.IsScalar() ? entry.first.Scalar() : "";
+        if (std::find(known.begin(), known.end(), key) == known.end()) {
+            fail(entry.first.Mark(), "content: " + app.name + " shows no `" + key + "`" +
+                                         didYouMean(key, known) + " (expected " + expected + ")");
+            return false;
+        }
+        // Every key but the drift holds a list of what the screen shows.
+        if (key != apps::DriftKey && !entry.second.IsSequence()) {
+            fail(entry.second.Mark(), "content." + key + ": expected a list, such as [\"Hello\", null]");
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<Flow> FlowReader::header(const YAML::Node& node) {
+    auto map = fields(node.IsNull() ? YAML::Node(YAML::NodeType::Map) : node, node.Mark(), "header",
+                      {"app", "ios", "screen", "settings", "filter", "install", "faults", "content"},
+                      "expected a map of app, ios, screen, settings, filter, install, faults, content");
+    if (!map)
+        return std::nullopt;
+
+    Flow flow;
+    flow.file = file_;
+    auto app = map->find("app");
+    if (app == map->end())
+        return fail(node.Mark(), "app: missing (the app to launch: " + appNames() + " or a bundle id)");
+    auto name = text(app->second, "app");
+    if (!name)
+        return std::nullopt;
+    const apps::AppDescription* info = apps::findApp(*name);
+    if (!info)
+        return fail(app->second.mark(),
+                    "app: unknown app `" + *name + "` (expected " + appNames() + " or their bundle ids)");
+    flow.app = info->bundleIdentifier;
+
+    if (auto it = map->find("ios"); it != map->end()) {
+        static const std::regex version("[0-9]+(\\.[0-9]+){0,2}");
+        auto ios = text(it->second, "ios");
+        if (!ios)
+            return std::nullopt;
+        if (!std::regex_match(*ios, version))
+            return fail(it->second.mark(), "ios: expected a version such as \"14.4\"");
+        flow.ios = *ios;
+    }
+    if (auto it = map->find("screen"); it != map->end()) {
+        auto size = point(it->second, "screen", "[width, height] in points");
+        if (!size)
+            return std::nullopt;
+        if (size->x <= 0 || size->y <= 0)
+            return fail(it->second.mark(), "screen: expected [width, height] above zero");
+        flow.screen = {size->x, size->y};
+    }
+    if (auto it = map->find("settings"); it != map->end()) {
+        auto bytes = settings(it->second, "settings");
+        if (!bytes)
+            return std::nullopt;
+        flow.settings = std::move(*bytes);
+        flow.settingsGiven = true;
+    }
+    if (auto it = map->find("install"); it != map->end()) {
+        auto install = boolean(it->second, "install");
+        if (!install)
+            return std::nullopt;
+        flow.install = *install;
+    }
+    if (auto it = map->find("filter"); it != map->end()) {
+        auto bytes = filter(it->second);
+        if (!bytes)
+            return std::nullopt;
+        flow.filter = std::move(*bytes);
+    } else if (flow.install) {
+        // Lexorna's package brings its filter list; without the package there is none.
+        std::vector<std::string> everyApp;
+        for (const auto& known : apps::allApps())
+            everyApp.push_back(known.bundleIdentifier);
+        flow.filter = filterList(everyApp);
+    }
+    if (auto it = map->find("faults"); it != map->end()) {
+        auto faults = this->faults(it->second);
+        if (!faults)
+            return std::nullopt;
+        flow.faults = std::move(*faults);
+    }
+    if (auto it = map->find("content"); it != map->end()) {
+        if (!it->second.value.IsMap())
+            return fail(it->second.mark(), "content: expected a map");
+        if (!contentKeysOf(*info, it->second.value))
+            return std::nullopt;
+        auto content = jsonFromYaml(it->second.value);
+        if (!content)
+            return fail(content.error(), "content");
+        flow.content = std::move(*content);
+    }
+    return flow;
+}
+
+std::optional<ViewSelector> FlowReader::selectorOf(const Fields& fields, const YAML::Mark& mark,
+                                                   std::string_view context) {
+    ViewSelector selector;
+    auto take = [&](const char* key, std::optional<std::string>& into) {
+        auto it = fields.find(key);
+        if (it == fields.end())
+            return true;
+        into = text(it->second, std::string(context) + "." + key);
+        return into.has_value();
+    };
+    if (!take("id", selector.id) || !take("text", selector.text) || !take("class", selector.className))
+        return std::nullopt;
+    if (auto it = fields.find("index"); it != fields.end()) {
+        auto index = wholeNumber(it->second, std::string(context) + ".index", 0);
+        if (!index)
+            return std::nullopt;
+        selector.index = static_cast<std::size_t>(*index);
+    }
+    if (!selector.id && !selector.text && !selector.className)
+        return fail(mark, std::string(context) + ": a selector names at least an id, a text or a class");
+    return selector;
+}
+
+std::optional<ViewSelector> FlowReader::selector(const Field& field, std::string_view context) {
+    if (field.value.IsScalar()) {
+        ViewSelector byText;
+        byText.text = field.value.Scalar();
+        return byText;
+    }
+    auto map = fields(field.value, field.mark(), context, {"id", "text", "class", "index"}, SelectorExpected);
+    if (!map)
+        return std::nullopt;
+    return selectorOf(*map, field.mark(), context);
+}
+
+template <class Touch>
+std::optional<Touch> FlowReader::touch(const Field& field, std::string_view context,
+                                       std::initializer_list<std::string_view> allowed) {
+    Touch touch;
+    if (field.value.IsScalar()) {
+        touch.target.text = field.value.Scalar();
+        return touch;
+    }
+    auto map = fields(field.value, field.mark(), context, allowed, SelectorExpected);
+    if (!map)
+        return std::nullopt;
+    auto target = selectorOf(*map, field.mark(), context);
+    if (!target)
+        return std::nullopt;
+    touch.target = std::move(*target);
+    for (const auto& [key, option] : *map) {
+        std::string name = std::string(context) + "." + key;
+        if (key == "at") {
+            touch.at = point(option, name);
+            if (!touch.at)
+                return std::nullopt;
+        } else if (key == "force") {
+            auto force = boolean(option, name);
+            if (!force)
+                return std::nullopt;
+            touch.force = *force;
+        } else if constexpr (std::is_same_v<Touch, Tap>) {
+            if (key == "repeat" || key == "touches") {
+                // A gesture of more taps or fingers than a hand can make is a typo.
+                auto count = wholeNumber(option, name, 1, key == "repeat" ? 10 : 5);
+                if (!count)
+                    return std::nullopt;
+                (key == "repeat" ? touch.taps : touch.touches) = static_cast<int>(*count);
+            }
+        } else {
+            if (key == "duration") {
+                auto seconds = number(option, name);
+                if (!seconds)
+                    return std::nullopt;
+                if (*seconds < 0)
+                    return fail(option.mark(), name + ": expected a number of seconds, not below zero");
+                touch.duration = *seconds;
+            } else if (key == "move") {
+                auto move = boolean(option, name);
+                if (!move)
+                    return std::nullopt;
+                touch.move = *move;
+            }
+        }
+    }
+    return touch;
+}
+
+std::optional<StepArgument> FlowReader::argument(StepKind kind, const Field& field) {
+    std::string context(stepName(kind));
+    switch (kind) {
+    case StepKind::Launch:
+    case StepKind::Relaunch:
+    case StepKind::Layout:
+    case StepKind::Copy:
+        if (!field.value.IsNull())
+            return fail(field.mark(), context + ": takes no value");
+        return std::monostate();
+    case StepKind::TapOn:
+        return touch<Tap>(field, context,
+                          {"id", "text", "class", "index", "repeat", "touches", "at", "force"});
+    case StepKind::DoubleTapOn: {
+        auto tap = touch<Tap>(field, context, {"id", "text", "class", "index", "touches", "at", "force"});
+        if (tap)
+            tap->taps = 2;
+        return tap;
+    }
+    case StepKind::LongPressOn:
+        return touch<LongPress>(field, context,
+                                {"id", "text", "class", "index", "duration", "move", "at", "force"});
+    case StepKind::SelectText: {
+        constexpr const char* expected = "expected {in: SELECTOR, from: N, length: N}";
+        auto map = fields(field.value, field.mark(), context, {"in", "from", "length"}, expected);
+        if (!map)
+            return std::nullopt;
+        if (!map->count("in") || !map->count("from") || !map->count("length"))
+            return fail(field.mark(), context + ": " + expected);
+        auto in = selector(map->at("in"), context + ".in");
+        auto from = in ? wholeNumber(map->at("from"), context + ".from", 0) : std::nullopt;
+        auto length = from ? wholeNumber(map->at("length"), context + ".length", 0) : std::nullopt;
+        if (!length)
+            return std::nullopt;
+        return TextSelection{*in, static_cast<std::size_t>(*from), static_cast<std::size_t>(*length)};
+    }
+    case StepKind::InputText:
+    case StepKind::AssertPasteboard:
+    case StepKind::Dump:
+        return text(field, context);
+    case StepKind::SetSettings:
+        return settings(field, context);
+    case StepKind::AssertVisible:
+    case StepKind::AssertNotVisible:
+        return selector(field, context);
+    case StepKind::AssertFile: {
+        constexpr const char* expected = "expected {path: P, text: \"...\"} or {path: P, exists: false}";
+        auto map = fields(field.value, field.mark(), context, {"path", "text", "exists"}, expected);
+        if (!map)
+            return std::nullopt;
+        if (!map->count("path") || map->count("text") + map->count("exists") != 1)
+            return fail(field.mark(), context + ": " + expected);
+        FileExpectation expectation;
+        auto path = text(map->at("path"), context + ".path");
+        if (!path)
+            return std::nullopt;
+        expectation.path = *path;
+        if (auto it = map->find("text"); it != map->end()) {
+            expectation.text = text(it->second, context + ".text");
+            if (!expectation.text)
+                return std::nullopt;
+        } else {
+            auto exists = boolean(map->at("exists"), context + ".exists");
+            if (!exists)
+                return std::nullopt;
+            expectation.exists = *exists;
+        }
+        return expectation;
+    }
+    case StepKind::AssertPresented:
+    case StepKind::AssertNotPresented: {
+        static const std::regex className("[A-Za-z_][A-Za-z0-9_]*");
+        auto name = text(field, context);
+        if (name && !std::regex_match(*name, className))
+            return fail(field.mark(), context + ": expected a class name");
+        return name;
+    }
+    case StepKind::TakeScreenshot: {
+        // The name becomes a file in the output folder: no folders, no hidden files.
+        static const std::regex fileName("[A-Za-z0-9_-][A-Za-z0-9._-]*");
+        auto name = text(field, context);
+        if (name && !std::regex_match(*name, fileName))
+            return fail(field.mark(), context + ": expected a file name (letters, digits, '.', '_', '-')");
+        return name;
+    }
+    }
+    return std::nullopt;
+}
+
+std::optional<Step> FlowReader::step(const YAML::Node& node) {
+    constexpr const char* expected =
+        "expected a step: a name such as `launch` or one key such as `tapOn: ...`";
+    Field field;
+    if (node.IsScalar()) {
+        field = {node, YAML::Node(YAML::NodeType::Null)};
+    } else if (node.IsMap() && node.size() == 1 && node.begin()->first.IsScalar()) {
+        field = {node.begin()->first, node.begin()->second};
+    } else {
+        return fail(node.Mark(), expected);
+    }
+    const std::string& name = field.key.Scalar();
+    auto kind = stepKindNamed(name);
+    if (!kind)
+        return fail(field.key.Mark(), "unknown step `" + name + "`" + didYouMean(name, allStepNames()) +
+                                          " (expected one of " + stepNames() + ")");
+    auto argument = this->argument(*kind, field);
+    if (!argument)
+        return std::nullopt;
+    return Step{*kind, static_cast<std::size_t>(field.key.Mark().line) + 1, std::move(*argument)};
+}
+
+std::optional<Flow> FlowReader::read(std::string_view yaml) {
+    constexpr const char* shape = "a flow is a header, `---`, then the steps";
+    std::vector<YAML::Node> documents;
+    try {
+        if (auto third = startOfDocumentPast(yaml, 2)) {
+            std::size_t at = static_cast<std::size_t>(std::max(third->pos, 0));
+            if (at < yaml.size() && yaml[at] == ',')
+                return fail(*third, "invalid YAML: a `,` outside `[...]` or `{...}`");
+            return fail(*third, std::string("unexpected third YAML document: ") + shape +
+                                    "; a second `---`, or a line indented unlike the lines before it");
+        }
+        documents = YAML::LoadAll(std::string(yaml));
+    } catch (const YAML::Exception& e) {
+        return fail(e.mark, "invalid YAML: " + e.msg + likelyCause(e.msg));
+    }
+    if (documents.size() < 2)
+        return fail(documents.empty() ? YAML::Mark() : documents.back().Mark(),
+                    std::string("expected two YAML documents: ") + shape);
+
+    auto flow = header(documents[0]);
+    if (!flow)
+        return std::nullopt;
+
+    const YAML::Node& steps = documents[1];
+    if (!steps.IsNull() && !steps.IsSequence())
+        return fail(steps.Mark(), "expected the steps: a list such as `- launch`");
+    bool launched = false;
+    for (const auto& node : steps) {
+        auto step = this->step(node);
+        if (!step)
+            return std::nullopt;
+        launched = launched || step->launches();
+        if (!launched && step->needsApp())
+            return fail(node.Mark(),
+                        std::string(step->name()) + ": needs a running app (add `- launch` before it)");
+        flow->steps.push_back(std::move(*step));
+    }
+    return flow;
+}
+
+} // namespace
+
+device::Expected<Flow, ParseError> parseFlow(std::string_view yaml, const std::string& file) {
+    FlowReader reader(file);
+    auto flow = reader.read(yaml);
+    if (!flow)
+        return device::Unexpected(reader.error());
+    return std::move(*flow);
+}
+
+device::Expected<Flow, ParseError> parseFlowFile(const std::string& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return device::Unexpected(ParseError{file, 0, "no such flow file"});
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return device::Unexpected(ParseError{file, 0, "cannot be read"});
+    return parseFlow(bytes, file);
+}
+
+} // namespace sim

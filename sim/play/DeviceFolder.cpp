@@ -1,0 +1,80 @@
+#include "sim/play/DeviceFolder.h"
+#include "sim/cli/WritableFolder.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace sim {
+
+namespace {
+
+device::Expected<void, std::string> mark(const std::filesystem::path& folder) {
+    int fd =
+        ::open((folder / DeviceFolder::MarkName).c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return device::Unexpected("cannot mark " + folder.string() + " as a device: " + std::strerror(errno));
+    ::close(fd);
+    return {};
+}
+
+// Why a folder the user named cannot be a device, or nothing when it can.
+std::optional<std::string> refusal(const std::filesystem::path& folder) {
+    std::error_code error;
+    auto status = std::filesystem::symlink_status(folder, error);
+    if (std::filesystem::is_symlink(status))
+        return "it is a symbolic link; name the folder itself";
+    if (!std::filesystem::exists(status))
+        return std::nullopt;
+    if (!std::filesystem::is_directory(status))
+        return "not a folder";
+    if (std::filesystem::equivalent(folder, "/", error))
+        return "the machine's own root is no device";
+    if (std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(folder / DeviceFolder::MarkName, error)))
+        return std::nullopt;
+    if (!std::filesystem::is_empty(folder, error) || error)
+        return "it holds files and is no device made by lexorna-sim; name a new or an empty folder";
+    return std::nullopt;
+}
+
+} // namespace
+
+device::Expected<DeviceFolder, std::string> DeviceFolder::openExisting(const std::filesystem::path& named) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(named, error) || !std::filesystem::is_directory(named, error) ||
+        !std::filesystem::is_regular_file(std::filesystem::symlink_status(named / MarkName, error)))
+        return device::Unexpected(named.string() +
+                                  " is not a device (lexorna-sim run --device or prefs set makes one)");
+    if (auto refused = refusal(named))
+        return device::Unexpected("cannot use " + named.string() + " as a device: " + *refused);
+    return DeviceFolder(std::filesystem::absolute(named), std::nullopt, false);
+}
+
+device::Expected<DeviceFolder, std::string>
+DeviceFolder::open(const std::optional<std::filesystem::path>& named, bool keep) {
+    if (named) {
+        auto fail = [&](const std::string& why) {
+            return device::Unexpected("cannot use " + named->string() + " as a device: " + why);
+        };
+        if (auto refused = refusal(*named))
+            return fail(*refused);
+        if (auto usable = makeWritableFolder(*named); !usable)
+            return fail(usable.error());
+        if (auto marked = mark(*named); !marked)
+            return device::Unexpected(marked.error());
+        return DeviceFolder(std::filesystem::absolute(*named), std::nullopt, false);
+    }
+    auto made = device::MadeFolder::makeTemporary("lexorna-device");
+    if (!made)
+        return device::Unexpected("cannot make a temporary device: " + made.error());
+    if (auto marked = mark(made->path()); !marked)
+        return device::Unexpected(marked.error());
+    std::filesystem::path path = made->path();
+    if (keep)
+        made->keep();
+    return DeviceFolder(path, std::move(*made), keep);
+}
+
+} // namespace sim

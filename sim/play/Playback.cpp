@@ -1,0 +1,61 @@
+#include "sim/play/Playback.h"
+#include "sim/cli/WritableFolder.h"
+#include "sim/play/AppSession.h"
+#include "sim/play/DeviceFolder.h"
+#include "sim/play/FlowRunner.h"
+
+#include "device/Device.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace sim {
+
+namespace {
+
+bool takesScreenshots(const std::vector<Flow>& flows) {
+    return std::ranges::any_of(flows, [](const Flow& flow) {
+        return std::ranges::any_of(flow.steps,
+                                   [](const Step& step) { return step.kind == StepKind::TakeScreenshot; });
+    });
+}
+
+} // namespace
+
+device::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vector<Flow>& flows,
+                                                                 const PlaybackOptions& options) {
+    const auto out = std::filesystem::absolute(options.out);
+    // Found out now rather than at each flow's first screenshot, minutes into a run.
+    if (takesScreenshots(flows)) {
+        if (auto usable = makeWritableFolder(out); !usable)
+            return device::Unexpected("cannot write screenshots to " + out.string() + ": " + usable.error());
+    }
+    auto device = DeviceFolder::open(options.device, options.keep);
+    if (!device)
+        return device::Unexpected(device.error());
+    device::Device::setRoot(device->path());
+
+    SessionContext context{device->path(), out, options.scale};
+    auto makeSession = [context] { return std::make_unique<AppSession>(context); };
+    Progress progress = Progress::onStandardOutput();
+    FlowRunner runner(makeSession, Installation::besideSimulator(), progress, options.device.has_value());
+
+    std::vector<FlowReport> reports;
+    for (std::size_t i = 0; i < flows.size(); ++i) {
+        progress.flowStarted(flows[i].file, i, flows.size(), flows[i].steps.size());
+        reports.push_back(runner.run(flows[i]));
+        progress.result(reports.back().summary());
+    }
+    auto passed = std::ranges::count_if(reports, &FlowReport::ok);
+    progress.result(std::to_string(passed) + " passed, " + std::to_string(reports.size() - passed) +
+                    " failed");
+    if (device->keptTemporary())
+        std::cerr << "device kept at " << device->path().string() << '\n';
+    return reports;
+}
+
+int exitStatus(const std::vector<FlowReport>& reports) {
+    return std::ranges::all_of(reports, &FlowReport::ok) ? 0 : 1;
+}
+
+} // namespace sim
