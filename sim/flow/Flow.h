@@ -108,7 +108,8 @@ using StepArgument =
 
 struct Step {
     StepKind kind = StepKind::Launch;
-    std::size_t line = 0; // 1-based, in the flow file
+    std::size_t line = 0;  // 1-based, in the flow file
+    std::size_t index = 0; // 0-based, among the flow's steps; the reader numbers them
     StepArgument argument;
 
     std::string_view name() const { return stepName(kind); }

@@ -623,7 +623,7 @@ std::optional<Step> FlowReader::step(const YAML::Node& node) {
     auto argument = this->argument(*kind, field);
     if (!argument)
         return std::nullopt;
-    return Step{*kind, static_cast<std::size_t>(field.key.Mark().line) + 1, std::move(*argument)};
+    return Step{*kind, static_cast<std::size_t>(field.key.Mark().line) + 1, 0, std::move(*argument)};
 }
 
 std::optional<Flow> FlowReader::read(std::string_view yaml) {
@@ -661,6 +661,7 @@ std::optional<Flow> FlowReader::read(std::string_view yaml) {
         if (!launched && step->needsApp())
             return fail(node.Mark(),
                         std::string(step->name()) + ": needs a running app (add `- launch` before it)");
+        step->index = flow->steps.size();
         flow->steps.push_back(std::move(*step));
     }
     return flow;

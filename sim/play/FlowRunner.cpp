@@ -23,6 +23,7 @@ std::string crashText(const objc::Exception& exception) {
 
 // The result with the step it belongs to, as the flow file says it.
 StepResult& identify(StepResult& result, const Step& step) {
+    result.index = step.index;
     result.line = step.line;
     result.text = step.description();
     return result;
@@ -133,18 +134,17 @@ LaunchReport FlowRunner::playLaunch(const Flow& flow, const Segment& segment) {
             launch.process["crash"] = end->description();
     }
 
-    // The child tells the steps it played in order, each with its line and text; the step
-    // it died in, if any, comes next, and what follows was skipped.
-    for (std::size_t k = 0; k < segment.count; ++k) {
-        const Step& step = flow.steps[segment.first + k];
-        std::string name(step.name());
-        if (k < told.size())
-            launch.steps.push_back(std::move(told[k]));
-        else if (k == told.size() && diedInStep)
-            launch.steps.push_back(StepResult::failed(name, "crashed: " + launch.crash().value_or("")));
-        else
-            break;
-        identify(launch.steps.back(), step);
+    // The child tells the steps it played, each with its index, line and text; a result
+    // that names no step of this launch is not the launch's. The step it died in, if any,
+    // comes next, and what follows was skipped.
+    for (StepResult& result : told)
+        if (result.index == segment.first + launch.steps.size())
+            launch.steps.push_back(std::move(result));
+    if (diedInStep && launch.steps.size() < segment.count) {
+        const Step& step = flow.steps[segment.first + launch.steps.size()];
+        StepResult died =
+            StepResult::failed(std::string(step.name()), "crashed: " + launch.crash().value_or(""));
+        launch.steps.push_back(identify(died, step));
     }
     launch.played = launch.steps.size();
     for (std::size_t k = launch.played; k < segment.count; ++k) {

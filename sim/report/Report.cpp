@@ -8,7 +8,7 @@
 namespace sim {
 
 Json StepResult::toJson() const {
-    Json json = {{"step", step}, {"line", line}, {"text", text}, {"ok", ok}};
+    Json json = {{"step", step}, {"index", index}, {"line", line}, {"text", text}, {"ok", ok}};
     if (skipped)
         json["skipped"] = true;
     if (error)
@@ -28,6 +28,7 @@ StepResult StepResult::fromJson(const Json& json) {
         result.error = it->get<std::string>();
     if (auto it = json.find("fired"); it != json.end() && it->is_array())
         result.fired = *it;
+    result.index = json.value("index", std::size_t{0});
     result.line = json.value("line", std::size_t{0});
     result.text = json.value("text", "");
     result.seconds = json.value("seconds", 0.0);

@@ -21,7 +21,9 @@ struct StepResult {
     std::optional<std::string> error;
     Json fired = Json::array(); // the recognisers a touch made fire, with their actions
     // Which step of the flow this is, carried with the result from the process that
-    // played it: its line in the flow file and the step as written.
+    // played it: its index among the flow's steps, its line in the flow file and the step
+    // as written.
+    std::size_t index = 0;
     std::size_t line = 0;
     std::string text;
     double seconds = 0;                    // how long it took to play

@@ -80,26 +80,19 @@ std::string firedText(const Json& fired) {
            textOf(fired, "action") + "]";
 }
 
-// A segment of a flow beside what the report holds for it: the steps before the first
-// launch (no launch), or one launch. Steps past `played` did not run.
+// What the report holds of one part of a flow: the steps before the first launch (no
+// launch), or one launch. Results past `played` did not run; each result names its step.
 struct PlayedSegment {
-    const Segment& segment;
     const std::vector<StepResult>& results;
     std::size_t played;
     const LaunchReport* launch;
 };
 
-template <class Visit> void forEachSegment(const Flow& flow, const FlowReport& report, Visit visit) {
-    std::size_t launches = 0;
-    for (const Segment& segment : flow.segments()) {
-        if (!segment.launches) {
-            if (!report.earlySteps.empty())
-                visit(PlayedSegment{segment, report.earlySteps, report.earlySteps.size(), nullptr});
-        } else if (launches < report.launches.size()) {
-            const LaunchReport& launch = report.launches[launches++];
-            visit(PlayedSegment{segment, launch.steps, launch.played, &launch});
-        }
-    }
+template <class Visit> void forEachSegment(const FlowReport& report, Visit visit) {
+    if (!report.earlySteps.empty())
+        visit(PlayedSegment{report.earlySteps, report.earlySteps.size(), nullptr});
+    for (const LaunchReport& launch : report.launches)
+        visit(PlayedSegment{launch.steps, launch.played, &launch});
 }
 
 bool isScreenshot(const Step& step, const StepResult& result) {
@@ -115,7 +108,7 @@ public:
 private:
     void flow(std::size_t index, const Flow& flow, const FlowReport& report);
     void segment(const Flow& flow, const PlayedSegment& played, std::size_t launchNumber);
-    void step(const Flow& flow, std::size_t number, const StepResult& result, bool played);
+    void step(const Flow& flow, const StepResult& result, bool played);
     void launchDetails(const LaunchReport& launch);
     void snapshot(const Json& snapshot);
     void viewTree(const Json& node);
@@ -161,9 +154,8 @@ void PageWriter::flow(std::size_t index, const Flow& flow, const FlowReport& rep
     if (report.failure)
         out_ << "<p class=\"failure\">" << markupEscaped(*report.failure) << "</p>\n";
     std::size_t launches = 0;
-    forEachSegment(flow, report, [&](const PlayedSegment& played) {
-        segment(flow, played, played.launch ? ++launches : 0);
-    });
+    forEachSegment(
+        report, [&](const PlayedSegment& played) { segment(flow, played, played.launch ? ++launches : 0); });
     out_ << "</details>\n</section>\n";
 }
 
@@ -177,29 +169,29 @@ void PageWriter::segment(const Flow& flow, const PlayedSegment& played, std::siz
         out_ << "<h3>Before the first launch</h3>\n";
     }
     out_ << "<ol class=\"steps\">\n";
-    const std::size_t shown = std::min(played.segment.count, played.results.size());
-    for (std::size_t k = 0; k < shown; ++k)
-        step(flow, played.segment.first + k, played.results[k], k < played.played);
+    for (std::size_t k = 0; k < played.results.size(); ++k)
+        if (played.results[k].index < flow.steps.size())
+            step(flow, played.results[k], k < played.played);
     out_ << "</ol>\n";
     if (played.launch)
         launchDetails(*played.launch);
 }
 
-void PageWriter::step(const Flow& flow, std::size_t index, const StepResult& result, bool played) {
-    const Step& step = flow.steps[index];
+void PageWriter::step(const Flow& flow, const StepResult& result, bool played) {
+    const Step& step = flow.steps[result.index];
     played = played && !result.skipped;
     const char* state = !played ? "skipped" : result.ok ? "ok" : "failed";
     const char* mark = !played ? "–" : result.ok ? "✓" : "✗";
-    out_ << "<li class=\"step " << state << "\"><span class=\"number\">" << index + 1
+    out_ << "<li class=\"step " << state << "\"><span class=\"number\">" << result.index + 1
          << "</span><span class=\"mark\" title=\""
          << (!played     ? "not run"
              : result.ok ? "held"
                          : "failed")
-         << "\">" << mark << "</span><code>" << markupEscaped(step.description()) << "</code>";
+         << "\">" << mark << "</span><code>" << markupEscaped(result.text) << "</code>";
     if (played) {
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.3f", result.seconds);
-        out_ << " <span class=\"meta\">line " << step.line << " · " << seconds << " s</span>";
+        out_ << " <span class=\"meta\">line " << result.line << " · " << seconds << " s</span>";
     }
     out_ << "\n";
     if (result.error)

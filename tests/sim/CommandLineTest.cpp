@@ -88,6 +88,7 @@ TEST_F(CommandLineTest, PassingAndFailingFlowsPrintOneLineEachAndSetTheStatus) {
     EXPECT_EQ(launch["bundleId"], "com.atebits.Tweetie2");
     const auto& step = launch["steps"][1];
     EXPECT_EQ(step["step"], "assertFile");
+    EXPECT_EQ(step["index"], 1);
     EXPECT_EQ(step["line"], 5);
     EXPECT_EQ(step["ok"], true);
     EXPECT_GE(step["seconds"], 0.0);

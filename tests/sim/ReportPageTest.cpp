@@ -75,6 +75,15 @@ FlowReport twoLaunchesReport() {
                     StepResult::failed("copy", "not run (the launch had ended)")};
     second.played = 1;
 
+    // Each result names its step, as the process that played it tells.
+    std::size_t index = 0;
+    for (auto* launch : {&first, &second})
+        for (StepResult& result : launch->steps) {
+            const Step& step = TwoLaunches.steps[index++];
+            result.index = step.index;
+            result.line = step.line;
+            result.text = step.description();
+        }
     report.launches = {first, second};
     return report;
 }
