@@ -18,7 +18,7 @@ Class presentedControllerClass(const nlohmann::json& name) {
         cls = objc_allocateClassPair(UIViewController::staticClass(), className.c_str(), 0);
         objc_registerClassPair(cls);
     }
-    for (Class c = cls; c; c = c->superclass)
+    for (Class c = cls; c; c = class_getSuperclass(c))
         if (c == UIViewController::staticClass())
             return cls;
     objc::raise(objc::NSInvalidArgumentException,

@@ -11,10 +11,11 @@ namespace {
 
 Ivar storageOf(id object, std::string_view property) {
     std::string name = "_" + std::string(property);
-    Ivar ivar = class_getInstanceVariable(object->isa(), name.c_str());
+    Ivar ivar = class_getInstanceVariable(object_getClass(object), name.c_str());
     if (!ivar)
-        objc::raise(objc::NSInternalInconsistencyException,
-                    object->isa()->name + " has no storage for the property " + std::string(property));
+        objc::raise(objc::NSInternalInconsistencyException, std::string(object_getClassName(object)) +
+                                                                " has no storage for the property " +
+                                                                std::string(property));
     return ivar;
 }
 

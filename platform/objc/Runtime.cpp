@@ -271,6 +271,9 @@ Class object_getClass(id object) {
 const char* class_getName(Class cls) {
     return cls ? cls->name.c_str() : "nil";
 }
+const char* object_getClassName(id object) {
+    return class_getName(object_getClass(object));
+}
 Class class_getSuperclass(Class cls) {
     return cls ? cls->superclass : nullptr;
 }

@@ -13,6 +13,7 @@ Class objc_allocateClassPair(Class superclass, const char* name, std::size_t ext
 void objc_registerClassPair(Class cls);
 Class object_getClass(id object);
 const char* class_getName(Class cls);
+const char* object_getClassName(id object);
 Class class_getSuperclass(Class cls);
 bool class_isMetaClass(Class cls);
 

@@ -32,7 +32,6 @@ class UIButton : public UIControl {
     UIColor* currentTitleColor() const { return titleColorForState(this->state()); }
 
     // Nil until a title is set or the label is asked for.
-    UILabel* existingTitleLabel() const { return titleLabel_.get(); }
     UILabel* titleLabel();
 
     // The title label fills the button, its text centred.

@@ -42,7 +42,7 @@ StepResult assertPresented(const Step& step, UIWindow* window, bool expected) {
     std::string chain;
     bool found = false;
     for (UIViewController* controller : presentedControllers(window)) {
-        chain += (chain.empty() ? "" : " > ") + controller->isa()->name;
+        chain += (chain.empty() ? "" : " > ") + std::string(object_getClassName(controller));
         found = found || (cls && objc::isKindOfClass(controller, cls));
     }
     if (found == expected)

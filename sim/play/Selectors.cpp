@@ -1,4 +1,5 @@
 #include "sim/play/Selectors.h"
+#include "sim/render/ButtonTitleLabel.h"
 #include "sim/report/Report.h"
 
 #include "uikit/UIButton.h"
@@ -19,7 +20,7 @@ constexpr std::size_t SummarisedCharacters = 40;
 // one element: "Done" names the button, which takes the touch, not the label over it.
 bool isButtonTitle(UIView* view) {
     auto* button = objc::dynCast<UIButton>(view->superview());
-    return button && button->existingTitleLabel() == view;
+    return button && buttonTitleLabel(button) == view;
 }
 
 void collectShown(UIView* view, const UIWindow* window, std::vector<UIView*>& out) {
@@ -110,7 +111,7 @@ device::Expected<UIView*, std::string> findShownView(UIWindow* window, const Vie
 }
 
 std::string viewDescription(UIView* view) {
-    std::string out = view->isa()->name;
+    std::string out = object_getClassName(view);
     if (const auto& identifier = view->accessibilityIdentifier())
         out += "#" + *identifier;
     if (auto text = visibleText(view))

@@ -25,7 +25,7 @@ StepResult TextSteps::selectText(const Step& step, const TextSelection& selectio
         return StepResult::failed(name, view.error());
     auto* textView = objc::dynCast<UITextView>(*view);
     if (!textView)
-        return StepResult::failed(name, selection.in.description() + " is a " + (*view)->isa()->name +
+        return StepResult::failed(name, selection.in.description() + " is a " + object_getClassName(*view) +
                                             ", not a text view");
     if (!textView->isSelectable())
         return StepResult::failed(name, selection.in.description() + " is not selectable");

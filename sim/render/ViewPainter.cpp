@@ -1,4 +1,5 @@
 #include "ViewPainter.h"
+#include "ButtonTitleLabel.h"
 #include "CairoHandles.h"
 #include "ImagePainter.h"
 #include "RoundedRect.h"
@@ -140,7 +141,7 @@ void ViewPainter::paintContent(UIView* view) {
                          .selectionLocation = textView->selectedRange().location,
                          .selectionLength = textView->selectedRange().length});
     } else if (auto* button = objc::dynCast<UIButton>(view)) {
-        UILabel* titleLabel = button->existingTitleLabel();
+        UILabel* titleLabel = buttonTitleLabel(button);
         NSString* title = button->titleForState(UIControlStateNormal);
         if (title && titleLabel && !titleLabel->isHidden())
             text_.draw(cr_, {.utf8 = title->utf8(),
@@ -156,7 +157,7 @@ void ViewPainter::paintContent(UIView* view) {
 void ViewPainter::paintSubviews(UIView* view, Level level) {
     // A button's title is drawn with the button; its title label would draw it twice.
     auto* button = objc::dynCast<UIButton>(view);
-    UILabel* titleLabel = button ? button->existingTitleLabel() : nullptr;
+    UILabel* titleLabel = button ? buttonTitleLabel(button) : nullptr;
     // What lies below a page sheet is drawn aside first, to be drawn again receded.
     const bool sheets =
         level == Level::Window && std::ranges::any_of(view->subviews(), [](const objc::Ref<UIView>& subview) {

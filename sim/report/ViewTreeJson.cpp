@@ -35,7 +35,7 @@ Json color(CGColor* value) {
 }
 
 Json className(id object) {
-    return object ? Json(object->isa()->name) : Json();
+    return object ? Json(object_getClassName(object)) : Json();
 }
 
 Json text(NSString* string) {
@@ -62,7 +62,7 @@ Json layerJson(const CALayer* layer) {
 Json gestureJson(UIGestureRecognizer* recognizer) {
     auto* tap = objc::dynCast<UITapGestureRecognizer>(recognizer);
     auto* press = objc::dynCast<UILongPressGestureRecognizer>(recognizer);
-    return {{"class", recognizer->isa()->name},
+    return {{"class", object_getClassName(recognizer)},
             {"taps", tap ? Json(tap->numberOfTapsRequired()) : Json()},
             {"touches", recognizer->numberOfTouchesRequired()},
             {"minimumPressDuration", press ? Json(press->minimumPressDuration()) : Json()},
@@ -109,7 +109,7 @@ Json treeOf(UIViewController* controller) {
 } // namespace
 
 Json viewJson(UIView* view) {
-    Json json = {{"class", view->isa()->name}};
+    Json json = {{"class", object_getClassName(view)}};
     json["id"] = view->accessibilityIdentifier() ? Json(*view->accessibilityIdentifier()) : Json();
     json["frame"] = frameJson(view);
     json["hidden"] = view->isHidden();
@@ -145,7 +145,7 @@ Json presentedJson(UIWindow* window) {
     Json presented = Json::array();
     for (UIViewController* controller : presentedControllers(window))
         presented.push_back({{"presenter", className(controller->presentationSource())},
-                             {"controller", controller->isa()->name},
+                             {"controller", object_getClassName(controller)},
                              {"animated", controller->presentedAnimated()},
                              {"tree", treeOf(controller)}});
     return presented;

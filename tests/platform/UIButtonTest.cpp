@@ -79,7 +79,7 @@ TEST(UIButton, TitleLabelIsASubviewMadeWhenNeededThatFollowsTheCurrentTitle) {
     UIButton* done = button(0);
     send(done, "setFrame:", CGRectMake(1.5, 0, 58.5, 41));
     send(done, "setTitle:forState:", NSString::make("Done"), 0UL);
-    UILabel* doneLabel = done->existingTitleLabel();
+    auto* doneLabel = objc::dynCast<UILabel>(done->subviews().empty() ? nullptr : done->subviews()[0].get());
     ASSERT_NE(doneLabel, nullptr) << "a title shows in a label";
     send(send<id>(done, "titleLabel"), "setFont:", UIFont::systemFontOfSize(16));
     send(done, "setTitleColor:forState:", UIColor::blackColor(), 0UL);
