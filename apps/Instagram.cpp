@@ -45,7 +45,7 @@ void addComment(UIView* thread, id comment, std::size_t index, double& y) {
 
     UIView* avatar = UIView::make(CGRectMake(16, y, AvatarSize, AvatarSize));
     avatar->setBackgroundColor(hexColor(AvatarColors[(index - 1) % std::size(AvatarColors)]));
-    avatar->layer()->cornerRadius = AvatarSize / 2;
+    avatar->layer()->setCornerRadius(AvatarSize / 2);
     thread->addSubview(avatar);
 
     auto* textView = objc::cast<UIView>(makeHostObject(CoreTextView));
@@ -70,9 +70,9 @@ UIView* makeComposer(CGRect threadBounds) {
     composer->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleTopMargin);
     UIView* field = UIView::make(CGRectMake(16, 8, width - 32, 40));
     field->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
-    field->layer()->cornerRadius = 20;
-    field->layer()->borderWidth = 1;
-    field->layer()->borderColor = hexColor(0xDBDBDB)->CGColorValue();
+    field->layer()->setCornerRadius(20);
+    field->layer()->setBorderWidth(1);
+    field->layer()->setBorderColor(hexColor(0xDBDBDB)->CGColorValue());
     field->addSubview(makeLabel("Add a comment…", CGRectMake(16, 0, width - 64, 40), 14, hexColor(0x8E8E8E)));
     composer->addSubview(field);
     return composer;

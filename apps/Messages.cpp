@@ -77,7 +77,7 @@ void balloonSetText(id self, SEL, id text) {
 void balloonLayoutSubviews(id self, SEL) {
     objc::sendSuper(self, hostClass(BalloonTextView), "layoutSubviews");
     auto* view = objc::cast<UIView>(self);
-    view->layer()->cornerRadius = std::min(BalloonCornerRadius, view->bounds().size.height / 2);
+    view->layer()->setCornerRadius(std::min(BalloonCornerRadius, view->bounds().size.height / 2));
 }
 
 void registerClasses() {

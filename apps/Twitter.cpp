@@ -47,9 +47,9 @@ UIView* makeContentView(id state, BubbleSide side, CGSize size) {
     content->setFrame(CGRectMake(0, 0, size.width, size.height));
     bool incoming = side == BubbleSide::Incoming;
     content->setBackgroundColor(incoming ? hexColor(0xEFF3F4) : hexColor(0x1D9BF0));
-    content->layer()->cornerRadius = 16;
+    content->layer()->setCornerRadius(16);
     // The corner towards the sender stays square.
-    content->layer()->maskedCorners = incoming ? 1 | 2 | 8 : 1 | 2 | 4;
+    content->layer()->setMaskedCorners(incoming ? 1 | 2 | 8 : 1 | 2 | 4);
 
     id layer = makeHostObject(TiledLayer);
     setHostProperty(layer, "state", state);

@@ -80,7 +80,7 @@ UIView* makeMessageContainer(id cellData, std::size_t index, BubbleColumn& colum
     container->setBackgroundColor(notice                         ? hexColor(0xFFF3C4)
                                   : side == BubbleSide::Incoming ? UIColor::whiteColor()
                                                                  : hexColor(0xD9FDD3));
-    container->layer()->cornerRadius = 7.5;
+    container->layer()->setCornerRadius(7.5);
     setHostProperty(container, "cellData", cellData);
 
     UILabel* label =

@@ -48,7 +48,7 @@ UIView* makeComment(id model, std::size_t index, double width, double& y) {
     row->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     UIView* avatar = UIView::make(CGRectMake(16, 0, AvatarSize, AvatarSize));
     avatar->setBackgroundColor(hexColor(AvatarColors[(index - 1) % std::size(AvatarColors)]));
-    avatar->layer()->cornerRadius = AvatarSize / 2;
+    avatar->layer()->setCornerRadius(AvatarSize / 2);
     row->addSubview(avatar);
 
     auto* label = objc::cast<UILabel>(makeHostObject(FormattedStringLabel));
@@ -72,13 +72,13 @@ void panelViewDidLoad(id self, SEL) {
     UIView* view = objc::cast<UIViewController>(self)->view();
     view->setAccessibilityIdentifier("engagement-panel");
     view->setBackgroundColor(UIColor::whiteColor());
-    view->layer()->cornerRadius = 12;
-    view->layer()->maskedCorners = 1 | 2; // the top corners
+    view->layer()->setCornerRadius(12);
+    view->layer()->setMaskedCorners(1 | 2); // the top corners
     double width = view->bounds().size.width;
 
     UIView* grabber = UIView::make(CGRectMake((width - 36) / 2, 6, 36, 4));
     grabber->setBackgroundColor(hexColor(0xCCCCCC));
-    grabber->layer()->cornerRadius = 2;
+    grabber->layer()->setCornerRadius(2);
     grabber->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin |
                                  UIViewAutoresizingFlexibleRightMargin);
     view->addSubview(grabber);

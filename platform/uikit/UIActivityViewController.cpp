@@ -60,8 +60,8 @@ void UIActivityViewController::loadSheetView() {
     UIView* sheet = UIView::make({{0, screen.size.height - height}, {width, height}});
     sheet->setAccessibilityIdentifier("share-sheet");
     sheet->setBackgroundColor(grey(0.95));
-    sheet->layer()->cornerRadius = 12;
-    sheet->layer()->maskedCorners = 1 | 2; // the top corners
+    sheet->layer()->setCornerRadius(12);
+    sheet->layer()->setMaskedCorners(1 | 2); // the top corners
     sheet->setClipsToBounds(true);
     sheet->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleTopMargin);
     root->addSubview(sheet);
@@ -72,7 +72,7 @@ void UIActivityViewController::loadSheetView() {
     close->setAccessibilityIdentifier("close");
     close->setTitle(NSString::make("\u2715"), 0);
     close->setBackgroundColor(grey(0.85));
-    close->layer()->cornerRadius = 15;
+    close->layer()->setCornerRadius(15);
     close->addTarget(this, sel_registerName("closeSheet"), UIControlEventTouchUpInside);
     sheet->addSubview(close);
 
@@ -81,7 +81,7 @@ void UIActivityViewController::loadSheetView() {
         double x = spacing + static_cast<double>(i) * (TargetSize + spacing);
         UIView* icon = UIView::make({{x, HeaderHeight + 12}, {TargetSize, TargetSize}});
         icon->setBackgroundColor(grey(0.78));
-        icon->layer()->cornerRadius = 14;
+        icon->layer()->setCornerRadius(14);
         sheet->addSubview(icon);
         sheet->addSubview(label({{x - 10, HeaderHeight + 76}, {TargetSize + 20, 18}}, Targets[i], 11, 1));
     }
@@ -89,7 +89,7 @@ void UIActivityViewController::loadSheetView() {
     for (const char* action : Actions) {
         UIView* row = UIView::make({{16, top}, {width - 32, RowHeight - 4}});
         row->setBackgroundColor(UIColor::whiteColor());
-        row->layer()->cornerRadius = 10;
+        row->layer()->setCornerRadius(10);
         row->addSubview(label({{16, 0}, {width - 64, RowHeight - 4}}, action, 16, 0));
         sheet->addSubview(row);
         top += RowHeight;

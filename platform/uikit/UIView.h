@@ -71,8 +71,8 @@ class UIView : public UIResponder {
     void setAlpha(double alpha) { alpha_ = alpha; }
     UIColor* backgroundColor() const { return backgroundColor_.get(); }
     void setBackgroundColor(UIColor* color) { backgroundColor_ = color; }
-    bool clipsToBounds() const { return layer_->masksToBounds; }
-    void setClipsToBounds(bool clips) { layer_->masksToBounds = clips; }
+    bool clipsToBounds() const { return layer_->masksToBounds(); }
+    void setClipsToBounds(bool clips) { layer_->setMasksToBounds(clips); }
     CALayer* layer() const { return layer_.get(); }
 
     unsigned long autoresizingMask() const { return autoresizingMask_; }

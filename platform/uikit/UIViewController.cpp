@@ -132,8 +132,8 @@ void UIViewController::present(UIViewController* controller, bool animated,
         UIView* container = UIView::make(bounds);
         container->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
         presentedView->setFrame({{0, SheetTop}, {bounds.size.width, bounds.size.height - SheetTop}});
-        presentedView->layer()->cornerRadius = 10;
-        presentedView->layer()->maskedCorners = 1 | 2; // the top corners
+        presentedView->layer()->setCornerRadius(10);
+        presentedView->layer()->setMaskedCorners(1 | 2); // the top corners
         presentedView->setClipsToBounds(true);
         container->addSubview(presentedView);
         window->addSubview(container);

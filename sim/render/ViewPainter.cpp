@@ -79,7 +79,7 @@ void ViewPainter::paintView(UIView* view, Level level) {
         cairo_push_group(cr_);
 
     const CALayer* layer = view->layer();
-    appendRoundedRect(cr_, view->bounds(), layer->cornerRadius, layer->maskedCorners);
+    appendRoundedRect(cr_, view->bounds(), layer->cornerRadius(), layer->maskedCorners());
     PathHandle outline(cairo_copy_path(cr_));
     cairo_new_path(cr_);
     auto fillOutline = [&](const std::array<double, 4>& rgba) {
@@ -87,13 +87,13 @@ void ViewPainter::paintView(UIView* view, Level level) {
         setSourceColor(cr_, rgba);
         cairo_fill(cr_);
     };
-    if (layer->backgroundColor)
-        fillOutline(layer->backgroundColor->components());
+    if (layer->backgroundColor())
+        fillOutline(layer->backgroundColor()->components());
     if (UIColor* background = view->backgroundColor())
         fillOutline(background->components());
     {
         SavedState saved(cr_);
-        if (layer->masksToBounds) {
+        if (layer->masksToBounds()) {
             cairo_append_path(cr_, outline.get());
             cairo_clip(cr_);
         }
@@ -110,7 +110,7 @@ void ViewPainter::paintView(UIView* view, Level level) {
 
 void ViewPainter::paintContent(UIView* view) {
     const CGRect bounds = view->bounds();
-    if (auto* image = objc::dynCast<CGImage>(view->layer()->contents.get()))
+    if (auto* image = objc::dynCast<CGImage>(view->layer()->contents()))
         drawImageStretched(cr_, *image, bounds);
 
     if (auto* imageView = objc::dynCast<UIImageView>(view)) {
@@ -204,20 +204,20 @@ void ViewPainter::recede(CGRect bounds) {
 
 void ViewPainter::paintBorder(UIView* view) {
     const CALayer* layer = view->layer();
-    const double width = layer->borderWidth;
+    const double width = layer->borderWidth();
     if (!(width > 0) || !std::isfinite(width))
         return;
-    setSourceColor(cr_, layer->borderColor ? layer->borderColor->components() : Black);
+    setSourceColor(cr_, layer->borderColor() ? layer->borderColor()->components() : Black);
     // The border lies inside the bounds, along the rounded outline; one as wide as half
     // the view covers all of it.
     const CGRect bounds = view->bounds();
     if (2 * width >= std::min(bounds.size.width, bounds.size.height)) {
-        appendRoundedRect(cr_, bounds, layer->cornerRadius, layer->maskedCorners);
+        appendRoundedRect(cr_, bounds, layer->cornerRadius(), layer->maskedCorners());
         cairo_fill(cr_);
         return;
     }
     CGRect inset = CGRectMake(width / 2, width / 2, bounds.size.width - width, bounds.size.height - width);
-    appendRoundedRect(cr_, inset, layer->cornerRadius - width / 2, layer->maskedCorners);
+    appendRoundedRect(cr_, inset, layer->cornerRadius() - width / 2, layer->maskedCorners());
     cairo_set_line_width(cr_, width);
     cairo_stroke(cr_);
 }

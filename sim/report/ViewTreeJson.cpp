@@ -52,11 +52,11 @@ Json frameJson(const UIView* view) {
 }
 
 Json layerJson(const CALayer* layer) {
-    return {{"cornerRadius", number(layer->cornerRadius)},
-            {"maskedCorners", layer->maskedCorners},
-            {"borderWidth", number(layer->borderWidth)},
-            {"backgroundColor", color(layer->backgroundColor.get())},
-            {"hasContents", layer->contents.get() != nullptr}};
+    return {{"cornerRadius", number(layer->cornerRadius())},
+            {"maskedCorners", layer->maskedCorners()},
+            {"borderWidth", number(layer->borderWidth())},
+            {"backgroundColor", color(layer->backgroundColor())},
+            {"hasContents", layer->contents() != nullptr}};
 }
 
 Json gestureJson(UIGestureRecognizer* recognizer) {

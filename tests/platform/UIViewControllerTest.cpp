@@ -87,7 +87,7 @@ TEST(Presentation, APageSheetFromIOS13OnAndFullScreenBefore) {
             EXPECT_EQ(sheet->sheetContainer()->frame(), window->bounds());
             EXPECT_EQ(view->superview(), sheet->sheetContainer());
             EXPECT_EQ(view->frame(), CGRectMake(0, 54, 390, 790));
-            EXPECT_EQ(view->layer()->maskedCorners, 3u) << "the top corners";
+            EXPECT_EQ(view->layer()->maskedCorners(), 3u) << "the top corners";
         } else {
             EXPECT_EQ(sheet->sheetContainer(), nullptr) << c.system;
             EXPECT_EQ(view->superview(), window);

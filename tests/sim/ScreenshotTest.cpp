@@ -107,8 +107,8 @@ protected:
 
 TEST_F(ScreenshotTest, RoundsOnlyTheMaskedCornersAndDrawsAtTheScale) {
     UIView* card = coloredView(CGRectMake(10, 10, 60, 60), Blue);
-    card->layer()->cornerRadius = 20;
-    card->layer()->maskedCorners = 1 | 2; // the top corners
+    card->layer()->setCornerRadius(20);
+    card->layer()->setMaskedCorners(1 | 2); // the top corners
     window_->addSubview(card);
 
     auto picture = shoot(window_);

@@ -62,10 +62,10 @@ TEST(ViewTreeJson, ControlsRecognisersLayersTextViewsAndUnplacedViews) {
         UIWindow* window = makeWindow();
         UIViewController* controller = window->rootViewController();
         UIView* root = controller->view();
-        root->layer()->cornerRadius = 7.5;
-        root->layer()->maskedCorners = 3;
-        root->layer()->backgroundColor = CGColor::make(1, 0, 0, 0.5);
-        root->layer()->contents = NSString::make("contents");
+        root->layer()->setCornerRadius(7.5);
+        root->layer()->setMaskedCorners(3);
+        root->layer()->setBackgroundColor(CGColor::make(1, 0, 0, 0.5));
+        root->layer()->setContents(NSString::make("contents"));
         auto* doubleTap = addRecognizer<UITapGestureRecognizer>(root, controller, "copyText:");
         doubleTap->setNumberOfTapsRequired(2);
         doubleTap->setDelegate(root);

@@ -68,7 +68,7 @@ TEST(ViewFactory, PlainViewHasLayerContentsOnlyWithAnImageAndFlexibleLeftAndTopM
         auto* plain =
             objc::cast<UIView>(send<id>(manager(), "InitViewWithBGColor:Frame:BackgroundImage:InView:", color,
                                         CGRectMake(10, 10, 50, 50), static_cast<id>(nullptr), parent));
-        EXPECT_EQ(plain->layer()->contents.get(), nullptr);
+        EXPECT_EQ(plain->layer()->contents(), nullptr);
         EXPECT_EQ(plain->autoresizingMask(), 9u);
         EXPECT_EQ(plain->superview(), parent);
 
@@ -76,7 +76,7 @@ TEST(ViewFactory, PlainViewHasLayerContentsOnlyWithAnImageAndFlexibleLeftAndTopM
         auto* pictured =
             objc::cast<UIView>(send<id>(manager(), "InitViewWithBGColor:Frame:BackgroundImage:InView:", color,
                                         CGRectMake(0, 0, 10, 10), image, parent));
-        EXPECT_EQ(pictured->layer()->contents.get(), objc::cast<UIImage>(image)->cgImage());
+        EXPECT_EQ(pictured->layer()->contents(), objc::cast<UIImage>(image)->cgImage());
 
         // Left to its mask, the view keeps its size and its distance to the right and
         // bottom edges when the parent grows.
