@@ -6,8 +6,8 @@ namespace apps {
 
 namespace {
 
-using device::Unexpected;
 using nlohmann::json;
+using support::Unexpected;
 
 std::optional<HostDrift>& driftStorage() {
     static std::optional<HostDrift> drift;
@@ -27,8 +27,8 @@ bool isHostClass(const AppDescription& app, const std::string& name) {
 
 } // namespace
 
-device::Expected<std::optional<HostDrift>, std::string> driftOf(const AppDescription& app,
-                                                                const json& content) {
+support::Expected<std::optional<HostDrift>, std::string> driftOf(const AppDescription& app,
+                                                                 const json& content) {
     auto found = content.is_object() ? content.find(DriftKey) : content.end();
     if (!content.is_object() || found == content.end())
         return std::optional<HostDrift>();
@@ -39,24 +39,24 @@ device::Expected<std::optional<HostDrift>, std::string> driftOf(const AppDescrip
         return std::optional<HostDrift>(HostDrift{app.chatController, "view", DriftAnswer::Nil});
     if (!drift.is_object() || drift.size() != 2 || !drift.contains("link") || !drift.contains("answers") ||
         !drift["link"].is_number_integer() || !drift["answers"].is_string())
-        return Unexpected(usage);
+        return support::Unexpected(usage);
 
     long long link = drift["link"].get<long long>();
     if (link < 1 || static_cast<std::size_t>(link) > app.textChain.size())
-        return Unexpected("content.drift: " + app.name + " has no link " + std::to_string(link) +
-                          " (links: " + linkNames(app) + ")");
+        return support::Unexpected("content.drift: " + app.name + " has no link " + std::to_string(link) +
+                                   " (links: " + linkNames(app) + ")");
     const TextChainLink& chosen = app.textChain[static_cast<std::size_t>(link) - 1];
     if (!isHostClass(app, chosen.owner))
-        return Unexpected("content.drift: link " + std::to_string(link) + " of " + app.name + " is " +
-                          chosen.owner + "'s " + chosen.property +
-                          ", a system class that an app update does not change");
+        return support::Unexpected("content.drift: link " + std::to_string(link) + " of " + app.name +
+                                   " is " + chosen.owner + "'s " + chosen.property +
+                                   ", a system class that an app update does not change");
 
     static const std::pair<const char*, DriftAnswer> answers[] = {
         {"missing", DriftAnswer::Missing}, {"nil", DriftAnswer::Nil}, {"number", DriftAnswer::Number}};
     for (const auto& [name, answer] : answers)
         if (drift["answers"] == name)
             return std::optional<HostDrift>(HostDrift{chosen.owner, chosen.property, answer});
-    return Unexpected(usage);
+    return support::Unexpected(usage);
 }
 
 void setHostDrift(std::optional<HostDrift> drift) {
@@ -67,10 +67,10 @@ const std::optional<HostDrift>& hostDrift() {
     return driftStorage();
 }
 
-device::Expected<void, std::string> registerAppClasses(const AppDescription& app, const json& content) {
+support::Expected<void, std::string> registerAppClasses(const AppDescription& app, const json& content) {
     auto drift = driftOf(app, content);
     if (!drift)
-        return Unexpected(drift.error());
+        return support::Unexpected(drift.error());
     setHostDrift(*drift);
     app.registerClasses();
     return {};

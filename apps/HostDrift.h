@@ -2,7 +2,7 @@
 
 #include "App.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <optional>
 #include <string>
@@ -24,8 +24,8 @@ struct HostDrift {
 // The drift that a flow's `content.drift` asks of an app: `{link: N, answers:
 // missing|nil|number}` for the app's text chain, or `{view: nil}`. Nothing when the
 // content has none; an error that names what may drift when it cannot be shipped.
-device::Expected<std::optional<HostDrift>, std::string> driftOf(const AppDescription& app,
-                                                                const nlohmann::json& content);
+support::Expected<std::optional<HostDrift>, std::string> driftOf(const AppDescription& app,
+                                                                 const nlohmann::json& content);
 
 // The process's one drift, which declareHostClass applies as it declares the class.
 // Set before the app registers its classes.
@@ -33,7 +33,7 @@ void setHostDrift(std::optional<HostDrift> drift);
 const std::optional<HostDrift>& hostDrift();
 
 // Registers the app's classes as the flow's content ships them.
-device::Expected<void, std::string> registerAppClasses(const AppDescription& app,
-                                                       const nlohmann::json& content);
+support::Expected<void, std::string> registerAppClasses(const AppDescription& app,
+                                                        const nlohmann::json& content);
 
 } // namespace apps

@@ -31,7 +31,7 @@ struct FolderEntry {
 };
 
 // Opens the folder that holds a device path's entry, beneath the root and through no link.
-Expected<FolderEntry, FileError> openFolderOf(std::string_view devicePath) {
+support::Expected<FolderEntry, FileError> openFolderOf(std::string_view devicePath) {
     FolderEntry entry;
     Device::relativeInto(entry.folderPath, devicePath);
     std::size_t slash = entry.folderPath.rfind('/');
@@ -39,13 +39,13 @@ Expected<FolderEntry, FileError> openFolderOf(std::string_view devicePath) {
     entry.folderPath.resize(slash == std::string::npos ? 0 : slash);
     entry.folder = FileDescriptor(Device::openBeneath(entry.folderPath, O_PATH | O_DIRECTORY));
     if (!entry.folder.isOpen())
-        return Unexpected(systemError("open the folder"));
+        return support::Unexpected(systemError("open the folder"));
     return entry;
 }
 
-Unexpected<FileError> refusal(int error) {
+support::Unexpected<FileError> refusal(int error) {
     errno = error;
-    return Unexpected(systemError("write"));
+    return support::Unexpected(systemError("write"));
 }
 
 std::string temporaryName(std::string_view name) {
@@ -99,15 +99,16 @@ ssize_t readSome(int fd, char* into, std::size_t size) {
 
 namespace {
 
-Expected<std::string_view, FileError> readInto(std::string& buffer, std::string_view devicePath,
-                                               std::size_t maxBytes) {
+support::Expected<std::string_view, FileError> readInto(std::string& buffer, std::string_view devicePath,
+                                                        std::size_t maxBytes) {
     // Non-blocking, so that a FIFO or a device in the file's place cannot stall the
     // reader; a regular file reads the same either way.
     FileDescriptor fd(Device::openBeneath(devicePath, O_RDONLY | O_NONBLOCK));
     if (fd.get() < 0)
-        return Unexpected(systemError("open"));
+        return support::Unexpected(systemError("open"));
     auto readFailed = [] {
-        return Unexpected(errno == EISDIR ? FileError{"not a regular file", EISDIR} : systemError("read"));
+        return support::Unexpected(errno == EISDIR ? FileError{"not a regular file", EISDIR}
+                                                   : systemError("read"));
     };
     // A small file, the usual case, comes whole with the first read: a regular file
     // answers short only at its end, so neither its size nor a second read is needed.
@@ -120,18 +121,18 @@ Expected<std::string_view, FileError> readInto(std::string& buffer, std::string_
         return readFailed();
     std::size_t filled = static_cast<std::size_t>(n);
     if (filled > maxBytes)
-        return Unexpected(FileError{"file too large"});
+        return support::Unexpected(FileError{"file too large"});
     if (filled < FirstReadBytes)
         return std::string_view(buffer.data(), filled);
 
     // A larger one is looked at before it is read whole.
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
-        return Unexpected(systemError("stat"));
+        return support::Unexpected(systemError("stat"));
     if (!S_ISREG(info.st_mode))
-        return Unexpected(FileError{"not a regular file"});
+        return support::Unexpected(FileError{"not a regular file"});
     if (static_cast<std::size_t>(info.st_size) > maxBytes)
-        return Unexpected(FileError{"file too large"});
+        return support::Unexpected(FileError{"file too large"});
     // Room for one byte more than fstat saw, to see where the file ends.
     buffer.resize(std::max({buffer.size(), static_cast<std::size_t>(info.st_size) + 1, filled + 1}));
     for (;;) {
@@ -143,42 +144,43 @@ Expected<std::string_view, FileError> readInto(std::string& buffer, std::string_
             break;
         // The file has grown since fstat.
         if (filled > maxBytes)
-            return Unexpected(FileError{"file too large"});
+            return support::Unexpected(FileError{"file too large"});
         buffer.resize(
             std::min(buffer.size() * 2, std::max(maxBytes, maxBytes + 1))); // maxBytes + 1, unwrapped
     }
     if (filled > maxBytes)
-        return Unexpected(FileError{"file too large"});
+        return support::Unexpected(FileError{"file too large"});
     return std::string_view(buffer.data(), filled);
 }
 
-Expected<std::string, FileError> readWhole(std::string_view devicePath, std::size_t maxBytes) {
+support::Expected<std::string, FileError> readWhole(std::string_view devicePath, std::size_t maxBytes) {
     std::string bytes;
     auto read = readInto(bytes, devicePath, maxBytes);
     if (!read)
-        return Unexpected(read.error());
+        return support::Unexpected(read.error());
     bytes.resize(read->size());
     return bytes;
 }
 
 } // namespace
 
-Expected<std::string_view, FileError> readFileInto(std::string& buffer, std::string_view devicePath,
-                                                   std::size_t maxBytes) {
+support::Expected<std::string_view, FileError> readFileInto(std::string& buffer, std::string_view devicePath,
+                                                            std::size_t maxBytes) {
     Instruments::shared().recordFileOpen(devicePath);
     return readInto(buffer, devicePath, maxBytes);
 }
 
-Expected<std::string, FileError> readFile(std::string_view devicePath, std::size_t maxBytes) {
+support::Expected<std::string, FileError> readFile(std::string_view devicePath, std::size_t maxBytes) {
     Instruments::shared().recordFileOpen(devicePath);
     return readWhole(devicePath, maxBytes);
 }
 
-Expected<std::string, FileError> readFileUnrecorded(std::string_view devicePath, std::size_t maxBytes) {
+support::Expected<std::string, FileError> readFileUnrecorded(std::string_view devicePath,
+                                                             std::size_t maxBytes) {
     return readWhole(devicePath, maxBytes);
 }
 
-Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::string_view bytes) {
+support::Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::string_view bytes) {
     std::string temporary;
     FileDescriptor fd;
     for (int attempt = 0; attempt < 100 && !fd.isOpen(); ++attempt) {
@@ -189,11 +191,11 @@ Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::
             break;
     }
     if (!fd.isOpen())
-        return Unexpected(systemError("create"));
+        return support::Unexpected(systemError("create"));
     auto fail = [&](const char* what) {
         FileError error = systemError(what);
         ::unlinkat(folder, temporary.c_str(), 0);
-        return Unexpected(error);
+        return support::Unexpected(error);
     };
     // The platform's default attributes for a new file: readable by everyone, as iOS
     // gives files created without attributes.
@@ -220,10 +222,10 @@ Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::
     return {};
 }
 
-Expected<void, FileError> writeFileAtomically(std::string_view devicePath, std::string_view bytes) {
+support::Expected<void, FileError> writeFileAtomically(std::string_view devicePath, std::string_view bytes) {
     auto entry = openFolderOf(devicePath);
     if (!entry)
-        return Unexpected(entry.error());
+        return support::Unexpected(entry.error());
     if (entry->name.empty())
         return refusal(EISDIR);
     if (int refused = Device::refusedChange(entry->folderPath, true))
@@ -231,12 +233,12 @@ Expected<void, FileError> writeFileAtomically(std::string_view devicePath, std::
     return replaceFileIn(entry->folder.get(), entry->name, bytes);
 }
 
-Expected<EntryKind, FileError> entryKind(std::string_view devicePath) {
+support::Expected<EntryKind, FileError> entryKind(std::string_view devicePath) {
     auto entry = openFolderOf(devicePath);
     if (!entry) {
         if (entry.error().code == ENOENT || entry.error().code == ENOTDIR)
             return EntryKind::Missing;
-        return Unexpected(entry.error());
+        return support::Unexpected(entry.error());
     }
     if (entry->name.empty())
         return EntryKind::Folder;
@@ -244,7 +246,7 @@ Expected<EntryKind, FileError> entryKind(std::string_view devicePath) {
     if (::fstatat(entry->folder.get(), entry->name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT)
             return EntryKind::Missing;
-        return Unexpected(systemError("stat"));
+        return support::Unexpected(systemError("stat"));
     }
     if (S_ISREG(info.st_mode))
         return EntryKind::File;
@@ -255,10 +257,10 @@ Expected<EntryKind, FileError> entryKind(std::string_view devicePath) {
     return EntryKind::Other;
 }
 
-Expected<void, FileError> removeItem(std::string_view devicePath) {
+support::Expected<void, FileError> removeItem(std::string_view devicePath) {
     auto entry = openFolderOf(devicePath);
     if (!entry)
-        return Unexpected(entry.error());
+        return support::Unexpected(entry.error());
     if (entry->name.empty())
         return refusal(EBUSY);
     std::string itself = entry->folderPath.empty() ? entry->name : entry->folderPath + "/" + entry->name;
@@ -268,34 +270,34 @@ Expected<void, FileError> removeItem(std::string_view devicePath) {
         return refusal(refused);
     if (int failed = removeTreeAt(entry->folder.get(), entry->name.c_str())) {
         errno = failed;
-        return Unexpected(systemError("remove"));
+        return support::Unexpected(systemError("remove"));
     }
     return {};
 }
 
-Expected<void, FileError> makeFolders(std::string_view devicePath) {
+support::Expected<void, FileError> makeFolders(std::string_view devicePath) {
     std::string relative;
     Device::relativeInto(relative, devicePath);
     FileDescriptor folder(Device::openBeneath("", O_PATH | O_DIRECTORY));
     if (!folder.isOpen())
-        return Unexpected(systemError("open the root"));
+        return support::Unexpected(systemError("open the root"));
     for (std::size_t at = 0; at < relative.size();) {
         std::size_t end = std::min(relative.find('/', at), relative.size());
         std::string part = relative.substr(at, end - at);
         struct stat info {};
         if (::fstatat(folder.get(), part.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT)
-                return Unexpected(systemError("stat"));
+                return support::Unexpected(systemError("stat"));
             if (int refused =
                     Device::refusedChange(std::string_view(relative).substr(0, at ? at - 1 : 0), true))
                 return refusal(refused);
             if (::mkdirat(folder.get(), part.c_str(), 0755) != 0 && errno != EEXIST)
-                return Unexpected(systemError("make the folder"));
+                return support::Unexpected(systemError("make the folder"));
         }
         FileDescriptor next(
             ::openat(folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!next.isOpen())
-            return Unexpected(systemError("open the folder"));
+            return support::Unexpected(systemError("open the folder"));
         folder = std::move(next);
         at = end + 1;
     }

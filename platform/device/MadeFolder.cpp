@@ -18,23 +18,23 @@ std::string systemText(const std::string& what) {
 
 } // namespace
 
-Expected<MadeFolder, std::string> MadeFolder::makeTemporary(std::string_view prefix) {
+support::Expected<MadeFolder, std::string> MadeFolder::makeTemporary(std::string_view prefix) {
     std::error_code error;
     std::filesystem::path base = std::filesystem::temp_directory_path(error);
     if (error)
         base = "/tmp";
     std::string pattern = (base / prefix).string() + "-XXXXXX";
     if (!::mkdtemp(pattern.data()))
-        return Unexpected(systemText("cannot make a folder in " + base.string()));
+        return support::Unexpected(systemText("cannot make a folder in " + base.string()));
     FileDescriptor folder(::open(pattern.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (!folder.isOpen() || ::fstat(folder.get(), &info) != 0)
-        return Unexpected(systemText("cannot open " + pattern));
+        return support::Unexpected(systemText("cannot open " + pattern));
     FileDescriptor mark(::openat(folder.get(), MarkName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (!mark.isOpen()) {
         std::string reason = systemText("cannot mark " + pattern);
         ::rmdir(pattern.c_str());
-        return Unexpected(reason);
+        return support::Unexpected(reason);
     }
     return MadeFolder(pattern, info.st_dev, info.st_ino);
 }
@@ -48,27 +48,27 @@ MadeFolder::~MadeFolder() {
         (void)remove(); // a folder that cannot be removed is left in the temporary folder
 }
 
-Expected<void, std::string> MadeFolder::remove() {
+support::Expected<void, std::string> MadeFolder::remove() {
     if (!owned_)
-        return Unexpected(path_.string() + " is not this process's to remove");
+        return support::Unexpected(path_.string() + " is not this process's to remove");
     FileDescriptor parent(::open(path_.parent_path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     std::string name = path_.filename().string();
     if (!parent.isOpen())
-        return Unexpected(systemText("cannot open the folder of " + path_.string()));
+        return support::Unexpected(systemText("cannot open the folder of " + path_.string()));
     // O_NOFOLLOW: a link put in the folder's place is refused, never followed.
     FileDescriptor folder(
         ::openat(parent.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (!folder.isOpen() || ::fstat(folder.get(), &info) != 0)
-        return Unexpected(systemText("left " + path_.string()));
+        return support::Unexpected(systemText("left " + path_.string()));
     if (info.st_dev != device_ || info.st_ino != inode_)
-        return Unexpected("left " + path_.string() + ": it is no longer the folder made here");
+        return support::Unexpected("left " + path_.string() + ": it is no longer the folder made here");
     struct stat markInfo {};
     if (::fstatat(folder.get(), MarkName, &markInfo, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(markInfo.st_mode))
-        return Unexpected("left " + path_.string() + ": it no longer holds its mark");
+        return support::Unexpected("left " + path_.string() + ": it no longer holds its mark");
     if (int failed = removeTreeAt(parent.get(), name.c_str())) {
         errno = failed;
-        return Unexpected(systemText("cannot remove all of " + path_.string()));
+        return support::Unexpected(systemText("cannot remove all of " + path_.string()));
     }
     owned_ = false;
     return {};

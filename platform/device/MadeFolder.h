@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Expected.h"
+#include "support/Expected.h"
 
 #include <filesystem>
 #include <string>
@@ -18,7 +18,7 @@ namespace device {
 class MadeFolder {
 public:
     // A new folder in the machine's temporary folder, named prefix-XXXXXX.
-    static Expected<MadeFolder, std::string> makeTemporary(std::string_view prefix);
+    static support::Expected<MadeFolder, std::string> makeTemporary(std::string_view prefix);
 
     MadeFolder(MadeFolder&& other) noexcept;
     MadeFolder& operator=(MadeFolder&&) = delete;
@@ -29,7 +29,7 @@ public:
     // The folder stays when this object goes.
     void keep() { owned_ = false; }
     // Removes the folder now; says why when it does not (and tries again when it goes).
-    Expected<void, std::string> remove();
+    support::Expected<void, std::string> remove();
 
     static constexpr const char* MarkName = ".lexorna-made-here";
 

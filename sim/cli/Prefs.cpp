@@ -14,7 +14,7 @@
 
 namespace sim {
 
-using device::Unexpected;
+using support::Unexpected;
 
 namespace {
 
@@ -28,7 +28,7 @@ std::string settingsFileName() {
     return std::string(SettingsPath) + " (" + device::Device::resolve(SettingsPath).string() + ")";
 }
 
-device::Expected<SettingsFile, std::string> loadSettings() {
+support::Expected<SettingsFile, std::string> loadSettings() {
     SettingsFile file;
     file.values = NSMutableDictionary::make();
     if (auto kind = device::entryKind(SettingsPath); kind && *kind == device::EntryKind::Missing)
@@ -36,11 +36,12 @@ device::Expected<SettingsFile, std::string> loadSettings() {
     PropertyListLimits limits;
     auto bytes = device::readFile(SettingsPath, limits.maxBytes);
     if (!bytes)
-        return Unexpected(settingsFileName() + ": " + bytes.error().reason);
+        return support::Unexpected(settingsFileName() + ": " + bytes.error().reason);
     auto* root = objc::dynCast<NSDictionary>(propertyListFromBytes(*bytes, limits));
     if (!root)
-        return Unexpected(settingsFileName() +
-                          ": not a property list with a dictionary at its root (remove it to start afresh)");
+        return support::Unexpected(
+            settingsFileName() +
+            ": not a property list with a dictionary at its root (remove it to start afresh)");
     for (const auto& [key, value] : *root)
         file.values->setObjectForKey(value.get(), key.get());
     if (bytes->starts_with("bplist"))
@@ -48,10 +49,10 @@ device::Expected<SettingsFile, std::string> loadSettings() {
     return file;
 }
 
-device::Expected<void, std::string> saveSettings(id values, PropertyListFormat format) {
+support::Expected<void, std::string> saveSettings(id values, PropertyListFormat format) {
     std::string bytes = serializePropertyList(values, format);
     if (bytes.empty())
-        return Unexpected(std::string("the settings have no property-list form"));
+        return support::Unexpected(std::string("the settings have no property-list form"));
     return replaceDeviceFile(SettingsPath, bytes);
 }
 
@@ -81,25 +82,25 @@ id settingValueFromArgument(std::string_view text) {
     return NSString::make(text);
 }
 
-device::Expected<objc::Ref<objc::Object>, std::string> readSetting(std::string_view key) {
+support::Expected<objc::Ref<objc::Object>, std::string> readSetting(std::string_view key) {
     auto file = loadSettings();
     if (!file)
-        return Unexpected(file.error());
+        return support::Unexpected(file.error());
     return objc::Ref<objc::Object>(file->values->objectForKey(key));
 }
 
-device::Expected<void, std::string> writeSetting(std::string_view key, id value, PropertyListFormat format) {
+support::Expected<void, std::string> writeSetting(std::string_view key, id value, PropertyListFormat format) {
     auto file = loadSettings();
     if (!file)
-        return Unexpected(file.error());
+        return support::Unexpected(file.error());
     file->values->setObjectForKey(value, NSString::make(key));
     return saveSettings(file->values.get(), format);
 }
 
-device::Expected<void, std::string> removeSetting(std::string_view key) {
+support::Expected<void, std::string> removeSetting(std::string_view key) {
     auto file = loadSettings();
     if (!file)
-        return Unexpected(file.error());
+        return support::Unexpected(file.error());
     if (!file->values->objectForKey(key))
         return {};
     std::vector<NSDictionary::Entry> kept;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device/Expected.h"
 #include "foundation/PropertyList.h"
 #include "objc/Object.h"
+#include "support/Expected.h"
 
 #include <string>
 #include <string_view>
@@ -19,13 +19,13 @@ namespace sim {
 id settingValueFromArgument(std::string_view text);
 
 // The value of a key, nil when the key or the file is absent.
-device::Expected<objc::Ref<objc::Object>, std::string> readSetting(std::string_view key);
+support::Expected<objc::Ref<objc::Object>, std::string> readSetting(std::string_view key);
 
 // Sets a key, writing the file in the format given.
-device::Expected<void, std::string> writeSetting(std::string_view key, id value, PropertyListFormat format);
+support::Expected<void, std::string> writeSetting(std::string_view key, id value, PropertyListFormat format);
 
 // Removes a key; the file keeps the format it has. Nothing happens when it is absent.
-device::Expected<void, std::string> removeSetting(std::string_view key);
+support::Expected<void, std::string> removeSetting(std::string_view key);
 
 // How `prefs get` prints a value: text as it is, anything else as JSON.
 std::string settingText(id value);

@@ -6,15 +6,15 @@
 
 namespace sim {
 
-device::Expected<void, std::string> makeWritableFolder(const std::filesystem::path& folder) {
+support::Expected<void, std::string> makeWritableFolder(const std::filesystem::path& folder) {
     std::error_code error;
     if (std::filesystem::exists(folder, error) && !std::filesystem::is_directory(folder, error))
-        return device::Unexpected(std::string("not a folder"));
+        return support::Unexpected(std::string("not a folder"));
     std::filesystem::create_directories(folder, error);
     if (error)
-        return device::Unexpected(error.message());
+        return support::Unexpected(error.message());
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return device::Unexpected("it cannot be written (" + std::string(std::strerror(errno)) + ")");
+        return support::Unexpected("it cannot be written (" + std::string(std::strerror(errno)) + ")");
     return {};
 }
 

@@ -26,7 +26,7 @@ bool isSpace(char c) {
 
 } // namespace
 
-device::Expected<std::string, std::string> decodeBase64(std::string_view text) {
+support::Expected<std::string, std::string> decodeBase64(std::string_view text) {
     std::string out;
     std::uint32_t bits = 0;
     int pending = 0; // sextets collected in `bits`
@@ -41,7 +41,7 @@ device::Expected<std::string, std::string> decodeBase64(std::string_view text) {
         }
         int value = sextet(c);
         if (value < 0 || padding)
-            return device::Unexpected(std::string("not base64 at offset ") + std::to_string(i));
+            return support::Unexpected(std::string("not base64 at offset ") + std::to_string(i));
         bits = (bits << 6) | static_cast<std::uint32_t>(value);
         if (++pending == 4) {
             out += static_cast<char>((bits >> 16) & 0xff);
@@ -53,7 +53,7 @@ device::Expected<std::string, std::string> decodeBase64(std::string_view text) {
     }
     // A final group of one sextet cannot hold a byte; padding must complete the group.
     if (pending == 1 || (padding && pending + padding != 4))
-        return device::Unexpected(std::string("base64 text ends in the middle of a group"));
+        return support::Unexpected(std::string("base64 text ends in the middle of a group"));
     if (pending == 2) {
         out += static_cast<char>((bits >> 4) & 0xff);
     } else if (pending == 3) {

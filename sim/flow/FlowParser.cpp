@@ -669,22 +669,22 @@ std::optional<Flow> FlowReader::read(std::string_view yaml) {
 
 } // namespace
 
-device::Expected<Flow, ParseError> parseFlow(std::string_view yaml, const std::string& file) {
+support::Expected<Flow, ParseError> parseFlow(std::string_view yaml, const std::string& file) {
     FlowReader reader(file);
     auto flow = reader.read(yaml);
     if (!flow)
-        return device::Unexpected(reader.error());
+        return support::Unexpected(reader.error());
     return std::move(*flow);
 }
 
-device::Expected<Flow, ParseError> parseFlowFile(const std::string& file) {
+support::Expected<Flow, ParseError> parseFlowFile(const std::string& file) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
-        return device::Unexpected(ParseError{file, 0, "no such flow file"});
+        return support::Unexpected(ParseError{file, 0, "no such flow file"});
     std::ifstream in(file, std::ios::binary);
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
-        return device::Unexpected(ParseError{file, 0, "cannot be read"});
+        return support::Unexpected(ParseError{file, 0, "cannot be read"});
     return parseFlow(bytes, file);
 }
 

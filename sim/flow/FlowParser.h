@@ -2,7 +2,7 @@
 
 #include "sim/flow/Flow.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <string>
 #include <string_view>
@@ -23,7 +23,7 @@ struct ParseError {
 // Reads a flow: a YAML header, `---`, then the steps. Settings and filter lists become
 // the bytes of their files here, so a flow that parses can be played without further
 // checks. Steps that need the app may not come before the first launch.
-device::Expected<Flow, ParseError> parseFlow(std::string_view yaml, const std::string& file);
-device::Expected<Flow, ParseError> parseFlowFile(const std::string& file);
+support::Expected<Flow, ParseError> parseFlow(std::string_view yaml, const std::string& file);
+support::Expected<Flow, ParseError> parseFlowFile(const std::string& file);
 
 } // namespace sim

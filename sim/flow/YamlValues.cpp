@@ -16,7 +16,7 @@
 
 namespace sim {
 
-using device::Unexpected;
+using support::Unexpected;
 
 namespace {
 
@@ -93,9 +93,11 @@ Resolution numberOf(const std::string& text, long long& integer, double& real) {
     return Resolution::NotANumber;
 }
 
-device::Expected<ScalarValue, YamlError> typed(const YAML::Node& node, std::string_view type) {
+support::Expected<ScalarValue, YamlError> typed(const YAML::Node& node, std::string_view type) {
     const std::string& text = node.Scalar();
-    auto fail = [&](std::string message) { return Unexpected(YamlError{node.Mark(), std::move(message)}); };
+    auto fail = [&](std::string message) {
+        return support::Unexpected(YamlError{node.Mark(), std::move(message)});
+    };
     if (type == "str")
         return ScalarValue(text);
     if (type == "null") {
@@ -148,18 +150,18 @@ template <class Builder> class Converter {
 public:
     using Value = typename Builder::Value;
 
-    device::Expected<Value, YamlError> convert(const YAML::Node& node, std::size_t depth = 0) {
+    support::Expected<Value, YamlError> convert(const YAML::Node& node, std::size_t depth = 0) {
         if (depth > MaxDepth || ++nodes_ > MaxNodes)
-            return Unexpected(YamlError{node.Mark(), "value nested too deeply or too large"});
+            return support::Unexpected(YamlError{node.Mark(), "value nested too deeply or too large"});
         if (node.IsMap()) {
             auto map = Builder::makeMap();
             std::set<std::string> keys;
             for (const auto& entry : node) {
                 if (!entry.first.IsScalar())
-                    return Unexpected(YamlError{entry.first.Mark(), "a key must be a plain text"});
+                    return support::Unexpected(YamlError{entry.first.Mark(), "a key must be a plain text"});
                 const std::string& key = entry.first.Scalar();
                 if (!keys.insert(key).second)
-                    return Unexpected(YamlError{entry.first.Mark(), "duplicate key `" + key + "`"});
+                    return support::Unexpected(YamlError{entry.first.Mark(), "duplicate key `" + key + "`"});
                 auto value = convert(entry.second, depth + 1);
                 if (!value)
                     return value;
@@ -179,7 +181,7 @@ public:
         }
         auto scalar = scalarValue(node);
         if (!scalar)
-            return Unexpected(scalar.error());
+            return support::Unexpected(scalar.error());
         return Builder::scalar(node, std::move(*scalar));
     }
 
@@ -195,9 +197,9 @@ struct JsonBuilder {
     static Value makeList() { return Value::array(); }
     static void addElement(Value& list, Value value) { list.push_back(std::move(value)); }
     static Value finishList(Value list) { return list; }
-    static device::Expected<Value, YamlError> scalar(const YAML::Node& node, ScalarValue value) {
+    static support::Expected<Value, YamlError> scalar(const YAML::Node& node, ScalarValue value) {
         if (std::holds_alternative<Bytes>(value))
-            return Unexpected(YamlError{node.Mark(), "!!binary has no form here"});
+            return support::Unexpected(YamlError{node.Mark(), "!!binary has no form here"});
         if (auto* boolean = std::get_if<bool>(&value))
             return Value(*boolean);
         if (auto* integer = std::get_if<long long>(&value))
@@ -222,9 +224,10 @@ struct PropertyListBuilder {
     static List makeList() { return {}; }
     static void addElement(List& list, Value value) { list.push_back(std::move(value)); }
     static Value finishList(List list) { return NSArray::make(std::move(list)); }
-    static device::Expected<Value, YamlError> scalar(const YAML::Node& node, ScalarValue value) {
+    static support::Expected<Value, YamlError> scalar(const YAML::Node& node, ScalarValue value) {
         if (std::holds_alternative<std::nullptr_t>(value))
-            return Unexpected(YamlError{node.Mark(), "null has no property-list form (leave the key out)"});
+            return support::Unexpected(
+                YamlError{node.Mark(), "null has no property-list form (leave the key out)"});
         if (auto* boolean = std::get_if<bool>(&value))
             return Value(NSNumber::numberWithBool(*boolean));
         if (auto* integer = std::get_if<long long>(&value))
@@ -239,11 +242,11 @@ struct PropertyListBuilder {
 
 } // namespace
 
-device::Expected<ScalarValue, YamlError> scalarValue(const YAML::Node& node) {
+support::Expected<ScalarValue, YamlError> scalarValue(const YAML::Node& node) {
     if (node.IsNull())
         return ScalarValue(nullptr);
     if (!node.IsScalar())
-        return Unexpected(YamlError{node.Mark(), "expected a single value"});
+        return support::Unexpected(YamlError{node.Mark(), "expected a single value"});
     const std::string& tag = node.Tag();
     if (tag == "!")
         return ScalarValue(node.Scalar());
@@ -255,14 +258,14 @@ device::Expected<ScalarValue, YamlError> scalarValue(const YAML::Node& node) {
             type == "binary")
             return typed(node, type);
     }
-    return Unexpected(YamlError{node.Mark(), "unsupported tag " + tag});
+    return support::Unexpected(YamlError{node.Mark(), "unsupported tag " + tag});
 }
 
-device::Expected<nlohmann::json, YamlError> jsonFromYaml(const YAML::Node& node) {
+support::Expected<nlohmann::json, YamlError> jsonFromYaml(const YAML::Node& node) {
     return Converter<JsonBuilder>().convert(node);
 }
 
-device::Expected<objc::Ref<objc::Object>, YamlError> propertyListFromYaml(const YAML::Node& node) {
+support::Expected<objc::Ref<objc::Object>, YamlError> propertyListFromYaml(const YAML::Node& node) {
     return Converter<PropertyListBuilder>().convert(node);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/Expected.h"
 #include "objc/Object.h"
+#include "support/Expected.h"
 
 #include <nlohmann/json.hpp>
 #include <yaml-cpp/yaml.h>
@@ -28,14 +28,14 @@ struct Bytes {
 // !!null and !!binary (base64 bytes) say the type outright.
 using ScalarValue = std::variant<std::nullptr_t, bool, long long, double, std::string, Bytes>;
 
-device::Expected<ScalarValue, YamlError> scalarValue(const YAML::Node& node);
+support::Expected<ScalarValue, YamlError> scalarValue(const YAML::Node& node);
 
 // A whole YAML value as JSON: maps to objects (keys as written), sequences to arrays,
 // scalars typed as above. Bytes have no JSON form.
-device::Expected<nlohmann::json, YamlError> jsonFromYaml(const YAML::Node& node);
+support::Expected<nlohmann::json, YamlError> jsonFromYaml(const YAML::Node& node);
 
 // A whole YAML value as property-list objects (NSDictionary, NSArray, NSString,
 // NSNumber, NSData). Null has no property-list form.
-device::Expected<objc::Ref<objc::Object>, YamlError> propertyListFromYaml(const YAML::Node& node);
+support::Expected<objc::Ref<objc::Object>, YamlError> propertyListFromYaml(const YAML::Node& node);
 
 } // namespace sim

@@ -31,12 +31,12 @@ std::string onDevice(std::string text) {
 
 } // namespace
 
-device::Expected<void, std::string> AppSession::launch(const Flow& flow) {
+support::Expected<void, std::string> AppSession::launch(const Flow& flow) {
     if (auto system = LaunchSession::launch(flow); !system)
         return system;
     const apps::AppDescription* app = apps::findApp(flow.app);
     if (!app)
-        return device::Unexpected("no simulated app has the bundle identifier " + flow.app);
+        return support::Unexpected("no simulated app has the bundle identifier " + flow.app);
 
     UIScreen::setMainScreenSize({flow.screen.width, flow.screen.height});
     if (auto registered = apps::registerAppClasses(*app, flow.content); !registered)
@@ -49,8 +49,8 @@ device::Expected<void, std::string> AppSession::launch(const Flow& flow) {
     // A filter left behind by a library that is not installed only costs a line in the
     // log, as on a device; Lexorna installed and not loading cannot play the flow.
     if (flow.install && !load.failures.empty())
-        return device::Unexpected("the loader could not load " + load.failures.front().path + ": " +
-                                  onDevice(load.failures.front().reason));
+        return support::Unexpected("the loader could not load " + load.failures.front().path + ": " +
+                                   onDevice(load.failures.front().reason));
     apps::startApp(*app, flow.content);
     endRunLoopTurn();
     return {};

@@ -19,7 +19,7 @@ class AppSession : public LaunchSession {
 public:
     using LaunchSession::LaunchSession;
 
-    device::Expected<void, std::string> launch(const Flow& flow) override;
+    support::Expected<void, std::string> launch(const Flow& flow) override;
     StepResult run(const Step& step) override;
     Json snapshot(const std::string& label) override;
     Json finish() override;

@@ -10,11 +10,12 @@ namespace sim {
 
 namespace {
 
-device::Expected<void, std::string> mark(const std::filesystem::path& folder) {
+support::Expected<void, std::string> mark(const std::filesystem::path& folder) {
     int fd =
         ::open((folder / DeviceFolder::MarkName).c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
-        return device::Unexpected("cannot mark " + folder.string() + " as a device: " + std::strerror(errno));
+        return support::Unexpected("cannot mark " + folder.string() +
+                                   " as a device: " + std::strerror(errno));
     ::close(fd);
     return {};
 }
@@ -41,36 +42,36 @@ std::optional<std::string> refusal(const std::filesystem::path& folder) {
 
 } // namespace
 
-device::Expected<DeviceFolder, std::string> DeviceFolder::openExisting(const std::filesystem::path& named) {
+support::Expected<DeviceFolder, std::string> DeviceFolder::openExisting(const std::filesystem::path& named) {
     std::error_code error;
     if (std::filesystem::is_symlink(named, error) || !std::filesystem::is_directory(named, error) ||
         !std::filesystem::is_regular_file(std::filesystem::symlink_status(named / MarkName, error)))
-        return device::Unexpected(named.string() +
-                                  " is not a device (lexorna-sim run --device or prefs set makes one)");
+        return support::Unexpected(named.string() +
+                                   " is not a device (lexorna-sim run --device or prefs set makes one)");
     if (auto refused = refusal(named))
-        return device::Unexpected("cannot use " + named.string() + " as a device: " + *refused);
+        return support::Unexpected("cannot use " + named.string() + " as a device: " + *refused);
     return DeviceFolder(std::filesystem::absolute(named), std::nullopt, false);
 }
 
-device::Expected<DeviceFolder, std::string>
+support::Expected<DeviceFolder, std::string>
 DeviceFolder::open(const std::optional<std::filesystem::path>& named, bool keep) {
     if (named) {
         auto fail = [&](const std::string& why) {
-            return device::Unexpected("cannot use " + named->string() + " as a device: " + why);
+            return support::Unexpected("cannot use " + named->string() + " as a device: " + why);
         };
         if (auto refused = refusal(*named))
             return fail(*refused);
         if (auto usable = makeWritableFolder(*named); !usable)
             return fail(usable.error());
         if (auto marked = mark(*named); !marked)
-            return device::Unexpected(marked.error());
+            return support::Unexpected(marked.error());
         return DeviceFolder(std::filesystem::absolute(*named), std::nullopt, false);
     }
     auto made = device::MadeFolder::makeTemporary("lexorna-device");
     if (!made)
-        return device::Unexpected("cannot make a temporary device: " + made.error());
+        return support::Unexpected("cannot make a temporary device: " + made.error());
     if (auto marked = mark(made->path()); !marked)
-        return device::Unexpected(marked.error());
+        return support::Unexpected(marked.error());
     std::filesystem::path path = made->path();
     if (keep)
         made->keep();

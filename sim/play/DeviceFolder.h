@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/Expected.h"
 #include "device/MadeFolder.h"
+#include "support/Expected.h"
 
 #include <filesystem>
 #include <optional>
@@ -16,10 +16,10 @@ namespace sim {
 // anything else is someone's folder, which a run would write into and remove from.
 class DeviceFolder {
 public:
-    static device::Expected<DeviceFolder, std::string> open(const std::optional<std::filesystem::path>& named,
-                                                            bool keep);
+    static support::Expected<DeviceFolder, std::string>
+    open(const std::optional<std::filesystem::path>& named, bool keep);
     // A device made before, and nothing else: a reader of a device makes none.
-    static device::Expected<DeviceFolder, std::string> openExisting(const std::filesystem::path& named);
+    static support::Expected<DeviceFolder, std::string> openExisting(const std::filesystem::path& named);
 
     const std::filesystem::path& path() const { return path_; }
     // A temporary folder that stays after the run: worth telling the user where it is.

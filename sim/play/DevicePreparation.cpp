@@ -9,34 +9,35 @@
 namespace sim {
 
 using device::Device;
-using device::Unexpected;
+using support::Unexpected;
 
 namespace {
 
-device::Expected<std::string, std::string> hostFileBytes(const std::filesystem::path& path) {
+support::Expected<std::string, std::string> hostFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Unexpected("cannot read " + path.string());
+        return support::Unexpected("cannot read " + path.string());
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
-        return Unexpected("cannot read " + path.string());
+        return support::Unexpected("cannot read " + path.string());
     return bytes;
 }
 
 // Removes what the package put on the device, without following a link out of it.
-device::Expected<void, std::string> removeDeviceItem(std::string_view devicePath) {
+support::Expected<void, std::string> removeDeviceItem(std::string_view devicePath) {
     auto kind = device::entryKind(devicePath);
     if (kind && *kind == device::EntryKind::Missing)
         return {};
-    auto removed = kind ? device::removeItem(devicePath) : Unexpected(kind.error());
+    auto removed = kind ? device::removeItem(devicePath) : support::Unexpected(kind.error());
     if (!removed)
-        return Unexpected("cannot remove " + std::string(devicePath) + ": " + removed.error().reason);
+        return support::Unexpected("cannot remove " + std::string(devicePath) + ": " +
+                                   removed.error().reason);
     return {};
 }
 
 // Copies a host folder's files to a device folder, replacing what was there.
-device::Expected<void, std::string> installFolder(const std::filesystem::path& source,
-                                                  std::string_view devicePath) {
+support::Expected<void, std::string> installFolder(const std::filesystem::path& source,
+                                                   std::string_view devicePath) {
     if (auto removed = removeDeviceItem(devicePath); !removed)
         return removed;
     std::error_code error;
@@ -46,34 +47,34 @@ device::Expected<void, std::string> installFolder(const std::filesystem::path& s
             continue;
         auto bytes = hostFileBytes(it->path());
         if (!bytes)
-            return Unexpected(bytes.error());
+            return support::Unexpected(bytes.error());
         std::string target =
             std::string(devicePath) + "/" + it->path().lexically_relative(source).generic_string();
         if (auto written = replaceDeviceFile(target, *bytes); !written)
             return written;
     }
     if (error)
-        return Unexpected("cannot read " + source.string() + ": " + error.message());
+        return support::Unexpected("cannot read " + source.string() + ": " + error.message());
     return {};
 }
 
 } // namespace
 
-device::Expected<void, std::string> replaceDeviceFile(std::string_view devicePath, const FileBytes& bytes) {
+support::Expected<void, std::string> replaceDeviceFile(std::string_view devicePath, const FileBytes& bytes) {
     if (!bytes)
         return removeDeviceItem(devicePath);
     std::string folder(devicePath.substr(0, devicePath.rfind('/') + 1));
     if (auto made = device::makeFolders(folder); !made)
-        return Unexpected("cannot make the folder of " + std::string(devicePath) + ": " +
-                          made.error().reason);
+        return support::Unexpected("cannot make the folder of " + std::string(devicePath) + ": " +
+                                   made.error().reason);
     auto written = device::writeFileAtomically(devicePath, *bytes);
     if (!written)
-        return Unexpected("cannot write " + std::string(devicePath) + ": " + written.error().reason);
+        return support::Unexpected("cannot write " + std::string(devicePath) + ": " + written.error().reason);
     return {};
 }
 
-device::Expected<void, std::string> prepareDevice(const Flow& flow, const Installation& installation,
-                                                  bool keptDevice) {
+support::Expected<void, std::string> prepareDevice(const Flow& flow, const Installation& installation,
+                                                   bool keptDevice) {
     if (flow.settingsGiven || !keptDevice)
         if (auto done = replaceDeviceFile(SettingsPath, flow.settings); !done)
             return done;
@@ -86,7 +87,7 @@ device::Expected<void, std::string> prepareDevice(const Flow& flow, const Instal
     }
     auto library = hostFileBytes(installation.library);
     if (!library)
-        return Unexpected("Lexorna is not built: " + library.error());
+        return support::Unexpected("Lexorna is not built: " + library.error());
     if (auto done = replaceDeviceFile(LibraryPath, *library); !done)
         return done;
     if (installation.resources)

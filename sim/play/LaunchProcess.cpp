@@ -55,10 +55,10 @@ namespace {
 
 } // namespace
 
-device::Expected<ProcessEnd, std::string> LaunchProcess::run(const OnMessage& onMessage) {
+support::Expected<ProcessEnd, std::string> LaunchProcess::run(const OnMessage& onMessage) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
-        return device::Unexpected(std::string("pipe: ") + std::strerror(errno));
+        return support::Unexpected(std::string("pipe: ") + std::strerror(errno));
     // Buffered output would otherwise be written twice, once by each process.
     std::fflush(stdout);
     std::fflush(stderr);
@@ -67,7 +67,7 @@ device::Expected<ProcessEnd, std::string> LaunchProcess::run(const OnMessage& on
         std::string reason = std::string("fork: ") + std::strerror(errno);
         ::close(fds[0]);
         ::close(fds[1]);
-        return device::Unexpected(reason);
+        return support::Unexpected(reason);
     }
     if (pid == 0) {
         ::close(fds[0]);
@@ -99,7 +99,7 @@ device::Expected<ProcessEnd, std::string> LaunchProcess::run(const OnMessage& on
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR)
-            return device::Unexpected(std::string("waitpid: ") + std::strerror(errno));
+            return support::Unexpected(std::string("waitpid: ") + std::strerror(errno));
     }
     ProcessEnd end;
     if (WIFSIGNALED(status))

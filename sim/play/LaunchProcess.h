@@ -2,7 +2,7 @@
 
 #include "sim/report/Report.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <functional>
 #include <string>
@@ -44,7 +44,7 @@ public:
     explicit LaunchProcess(Body body) : body_(std::move(body)) {}
 
     // An error only when no process could be started.
-    device::Expected<ProcessEnd, std::string> run(const OnMessage& onMessage);
+    support::Expected<ProcessEnd, std::string> run(const OnMessage& onMessage);
 
 private:
     Body body_;

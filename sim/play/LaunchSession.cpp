@@ -77,7 +77,7 @@ Json runtimeCallJson(const device::RuntimeCall& call) {
 
 } // namespace
 
-device::Expected<void, std::string> LaunchSession::launch(const Flow& flow) {
+support::Expected<void, std::string> LaunchSession::launch(const Flow& flow) {
     flow_ = &flow;
     device::Device::setRoot(context_.deviceRoot);
     NSBundle::setMainBundleIdentifier(flow.app);
@@ -86,12 +86,12 @@ device::Expected<void, std::string> LaunchSession::launch(const Flow& flow) {
     // app makes them; a later launch finds them as the app, or a test, left them.
     auto container = device::entryKind(home_);
     if (!container)
-        return device::Unexpected("cannot look at the app's container: " + container.error().reason);
+        return support::Unexpected("cannot look at the app's container: " + container.error().reason);
     if (*container == device::EntryKind::Missing)
         for (const char* folder : {"Library", "Documents", "tmp"})
             if (auto made = device::makeFolders(home_ + "/" + folder); !made)
-                return device::Unexpected("cannot make the app's " + std::string(folder) +
-                                          " folder: " + made.error().reason);
+                return support::Unexpected("cannot make the app's " + std::string(folder) +
+                                           " folder: " + made.error().reason);
     device::DeviceFaults faults = flow.faults;
     for (auto& folder : faults.readOnly)
         folder = devicePathIn(folder, home_);

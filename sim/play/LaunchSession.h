@@ -3,7 +3,7 @@
 #include "sim/flow/Flow.h"
 #include "sim/report/Report.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <filesystem>
 #include <string>
@@ -38,7 +38,7 @@ public:
     // bundle's identifier, the home directory (the app's container, made at its first
     // launch with Library, Documents and tmp, and kept), the running system's version.
     // An error when the simulator cannot set the launch up.
-    virtual device::Expected<void, std::string> launch(const Flow& flow);
+    virtual support::Expected<void, std::string> launch(const Flow& flow);
 
     // Plays one step after the launch. Steps this session cannot play fail.
     virtual StepResult run(const Step& step);

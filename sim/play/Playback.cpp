@@ -22,17 +22,17 @@ bool takesScreenshots(const std::vector<Flow>& flows) {
 
 } // namespace
 
-device::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vector<Flow>& flows,
-                                                                 const PlaybackOptions& options) {
+support::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vector<Flow>& flows,
+                                                                  const PlaybackOptions& options) {
     const auto out = std::filesystem::absolute(options.out);
     // Found out now rather than at each flow's first screenshot, minutes into a run.
     if (takesScreenshots(flows)) {
         if (auto usable = makeWritableFolder(out); !usable)
-            return device::Unexpected("cannot write screenshots to " + out.string() + ": " + usable.error());
+            return support::Unexpected("cannot write screenshots to " + out.string() + ": " + usable.error());
     }
     auto device = DeviceFolder::open(options.device, options.keep);
     if (!device)
-        return device::Unexpected(device.error());
+        return support::Unexpected(device.error());
     device::Device::setRoot(device->path());
 
     SessionContext context{device->path(), out, options.scale};

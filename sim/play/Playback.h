@@ -3,7 +3,7 @@
 #include "sim/flow/Flow.h"
 #include "sim/report/Report.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <filesystem>
 #include <optional>
@@ -23,8 +23,8 @@ struct PlaybackOptions {
 // Plays parsed flows in order on one device, the named one or a fresh temporary one,
 // printing one result line per flow (and progress on a terminal). An error, before
 // anything plays, when the device or the screenshot folder cannot be used.
-device::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vector<Flow>& flows,
-                                                                 const PlaybackOptions& options);
+support::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vector<Flow>& flows,
+                                                                  const PlaybackOptions& options);
 
 // The exit status of a run whose flows were played: 0 when every flow held, 1 otherwise.
 int exitStatus(const std::vector<FlowReport>& reports);

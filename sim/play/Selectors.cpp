@@ -91,22 +91,22 @@ bool matchesSelector(UIView* view, const ViewSelector& selector) {
     return true;
 }
 
-device::Expected<UIView*, std::string> findShownView(UIWindow* window, const ViewSelector& selector) {
+support::Expected<UIView*, std::string> findShownView(UIWindow* window, const ViewSelector& selector) {
     if (!window)
-        return device::Unexpected(std::string("the app shows no window"));
+        return support::Unexpected(std::string("the app shows no window"));
     std::vector<UIView*> matches;
     for (UIView* view : shownViews(window))
         if (matchesSelector(view, selector))
             matches.push_back(view);
     if (matches.empty())
-        return device::Unexpected("no view matches " + selector.description() +
-                                  "; on screen: " + onScreenSummary(window));
+        return support::Unexpected("no view matches " + selector.description() +
+                                   "; on screen: " + onScreenSummary(window));
     if (!selector.index)
         return matches.back();
     if (*selector.index >= matches.size())
-        return device::Unexpected(selector.description() + " matches " + std::to_string(matches.size()) +
-                                  (matches.size() == 1 ? " view" : " views") + ", so there is no index " +
-                                  std::to_string(*selector.index));
+        return support::Unexpected(selector.description() + " matches " + std::to_string(matches.size()) +
+                                   (matches.size() == 1 ? " view" : " views") + ", so there is no index " +
+                                   std::to_string(*selector.index));
     return matches[*selector.index];
 }
 

@@ -2,7 +2,7 @@
 
 #include "sim/flow/Flow.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <optional>
 #include <string>
@@ -32,7 +32,7 @@ bool matchesSelector(UIView* view, const ViewSelector& selector);
 
 // The view the selector picks among those the user sees: the match at its index, or
 // the front-most. When none matches, why, with what the screen shows.
-device::Expected<UIView*, std::string> findShownView(UIWindow* window, const ViewSelector& selector);
+support::Expected<UIView*, std::string> findShownView(UIWindow* window, const ViewSelector& selector);
 
 // A view as messages name it: `UILabel#title "Hello there"` (class, identifier, text).
 std::string viewDescription(UIView* view);

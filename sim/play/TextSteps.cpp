@@ -41,13 +41,13 @@ StepResult TextSteps::selectText(const Step& step, const TextSelection& selectio
     return StepResult::passed(name);
 }
 
-device::Expected<UITextView*, std::string> TextSteps::selectedTextView(UIWindow* window) const {
+support::Expected<UITextView*, std::string> TextSteps::selectedTextView(UIWindow* window) const {
     auto* textView = objc::dynCast<UITextView>(window->firstResponder());
     if (!textView)
-        return device::Unexpected(
+        return support::Unexpected(
             std::string("no text view was selected in (selectText, or a tap in a text view, comes first)"));
     if (!isShown(textView, window))
-        return device::Unexpected(
+        return support::Unexpected(
             std::string("the text view that held the selection is no longer on screen"));
     return textView;
 }

@@ -3,7 +3,7 @@
 #include "sim/flow/Flow.h"
 #include "sim/report/Report.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 #include "uikit/UITextView.h"
 
 class UIWindow;
@@ -25,7 +25,7 @@ private:
     StepResult copy(const Step& step, UIWindow* window);
     StepResult inputText(const Step& step, UIWindow* window);
     // The text view holding the selection, or why there is none to act on.
-    device::Expected<UITextView*, std::string> selectedTextView(UIWindow* window) const;
+    support::Expected<UITextView*, std::string> selectedTextView(UIWindow* window) const;
 };
 
 } // namespace sim

@@ -5,7 +5,7 @@
 #include "sim/render/TextPainter.h"
 #include "sim/render/ViewPainter.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 #include "uikit/UIWindow.h"
 
 #include <cerrno>
@@ -17,8 +17,8 @@ namespace sim {
 
 namespace {
 
-using device::Expected;
-using device::Unexpected;
+using support::Expected;
+using support::Unexpected;
 
 // Well inside cairo's limit on an image surface's side.
 constexpr double MaximumSidePixels = 16384;
@@ -30,28 +30,30 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
 
 // Encoded whole first, then written as one output file: a half-written picture never
 // stays behind, and a link of the picture's name is replaced rather than written through.
-Expected<void, std::string> writePng(cairo_surface_t* surface, const std::string& pngPath) {
+support::Expected<void, std::string> writePng(cairo_surface_t* surface, const std::string& pngPath) {
     std::string png;
     if (cairo_status_t status = cairo_surface_write_to_png_stream(surface, appendBytes, &png);
         status != CAIRO_STATUS_SUCCESS)
-        return Unexpected("cannot write " + pngPath + ": " + cairo_status_to_string(status));
+        return support::Unexpected("cannot write " + pngPath + ": " + cairo_status_to_string(status));
     return writeOutputFile(pngPath, png);
 }
 
-Expected<void, std::string> writeScreenshot(UIWindow* window, const std::string& pngPath, double scale) {
+support::Expected<void, std::string> writeScreenshot(UIWindow* window, const std::string& pngPath,
+                                                     double scale) {
     if (!window)
-        return Unexpected(std::string("there is no window to draw"));
+        return support::Unexpected(std::string("there is no window to draw"));
     if (pngPath.empty() || pngPath.find('\0') != std::string::npos)
-        return Unexpected("not a file path: \"" + pngPath + "\"");
+        return support::Unexpected("not a file path: \"" + pngPath + "\"");
     if (!std::isfinite(scale) || scale <= 0)
-        return Unexpected("the scale must be a positive number, not " + std::to_string(scale));
+        return support::Unexpected("the scale must be a positive number, not " + std::to_string(scale));
     const CGSize size = window->bounds().size;
     const double width = std::ceil(size.width * scale);
     const double height = std::ceil(size.height * scale);
     if (!(width >= 1 && width <= MaximumSidePixels && height >= 1 && height <= MaximumSidePixels))
-        return Unexpected("a window of " + std::to_string(size.width) + " by " + std::to_string(size.height) +
-                          " points at scale " + std::to_string(scale) + " makes no picture of at most " +
-                          std::to_string(static_cast<int>(MaximumSidePixels)) + " pixels a side");
+        return support::Unexpected("a window of " + std::to_string(size.width) + " by " +
+                                   std::to_string(size.height) + " points at scale " + std::to_string(scale) +
+                                   " makes no picture of at most " +
+                                   std::to_string(static_cast<int>(MaximumSidePixels)) + " pixels a side");
 
     render::SurfaceHandle surface(
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height)));
@@ -63,7 +65,7 @@ Expected<void, std::string> writeScreenshot(UIWindow* window, const std::string&
     render::TextPainter text;
     render::ViewPainter(cr.get(), text).paintWindow(window);
     if (cairo_status_t status = cairo_status(cr.get()); status != CAIRO_STATUS_SUCCESS)
-        return Unexpected(std::string("cannot draw the window: ") + cairo_status_to_string(status));
+        return support::Unexpected(std::string("cannot draw the window: ") + cairo_status_to_string(status));
 
     return writePng(surface.get(), pngPath);
 }

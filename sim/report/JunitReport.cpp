@@ -59,8 +59,8 @@ std::string junitXml(const std::vector<FlowReport>& flows) {
     return xml;
 }
 
-device::Expected<void, std::string> writeJunit(const std::vector<FlowReport>& flows,
-                                               const std::filesystem::path& file) {
+support::Expected<void, std::string> writeJunit(const std::vector<FlowReport>& flows,
+                                                const std::filesystem::path& file) {
     return writeOutputFile(file, junitXml(flows));
 }
 

@@ -2,7 +2,7 @@
 
 #include "sim/report/Report.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <filesystem>
 #include <string>
@@ -13,7 +13,7 @@ namespace sim {
 // The run as JUnit XML, which CI systems read: one test case per flow, named by its file,
 // with the first failure's message and where the flow file says it.
 std::string junitXml(const std::vector<FlowReport>& flows);
-device::Expected<void, std::string> writeJunit(const std::vector<FlowReport>& flows,
-                                               const std::filesystem::path& file);
+support::Expected<void, std::string> writeJunit(const std::vector<FlowReport>& flows,
+                                                const std::filesystem::path& file);
 
 } // namespace sim

@@ -9,15 +9,15 @@
 
 namespace sim {
 
-device::Expected<void, std::string> writeOutputFile(const std::filesystem::path& file,
-                                                    std::string_view bytes) {
+support::Expected<void, std::string> writeOutputFile(const std::filesystem::path& file,
+                                                     std::string_view bytes) {
     auto absolute = std::filesystem::absolute(file);
     device::FileDescriptor folder(::open(absolute.parent_path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen())
-        return device::Unexpected("cannot write " + file.string() + ": " + std::strerror(errno));
+        return support::Unexpected("cannot write " + file.string() + ": " + std::strerror(errno));
     auto written = device::replaceFileIn(folder.get(), absolute.filename().string(), bytes);
     if (!written)
-        return device::Unexpected("cannot write " + file.string() + ": " + written.error().reason);
+        return support::Unexpected("cannot write " + file.string() + ": " + written.error().reason);
     return {};
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <filesystem>
 #include <string>
@@ -11,7 +11,7 @@ namespace sim {
 // Writes one of the simulator's outputs (a screenshot, a report, the page) whole: a file
 // of that name is replaced, and a symbolic link of that name is replaced too, never
 // written through, so a run cannot overwrite a file elsewhere on the machine.
-device::Expected<void, std::string> writeOutputFile(const std::filesystem::path& file,
-                                                    std::string_view bytes);
+support::Expected<void, std::string> writeOutputFile(const std::filesystem::path& file,
+                                                     std::string_view bytes);
 
 } // namespace sim

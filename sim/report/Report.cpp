@@ -99,8 +99,8 @@ std::string jsonText(const Json& json, int indent) {
     return json.dump(indent, ' ', false, Json::error_handler_t::replace);
 }
 
-device::Expected<void, std::string> writeReport(const std::vector<FlowReport>& flows,
-                                                const std::filesystem::path& file) {
+support::Expected<void, std::string> writeReport(const std::vector<FlowReport>& flows,
+                                                 const std::filesystem::path& file) {
     return writeOutputFile(file, jsonText(reportJson(flows), 2) + '\n');
 }
 

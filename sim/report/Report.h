@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <nlohmann/json.hpp>
 
@@ -84,8 +84,8 @@ struct FlowReport {
 };
 
 Json reportJson(const std::vector<FlowReport>& flows);
-device::Expected<void, std::string> writeReport(const std::vector<FlowReport>& flows,
-                                                const std::filesystem::path& file);
+support::Expected<void, std::string> writeReport(const std::vector<FlowReport>& flows,
+                                                 const std::filesystem::path& file);
 
 // JSON text that survives any bytes an app may have logged: invalid UTF-8 is replaced.
 std::string jsonText(const Json& json, int indent = -1);

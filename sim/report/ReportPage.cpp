@@ -321,10 +321,10 @@ std::string reportPage(const std::vector<Flow>& flows, const std::vector<FlowRep
     return PageWriter(screenshots).page(flows, reports);
 }
 
-device::Expected<void, std::string> writeReportPage(const std::vector<Flow>& flows,
-                                                    const std::vector<FlowReport>& reports,
-                                                    const std::filesystem::path& file,
-                                                    const std::filesystem::path& screenshotFolder) {
+support::Expected<void, std::string> writeReportPage(const std::vector<Flow>& flows,
+                                                     const std::vector<FlowReport>& reports,
+                                                     const std::filesystem::path& file,
+                                                     const std::filesystem::path& screenshotFolder) {
     auto pageFolder = std::filesystem::absolute(file).parent_path();
     auto screenshots = std::filesystem::absolute(screenshotFolder)
                            .lexically_normal()

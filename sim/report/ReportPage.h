@@ -3,7 +3,7 @@
 #include "sim/flow/Flow.h"
 #include "sim/report/Report.h"
 
-#include "device/Expected.h"
+#include "support/Expected.h"
 
 #include <filesystem>
 #include <string>
@@ -23,9 +23,9 @@ std::string reportPage(const std::vector<Flow>& flows, const std::vector<FlowRep
 
 // Writes the page to `file`, pointing at the screenshots in `screenshotFolder` by a
 // relative path, so that the page and its pictures can be moved together.
-device::Expected<void, std::string> writeReportPage(const std::vector<Flow>& flows,
-                                                    const std::vector<FlowReport>& reports,
-                                                    const std::filesystem::path& file,
-                                                    const std::filesystem::path& screenshotFolder);
+support::Expected<void, std::string> writeReportPage(const std::vector<Flow>& flows,
+                                                     const std::vector<FlowReport>& reports,
+                                                     const std::filesystem::path& file,
+                                                     const std::filesystem::path& screenshotFolder);
 
 } // namespace sim

@@ -3,7 +3,7 @@
 #include <utility>
 #include <variant>
 
-namespace device {
+namespace support {
 
 // A value or the error that kept it from being made: errors that can happen are values
 // (C++23's std::expected, which g++ 12 lacks in C++20 mode).
@@ -48,4 +48,4 @@ private:
     bool failed_ = false;
 };
 
-} // namespace device
+} // namespace support
