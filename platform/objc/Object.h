@@ -34,14 +34,20 @@ public:
     }
     std::uint32_t retainCount() const { return retainCount_; }
 
+    // Weak references (Weak.h) to this object are set to nil when it is destroyed.
+    void markWeaklyReferenced() const { weaklyReferenced_ = true; }
+
     // Run-time declared instance variables (object-typed), indexed by Ivar::index.
     Object* ivarSlot(std::size_t index) const;
     void setIvarSlot(std::size_t index, Object* value);
 
 private:
-    objc_class* isa_;                       // the object's class
+    objc_class* isa_; // the object's class
+    void clearWeakReferences() const;
+
     mutable std::uint32_t retainCount_ = 0; // strong references, the autorelease pool's included
-    std::vector<Ref<Object>> ivarSlots_;    // run-time declared instance variables
+    mutable bool weaklyReferenced_ = false;
+    std::vector<Ref<Object>> ivarSlots_; // run-time declared instance variables
 };
 
 } // namespace objc

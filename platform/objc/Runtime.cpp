@@ -104,7 +104,13 @@ Object::Object(objc_class* isa) : isa_(isa) {
         ivarSlots_.resize(isa->ivarCount);
 }
 
-Object::~Object() = default;
+// An object goes when its last strong reference does; one destroyed while something still
+// holds it would leave that holder dangling, so debug and sanitizer builds stop there.
+Object::~Object() {
+    assert(retainCount_ == 0 && "destroyed while still referenced");
+    if (weaklyReferenced_)
+        clearWeakReferences();
+}
 
 Object* Object::ivarSlot(std::size_t index) const {
     return index < ivarSlots_.size() ? ivarSlots_[index].get() : nullptr;

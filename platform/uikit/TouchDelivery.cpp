@@ -310,9 +310,9 @@ private:
         for (const auto& entry : control->targetActions()) {
             if (!(entry.events & UIControlEventTouchUpInside) || !entry.target)
                 continue;
-            targets.emplace_back(entry.target); // kept alive while the control sends
+            targets.emplace_back(entry.target.get()); // kept alive while the control sends
             record_.fired.push_back(
-                {std::nullopt, classOf(entry.target), sel_getName(entry.action), std::nullopt});
+                {std::nullopt, classOf(entry.target.get()), sel_getName(entry.action), std::nullopt});
         }
         control->sendActionsForControlEvents(UIControlEventTouchUpInside);
     }

@@ -14,9 +14,9 @@ void UIControl::sendActionsForControlEvents(unsigned long events) {
         if (!(entry.events & events) || !entry.target)
             continue;
         if (entry.action->name.back() == ':')
-            objc::send(entry.target, entry.action, static_cast<id>(this));
+            objc::send(entry.target.get(), entry.action, static_cast<id>(this));
         else
-            objc::send(entry.target, entry.action);
+            objc::send(entry.target.get(), entry.action);
     }
 }
 

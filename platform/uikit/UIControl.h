@@ -2,6 +2,8 @@
 
 #include "UIView.h"
 
+#include "objc/Weak.h"
+
 #include <vector>
 
 // UIControlEvents.
@@ -23,7 +25,7 @@ class UIControl : public UIView {
     OBJC_NATIVE_CLASS(UIControl) : UIView(isa) {}
 
     struct TargetAction {
-        id target; // raw: not retained, as UIKit's
+        objc::Weak<objc::Object> target; // not retained, as UIKit's; nil once it is gone
         SEL action;
         unsigned long events; // a mask of UIControlEvents
     };

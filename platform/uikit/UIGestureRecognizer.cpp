@@ -6,9 +6,9 @@ void UIGestureRecognizer::sendAction() {
         return;
     // An action named with a colon takes the recogniser.
     if (!action_->name.empty() && action_->name.back() == ':')
-        objc::send(target_, action_, static_cast<id>(this));
+        objc::send(target_.get(), action_, static_cast<id>(this));
     else
-        objc::send(target_, action_);
+        objc::send(target_.get(), action_);
 }
 
 CGPoint UIGestureRecognizer::locationInView(const UIView* view) const {

@@ -2,6 +2,7 @@
 
 #include "CGGeometry.h"
 #include "foundation/NSObject.h"
+#include "objc/Weak.h"
 
 #include <vector>
 
@@ -22,13 +23,13 @@ enum class UIGestureRecognizerState : long {
 class UIGestureRecognizer : public NSObject {
     OBJC_NATIVE_CLASS(UIGestureRecognizer) : NSObject(isa) {}
 
-    id target() const { return target_; }
+    id target() const { return target_.get(); }
     SEL action() const { return action_; }
     void setTargetAction(id target, SEL action) {
         target_ = target;
         action_ = action;
     }
-    id delegate() const { return delegate_; }
+    id delegate() const { return delegate_.get(); }
     void setDelegate(id delegate) { delegate_ = delegate; }
     UIView* view() const { return view_; }
     void setView(UIView* view) { view_ = view; }
@@ -54,10 +55,10 @@ class UIGestureRecognizer : public NSObject {
     void sendAction();
 
 private:
-    id target_ = nullptr; // raw: not retained
+    objc::Weak<objc::Object> target_; // not retained; nil once the target is gone
     SEL action_ = nullptr;
-    id delegate_ = nullptr;  // raw: not retained
-    UIView* view_ = nullptr; // raw: the view holds us
+    objc::Weak<objc::Object> delegate_; // not retained; nil once the delegate is gone
+    UIView* view_ = nullptr;            // raw: the view holds us
     UIGestureRecognizerState state_ = UIGestureRecognizerState::Possible;
     unsigned long touchesRequired_ = 1;
     bool enabled_ = true;

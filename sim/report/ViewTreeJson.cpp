@@ -77,7 +77,7 @@ Json actionsJson(UIView* view) {
         return nullptr;
     Json actions = Json::array();
     for (const auto& entry : control->targetActions())
-        actions.push_back({{"target", className(entry.target)},
+        actions.push_back({{"target", className(entry.target.get())},
                            {"action", sel_getName(entry.action)},
                            {"events", entry.events}});
     return actions;

@@ -6,6 +6,8 @@
 #include "foundation/NSNumber.h"
 #include "foundation/NSString.h"
 #include "objc/Exception.h"
+#include "objc/Weak.h"
+#include "uikit/UITapGestureRecognizer.h"
 
 #include <gtest/gtest.h>
 
@@ -166,4 +168,28 @@ TEST(Runtime, ReferenceCountsFollowStrongReferences) {
     }
     EXPECT_EQ(kept->retainCount(), 1u);
     EXPECT_EQ(kept->utf8(), "kept");
+}
+
+// Delegates and targets are weak: once the app lets go of one, the recogniser or control
+// holding it reads nil and sends nothing, instead of messaging freed memory.
+TEST(Runtime, WeakReferencesReadNilOnceTheirObjectIsGone) {
+    objc::AutoreleasePool outer;
+    objc::Weak<NSString> weak;
+    objc::Weak<NSString> copy;
+    auto* recognizer = objc::make<UITapGestureRecognizer>(UITapGestureRecognizer::staticClass());
+    {
+        objc::AutoreleasePool pool;
+        NSString* string = NSString::make("target");
+        weak = string;
+        copy = weak;
+        recognizer->setTargetAction(string, sel_registerName("length"));
+        recognizer->setDelegate(string);
+        EXPECT_EQ(string->retainCount(), 1u) << "only the pool holds it";
+        EXPECT_EQ(copy.get(), string);
+    }
+    EXPECT_EQ(weak.get(), nullptr);
+    EXPECT_EQ(copy.get(), nullptr);
+    EXPECT_EQ(recognizer->target(), nullptr);
+    EXPECT_EQ(recognizer->delegate(), nullptr);
+    EXPECT_NO_THROW(recognizer->sendAction());
 }
