@@ -227,109 +227,130 @@ UIView* self(id object) {
 NSLayoutAnchor* anchor(id view, NSLayoutAttribute attribute) {
     return NSLayoutAnchor::make(self(view), attribute);
 }
+
+// UIView's methods as the runtime sends them, by what they are about.
+void addGeometryMethods(Class c) {
+    objc::addMethod(
+        c, "layoutSubviews", +[](id, SEL) {});
+    objc::addMethod(
+        c, "setNeedsLayout", +[](id view, SEL) { self(view)->setNeedsLayout(); });
+    objc::addMethod(
+        c, "frame", +[](id view, SEL) -> CGRect { return self(view)->frame(); });
+    objc::addMethod(
+        c, "setFrame:", +[](id view, SEL, CGRect frame) { self(view)->setFrame(frame); });
+    objc::addMethod(
+        c, "bounds", +[](id view, SEL) -> CGRect { return self(view)->bounds(); });
+}
+
+void addHierarchyMethods(Class c) {
+    objc::addMethod(
+        c, "superview", +[](id view, SEL) -> id { return self(view)->superview(); });
+    objc::addMethod(
+        c, "isDescendantOfView:", +[](id view, SEL, id ancestor) -> bool {
+            auto* other = objc::cast<UIView>(ancestor);
+            return other && self(view)->isDescendantOf(other);
+        });
+    objc::addMethod(
+        c, "subviews", +[](id view, SEL) -> id {
+            std::vector<Ref<objc::Object>> list(self(view)->subviews().begin(), self(view)->subviews().end());
+            return NSArray::make(std::move(list));
+        });
+    objc::addMethod(
+        c, "window", +[](id view, SEL) -> id { return self(view)->window(); });
+    objc::addMethod(
+        c, "addSubview:", +[](id view, SEL, id subview) {
+            self(view)->addSubview(objc::cast<UIView>(subview));
+        });
+    objc::addMethod(
+        c, "removeFromSuperview", +[](id view, SEL) { self(view)->removeFromSuperview(); });
+}
+
+void addAppearanceMethods(Class c) {
+    objc::addMethod(
+        c, "isHidden", +[](id view, SEL) -> bool { return self(view)->isHidden(); });
+    objc::addMethod(
+        c, "setHidden:", +[](id view, SEL, bool hidden) { self(view)->setHidden(hidden); });
+    objc::addMethod(
+        c, "setAlpha:", +[](id view, SEL, double alpha) { self(view)->setAlpha(alpha); });
+    objc::addMethod(
+        c, "backgroundColor", +[](id view, SEL) -> id { return self(view)->backgroundColor(); });
+    objc::addMethod(
+        c, "setBackgroundColor:", +[](id view, SEL, id color) {
+            self(view)->setBackgroundColor(objc::cast<UIColor>(color));
+        });
+    objc::addMethod(
+        c, "setClipsToBounds:", +[](id view, SEL, bool clips) { self(view)->setClipsToBounds(clips); });
+    objc::addMethod(
+        c, "layer", +[](id view, SEL) -> id { return self(view)->layer(); });
+}
+
+void addLayoutAndTouchMethods(Class c) {
+    objc::addMethod(
+        c, "setAutoresizingMask:", +[](id view, SEL, unsigned long mask) {
+            self(view)->setAutoresizingMask(mask);
+        });
+    objc::addMethod(
+        c, "setTranslatesAutoresizingMaskIntoConstraints:", +[](id view, SEL, bool translates) {
+            self(view)->setTranslatesAutoresizingMaskIntoConstraints(translates);
+        });
+    objc::addMethod(
+        c, "setUserInteractionEnabled:", +[](id view, SEL, bool enabled) {
+            self(view)->setUserInteractionEnabled(enabled);
+        });
+    objc::addMethod(
+        c, "accessibilityIdentifier", +[](id view, SEL) -> id {
+            const auto& identifier = self(view)->accessibilityIdentifier();
+            return identifier ? NSString::make(*identifier) : nullptr;
+        });
+    objc::addMethod(
+        c, "setAccessibilityIdentifier:", +[](id view, SEL, id identifier) {
+            self(view)->setAccessibilityIdentifier(identifier ? std::optional(utf8Of(identifier))
+                                                              : std::nullopt);
+        });
+    objc::addMethod(
+        c, "addGestureRecognizer:", +[](id view, SEL, id recognizer) {
+            self(view)->addGestureRecognizer(objc::cast<UIGestureRecognizer>(recognizer));
+        });
+    objc::addMethod(
+        c, "gestureRecognizers", +[](id view, SEL) -> id {
+            const auto& recognizers = self(view)->gestureRecognizers();
+            if (recognizers.empty())
+                return nullptr;
+            return NSArray::make(std::vector<Ref<objc::Object>>(recognizers.begin(), recognizers.end()));
+        });
+}
+
+void addAnchorMethods(Class c) {
+    objc::addMethod(
+        c, "topAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::Top); });
+    objc::addMethod(
+        c, "bottomAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::Bottom); });
+    objc::addMethod(
+        c, "leadingAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::Leading); });
+    objc::addMethod(
+        c, "trailingAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::Trailing); });
+    objc::addMethod(
+        c, "centerXAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::CenterX); });
+    objc::addMethod(
+        c, "centerYAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::CenterY); });
+}
+
 } // namespace
 
 Class UIView::staticClass() {
     static Class cls = [] {
         Class c = objc::defineNativeClass<UIView>("UIView", UIResponder::staticClass());
+        // The initialiser sets the frame itself, without the layout a later frame asks for.
         objc::addMethod(
             c, "initWithFrame:", +[](id view, SEL, CGRect frame) -> id {
                 self(view)->frame_ = frame;
                 return view;
             });
-        objc::addMethod(
-            c, "layoutSubviews", +[](id, SEL) {});
-        objc::addMethod(
-            c, "setNeedsLayout", +[](id view, SEL) { self(view)->setNeedsLayout(); });
-        objc::addMethod(
-            c, "frame", +[](id view, SEL) -> CGRect { return self(view)->frame(); });
-        objc::addMethod(
-            c, "setFrame:", +[](id view, SEL, CGRect frame) { self(view)->setFrame(frame); });
-        objc::addMethod(
-            c, "bounds", +[](id view, SEL) -> CGRect { return self(view)->bounds(); });
-        objc::addMethod(
-            c, "superview", +[](id view, SEL) -> id { return self(view)->superview(); });
-        objc::addMethod(
-            c, "isDescendantOfView:", +[](id view, SEL, id ancestor) -> bool {
-                auto* other = objc::cast<UIView>(ancestor);
-                return other && self(view)->isDescendantOf(other);
-            });
-        objc::addMethod(
-            c, "subviews", +[](id view, SEL) -> id {
-                std::vector<Ref<objc::Object>> list(self(view)->subviews().begin(),
-                                                    self(view)->subviews().end());
-                return NSArray::make(std::move(list));
-            });
-        objc::addMethod(
-            c, "window", +[](id view, SEL) -> id { return self(view)->window(); });
-        objc::addMethod(
-            c, "addSubview:", +[](id view, SEL, id subview) {
-                self(view)->addSubview(objc::cast<UIView>(subview));
-            });
-        objc::addMethod(
-            c, "removeFromSuperview", +[](id view, SEL) { self(view)->removeFromSuperview(); });
-        objc::addMethod(
-            c, "isHidden", +[](id view, SEL) -> bool { return self(view)->isHidden(); });
-        objc::addMethod(
-            c, "setHidden:", +[](id view, SEL, bool hidden) { self(view)->setHidden(hidden); });
-        objc::addMethod(
-            c, "setAlpha:", +[](id view, SEL, double alpha) { self(view)->setAlpha(alpha); });
-        objc::addMethod(
-            c, "backgroundColor", +[](id view, SEL) -> id { return self(view)->backgroundColor(); });
-        objc::addMethod(
-            c, "setBackgroundColor:", +[](id view, SEL, id color) {
-                self(view)->setBackgroundColor(objc::cast<UIColor>(color));
-            });
-        objc::addMethod(
-            c, "setClipsToBounds:", +[](id view, SEL, bool clips) { self(view)->setClipsToBounds(clips); });
-        objc::addMethod(
-            c, "layer", +[](id view, SEL) -> id { return self(view)->layer(); });
-        objc::addMethod(
-            c, "setAutoresizingMask:", +[](id view, SEL, unsigned long mask) {
-                self(view)->setAutoresizingMask(mask);
-            });
-        objc::addMethod(
-            c, "setTranslatesAutoresizingMaskIntoConstraints:", +[](id view, SEL, bool translates) {
-                self(view)->setTranslatesAutoresizingMaskIntoConstraints(translates);
-            });
-        objc::addMethod(
-            c, "setUserInteractionEnabled:", +[](id view, SEL, bool enabled) {
-                self(view)->setUserInteractionEnabled(enabled);
-            });
-        objc::addMethod(
-            c, "accessibilityIdentifier", +[](id view, SEL) -> id {
-                const auto& identifier = self(view)->accessibilityIdentifier();
-                return identifier ? NSString::make(*identifier) : nullptr;
-            });
-        objc::addMethod(
-            c, "setAccessibilityIdentifier:", +[](id view, SEL, id identifier) {
-                self(view)->setAccessibilityIdentifier(identifier ? std::optional(utf8Of(identifier))
-                                                                  : std::nullopt);
-            });
-        objc::addMethod(
-            c, "addGestureRecognizer:", +[](id view, SEL, id recognizer) {
-                self(view)->addGestureRecognizer(objc::cast<UIGestureRecognizer>(recognizer));
-            });
-        objc::addMethod(
-            c, "gestureRecognizers", +[](id view, SEL) -> id {
-                const auto& recognizers = self(view)->gestureRecognizers();
-                if (recognizers.empty())
-                    return nullptr;
-                return NSArray::make(std::vector<Ref<objc::Object>>(recognizers.begin(), recognizers.end()));
-            });
-        objc::addMethod(
-            c, "topAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::Top); });
-        objc::addMethod(
-            c, "bottomAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::Bottom); });
-        objc::addMethod(
-            c, "leadingAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::Leading); });
-        objc::addMethod(
-            c, "trailingAnchor",
-            +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::Trailing); });
-        objc::addMethod(
-            c, "centerXAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::CenterX); });
-        objc::addMethod(
-            c, "centerYAnchor", +[](id view, SEL) -> id { return anchor(view, NSLayoutAttribute::CenterY); });
+        addGeometryMethods(c);
+        addHierarchyMethods(c);
+        addAppearanceMethods(c);
+        addLayoutAndTouchMethods(c);
+        addAnchorMethods(c);
         objc_registerClassPair(c);
         return c;
     }();
