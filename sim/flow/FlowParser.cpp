@@ -132,6 +132,11 @@ private:
 
     std::optional<Step> step(const YAML::Node& node);
     std::optional<StepArgument> argument(StepKind kind, const Field& field);
+    std::optional<StepArgument> textSelection(const Field& field, const std::string& context);
+    std::optional<StepArgument> fileExpectation(const Field& field, const std::string& context);
+    // A text that must match `shape`, which `what` names in the error.
+    std::optional<StepArgument> textShaped(const Field& field, const std::string& context,
+                                           const std::regex& shape, const char* what);
     std::optional<ViewSelector> selector(const Field& field, std::string_view context);
     std::optional<ViewSelector> selectorOf(const Fields& fields, const YAML::Mark& mark,
                                            std::string_view context);
@@ -537,20 +542,8 @@ std::optional<StepArgument> FlowReader::argument(StepKind kind, const Field& fie
     case StepKind::LongPressOn:
         return touch<LongPress>(field, context,
                                 {"id", "text", "class", "index", "duration", "move", "at", "force"});
-    case StepKind::SelectText: {
-        constexpr const char* expected = "expected {in: SELECTOR, from: N, length: N}";
-        auto map = fields(field.value, field.mark(), context, {"in", "from", "length"}, expected);
-        if (!map)
-            return std::nullopt;
-        if (!map->count("in") || !map->count("from") || !map->count("length"))
-            return fail(field.mark(), context + ": " + expected);
-        auto in = selector(map->at("in"), context + ".in");
-        auto from = in ? wholeNumber(map->at("from"), context + ".from", 0) : std::nullopt;
-        auto length = from ? wholeNumber(map->at("length"), context + ".length", 0) : std::nullopt;
-        if (!length)
-            return std::nullopt;
-        return TextSelection{*in, static_cast<std::size_t>(*from), static_cast<std::size_t>(*length)};
-    }
+    case StepKind::SelectText:
+        return textSelection(field, context);
     case StepKind::InputText:
     case StepKind::AssertPasteboard:
     case StepKind::Dump:
@@ -560,48 +553,68 @@ std::optional<StepArgument> FlowReader::argument(StepKind kind, const Field& fie
     case StepKind::AssertVisible:
     case StepKind::AssertNotVisible:
         return selector(field, context);
-    case StepKind::AssertFile: {
-        constexpr const char* expected = "expected {path: P, text: \"...\"} or {path: P, exists: false}";
-        auto map = fields(field.value, field.mark(), context, {"path", "text", "exists"}, expected);
-        if (!map)
-            return std::nullopt;
-        if (!map->count("path") || map->count("text") + map->count("exists") != 1)
-            return fail(field.mark(), context + ": " + expected);
-        FileExpectation expectation;
-        auto path = text(map->at("path"), context + ".path");
-        if (!path)
-            return std::nullopt;
-        expectation.path = *path;
-        if (auto it = map->find("text"); it != map->end()) {
-            expectation.text = text(it->second, context + ".text");
-            if (!expectation.text)
-                return std::nullopt;
-        } else {
-            auto exists = boolean(map->at("exists"), context + ".exists");
-            if (!exists)
-                return std::nullopt;
-            expectation.exists = *exists;
-        }
-        return expectation;
-    }
+    case StepKind::AssertFile:
+        return fileExpectation(field, context);
     case StepKind::AssertPresented:
     case StepKind::AssertNotPresented: {
         static const std::regex className("[A-Za-z_][A-Za-z0-9_]*");
-        auto name = text(field, context);
-        if (name && !std::regex_match(*name, className))
-            return fail(field.mark(), context + ": expected a class name");
-        return name;
+        return textShaped(field, context, className, "a class name");
     }
     case StepKind::TakeScreenshot: {
         // The name becomes a file in the output folder: no folders, no hidden files.
         static const std::regex fileName("[A-Za-z0-9_-][A-Za-z0-9._-]*");
-        auto name = text(field, context);
-        if (name && !std::regex_match(*name, fileName))
-            return fail(field.mark(), context + ": expected a file name (letters, digits, '.', '_', '-')");
-        return name;
+        return textShaped(field, context, fileName, "a file name (letters, digits, '.', '_', '-')");
     }
     }
     return std::nullopt;
+}
+
+std::optional<StepArgument> FlowReader::textSelection(const Field& field, const std::string& context) {
+    constexpr const char* expected = "expected {in: SELECTOR, from: N, length: N}";
+    auto map = fields(field.value, field.mark(), context, {"in", "from", "length"}, expected);
+    if (!map)
+        return std::nullopt;
+    if (!map->count("in") || !map->count("from") || !map->count("length"))
+        return fail(field.mark(), context + ": " + expected);
+    auto in = selector(map->at("in"), context + ".in");
+    auto from = in ? wholeNumber(map->at("from"), context + ".from", 0) : std::nullopt;
+    auto length = from ? wholeNumber(map->at("length"), context + ".length", 0) : std::nullopt;
+    if (!length)
+        return std::nullopt;
+    return TextSelection{*in, static_cast<std::size_t>(*from), static_cast<std::size_t>(*length)};
+}
+
+std::optional<StepArgument> FlowReader::fileExpectation(const Field& field, const std::string& context) {
+    constexpr const char* expected = "expected {path: P, text: \"...\"} or {path: P, exists: false}";
+    auto map = fields(field.value, field.mark(), context, {"path", "text", "exists"}, expected);
+    if (!map)
+        return std::nullopt;
+    if (!map->count("path") || map->count("text") + map->count("exists") != 1)
+        return fail(field.mark(), context + ": " + expected);
+    FileExpectation expectation;
+    auto path = text(map->at("path"), context + ".path");
+    if (!path)
+        return std::nullopt;
+    expectation.path = *path;
+    if (auto it = map->find("text"); it != map->end()) {
+        expectation.text = text(it->second, context + ".text");
+        if (!expectation.text)
+            return std::nullopt;
+    } else {
+        auto exists = boolean(map->at("exists"), context + ".exists");
+        if (!exists)
+            return std::nullopt;
+        expectation.exists = *exists;
+    }
+    return expectation;
+}
+
+std::optional<StepArgument> FlowReader::textShaped(const Field& field, const std::string& context,
+                                                   const std::regex& shape, const char* what) {
+    auto name = text(field, context);
+    if (name && !std::regex_match(*name, shape))
+        return fail(field.mark(), context + ": expected " + what);
+    return name;
 }
 
 std::optional<Step> FlowReader::step(const YAML::Node& node) {
