@@ -84,86 +84,39 @@ public:
     std::optional<Shape> shape(std::size_t object) const {
         std::size_t at = offset(object);
         unsigned marker = bytes_[at++];
-        unsigned type = marker >> 4;
-        unsigned info = marker & 0xF;
-        auto fits = [&](std::uint64_t size) { return size <= objectsEnd_ - at; };
-        // A count of 15 or more follows the marker as an integer object.
-        auto length = [&]() -> std::optional<std::uint64_t> {
-            if (info != 0xF)
-                return info;
-            if (!fits(1))
-                return std::nullopt;
-            unsigned sizeMarker = bytes_[at++];
-            if (sizeMarker >> 4 != 0x1 || (sizeMarker & 0xF) > 3)
-                return std::nullopt;
-            std::size_t size = std::size_t{1} << (sizeMarker & 0xF);
-            if (!fits(size))
-                return std::nullopt;
-            std::uint64_t value = readBigEndian(bytes_ + at, size);
-            at += size;
-            return value;
-        };
         Shape shape;
-        shape.type = type;
-        shape.info = info;
-        auto located = [&](Shape found, std::uint64_t count) {
-            found.at = at;
-            found.count = count;
-            return found;
-        };
+        shape.type = marker >> 4;
+        shape.info = marker & 0xF;
         shape.at = at;
-        switch (type) {
+        const unsigned info = shape.info;
+        switch (shape.type) {
         case 0x0: // false and true; null and fill are not property list values
             if (info == 0x8 || info == 0x9)
                 return shape;
             return std::nullopt;
         case 0x1: // integer of 1, 2, 4, 8 or 16 bytes
-            if (info <= 4 && fits(std::uint64_t{1} << info))
+            if (info <= 4 && fits(at, std::uint64_t{1} << info))
                 return shape;
             return std::nullopt;
         case 0x2: // real of 4 or 8 bytes
-            if ((info == 2 || info == 3) && fits(std::uint64_t{1} << info))
+            if ((info == 2 || info == 3) && fits(at, std::uint64_t{1} << info))
                 return shape;
             return std::nullopt;
         case 0x3: // date
-            if (info == 3 && fits(8))
+            if (info == 3 && fits(at, 8))
                 return shape;
             return std::nullopt;
-        case 0x4:   // data
-        case 0x5:   // ASCII string
-        case 0x6: { // UTF-16 string
-            auto count = length();
-            unsigned unitShift = type == 0x6 ? 1 : 0; // UTF-16 units are two bytes
-            if (!count || *count > (objectsEnd_ - at) >> unitShift)
-                return std::nullopt;
-            if (type == 0x5)
-                shape.key = std::string_view(reinterpret_cast<const char*>(bytes_ + at), *count).find('\0') ==
-                            std::string_view::npos;
-            if (type == 0x6) {
-                shape.key = true;
-                for (std::uint64_t unit = 0; unit < *count && shape.key; ++unit)
-                    shape.key = bytes_[at + 2 * unit] != 0 || bytes_[at + 2 * unit + 1] != 0;
-            }
-            // A UTF-16 unit becomes at most three bytes of UTF-8.
-            shape.bytes = type == 0x6 ? *count * 3 : *count;
-            return located(shape, *count);
-        }
+        case 0x4: // data
+        case 0x5: // ASCII string
+        case 0x6: // UTF-16 string
+            return bytesShape(shape);
         case 0x8: // keyed archiver UID
-            if (info <= 7 && fits(info + 1))
+            if (info <= 7 && fits(at, info + 1))
                 return shape;
             return std::nullopt;
-        case 0xA:   // array
-        case 0xD: { // dictionary
-            auto count = length();
-            std::uint64_t perEntry = type == 0xD ? 2 : 1;
-            if (!count || *count > (objectsEnd_ - at) / referenceSize_ / perEntry)
-                return std::nullopt;
-            shape.container = true;
-            shape.dictionary = type == 0xD;
-            shape.references = *count * perEntry;
-            shape.referencesAt = at;
-            return located(shape, *count);
-        }
+        case 0xA: // array
+        case 0xD: // dictionary
+            return containerShape(shape);
         default: // sets and reserved markers
             return std::nullopt;
         }
@@ -179,6 +132,64 @@ public:
     }
 
 private:
+    bool fits(std::size_t at, std::uint64_t size) const { return size <= objectsEnd_ - at; }
+
+    // An object's count: in the marker, or when 15 or more as an integer object after it;
+    // `at` moves past what was read.
+    std::optional<std::uint64_t> count(unsigned info, std::size_t& at) const {
+        if (info != 0xF)
+            return info;
+        if (!fits(at, 1))
+            return std::nullopt;
+        unsigned sizeMarker = bytes_[at++];
+        if (sizeMarker >> 4 != 0x1 || (sizeMarker & 0xF) > 3)
+            return std::nullopt;
+        std::size_t size = std::size_t{1} << (sizeMarker & 0xF);
+        if (!fits(at, size))
+            return std::nullopt;
+        std::uint64_t value = readBigEndian(bytes_ + at, size);
+        at += size;
+        return value;
+    }
+
+    // Data and strings: their bytes must lie in the objects' area.
+    std::optional<Shape> bytesShape(Shape shape) const {
+        std::size_t at = shape.at;
+        auto count = this->count(shape.info, at);
+        unsigned unitShift = shape.type == 0x6 ? 1 : 0; // UTF-16 units are two bytes
+        if (!count || *count > (objectsEnd_ - at) >> unitShift)
+            return std::nullopt;
+        if (shape.type == 0x5)
+            shape.key = std::string_view(reinterpret_cast<const char*>(bytes_ + at), *count).find('\0') ==
+                        std::string_view::npos;
+        if (shape.type == 0x6) {
+            shape.key = true;
+            for (std::uint64_t unit = 0; unit < *count && shape.key; ++unit)
+                shape.key = bytes_[at + 2 * unit] != 0 || bytes_[at + 2 * unit + 1] != 0;
+        }
+        // A UTF-16 unit becomes at most three bytes of UTF-8.
+        shape.bytes = shape.type == 0x6 ? *count * 3 : *count;
+        shape.at = at;
+        shape.count = *count;
+        return shape;
+    }
+
+    // Arrays and dictionaries: their references must lie in the objects' area.
+    std::optional<Shape> containerShape(Shape shape) const {
+        std::size_t at = shape.at;
+        auto count = this->count(shape.info, at);
+        std::uint64_t perEntry = shape.type == 0xD ? 2 : 1;
+        if (!count || *count > (objectsEnd_ - at) / referenceSize_ / perEntry)
+            return std::nullopt;
+        shape.container = true;
+        shape.dictionary = shape.type == 0xD;
+        shape.references = *count * perEntry;
+        shape.referencesAt = at;
+        shape.at = at;
+        shape.count = *count;
+        return shape;
+    }
+
     std::size_t offset(std::size_t object) const {
         return static_cast<std::size_t>(readBigEndian(offsetTable_ + object * offsetSize_, offsetSize_));
     }
