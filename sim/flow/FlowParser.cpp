@@ -122,6 +122,8 @@ private:
     std::optional<Point> point(const Field& field, std::string_view context, const char* shape = "[x, y]");
 
     std::optional<Flow> header(const YAML::Node& node);
+    // What the header says of the device the app runs on: its disk and the app's content.
+    bool readDevice(const Fields& header, const apps::AppDescription& app, Flow& flow);
     std::optional<std::string> settings(const Field& field, std::string_view context);
     std::optional<FileBytes> filter(const Field& field);
     std::optional<device::DeviceFaults> faults(const Field& field);
@@ -388,23 +390,29 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
             return fail(it->second.mark(), "screen: expected [width, height] above zero");
         flow.screen = {size->x, size->y};
     }
-    if (auto it = map->find("settings"); it != map->end()) {
+    if (!readDevice(*map, *info, flow))
+        return std::nullopt;
+    return flow;
+}
+
+bool FlowReader::readDevice(const Fields& header, const apps::AppDescription& app, Flow& flow) {
+    if (auto it = header.find("settings"); it != header.end()) {
         auto bytes = settings(it->second, "settings");
         if (!bytes)
-            return std::nullopt;
+            return false;
         flow.settings = std::move(*bytes);
         flow.settingsGiven = true;
     }
-    if (auto it = map->find("install"); it != map->end()) {
+    if (auto it = header.find("install"); it != header.end()) {
         auto install = boolean(it->second, "install");
         if (!install)
-            return std::nullopt;
+            return false;
         flow.install = *install;
     }
-    if (auto it = map->find("filter"); it != map->end()) {
+    if (auto it = header.find("filter"); it != header.end()) {
         auto bytes = filter(it->second);
         if (!bytes)
-            return std::nullopt;
+            return false;
         flow.filter = std::move(*bytes);
     } else if (flow.install) {
         // Lexorna's package brings its filter list; without the package there is none.
@@ -413,23 +421,27 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
             everyApp.push_back(known.bundleIdentifier);
         flow.filter = filterList(everyApp);
     }
-    if (auto it = map->find("faults"); it != map->end()) {
+    if (auto it = header.find("faults"); it != header.end()) {
         auto faults = this->faults(it->second);
         if (!faults)
-            return std::nullopt;
+            return false;
         flow.faults = std::move(*faults);
     }
-    if (auto it = map->find("content"); it != map->end()) {
-        if (!it->second.value.IsMap())
-            return fail(it->second.mark(), "content: expected a map");
-        if (!contentKeysOf(*info, it->second.value))
-            return std::nullopt;
+    if (auto it = header.find("content"); it != header.end()) {
+        if (!it->second.value.IsMap()) {
+            fail(it->second.mark(), "content: expected a map");
+            return false;
+        }
+        if (!contentKeysOf(app, it->second.value))
+            return false;
         auto content = jsonFromYaml(it->second.value);
-        if (!content)
-            return fail(content.error(), "content");
+        if (!content) {
+            fail(content.error(), "content");
+            return false;
+        }
         flow.content = std::move(*content);
     }
-    return flow;
+    return true;
 }
 
 std::optional<ViewSelector> FlowReader::selectorOf(const Fields& fields, const YAML::Mark& mark,
