@@ -161,7 +161,7 @@ private:
             std::abort();
         }
         window_ = apps::startApp(app, {{"messages", {{{"text", "How are you?"}}}}});
-        message = apps::findView(window_, "message-1");
+        message = apps::findView(window_.get(), "message-1");
         if (!message)
             std::abort();
     }

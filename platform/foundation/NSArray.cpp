@@ -3,7 +3,7 @@
 #include "objc/Exception.h"
 
 NSArray* NSArray::make(std::vector<objc::Ref<objc::Object>> objects) {
-    return static_cast<NSArray*>(objc::autorelease(makeOwned(std::move(objects))));
+    return static_cast<NSArray*>(objc::autorelease(makeOwned(std::move(objects)).get()));
 }
 
 objc::Ref<NSArray> NSArray::makeOwned(std::vector<objc::Ref<objc::Object>> objects) {

@@ -5,7 +5,7 @@
 #include "objc/Exception.h"
 
 NSDictionary* NSDictionary::make(std::vector<Entry> entries) {
-    return static_cast<NSDictionary*>(objc::autorelease(makeOwned(std::move(entries))));
+    return static_cast<NSDictionary*>(objc::autorelease(makeOwned(std::move(entries)).get()));
 }
 
 objc::Ref<NSDictionary> NSDictionary::makeOwned(std::vector<Entry> entries) {
@@ -64,7 +64,7 @@ Class NSDictionary::staticClass() {
 }
 
 NSMutableDictionary* NSMutableDictionary::make(std::vector<Entry> entries) {
-    return static_cast<NSMutableDictionary*>(objc::autorelease(makeOwned(std::move(entries))));
+    return static_cast<NSMutableDictionary*>(objc::autorelease(makeOwned(std::move(entries)).get()));
 }
 
 objc::Ref<NSMutableDictionary> NSMutableDictionary::makeOwned(std::vector<Entry> entries) {

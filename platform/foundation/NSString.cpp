@@ -54,7 +54,7 @@ std::size_t utf8OffsetOfUtf16(std::string_view utf8, std::size_t utf16Offset) {
 }
 
 NSString* NSString::make(std::string_view utf8) {
-    return static_cast<NSString*>(objc::autorelease(makeOwned(utf8)));
+    return static_cast<NSString*>(objc::autorelease(makeOwned(utf8).get()));
 }
 
 objc::Ref<NSString> NSString::makeOwned(std::string_view utf8) {

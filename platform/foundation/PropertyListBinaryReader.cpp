@@ -262,7 +262,7 @@ public:
         std::size_t top = list_.top();
         if (!read(top, 0, false))
             return nullptr;
-        return objc::autorelease(states_[top].built);
+        return objc::autorelease(states_[top].built.get());
     }
 
 private:
@@ -310,7 +310,7 @@ private:
     }
 
     id child(const Shape& shape, std::uint64_t index) const {
-        return states_[*list_.reference(shape, index)].built;
+        return states_[*list_.reference(shape, index)].built.get();
     }
 
     // Strings and containers are made outside the autorelease pool: the read holds them

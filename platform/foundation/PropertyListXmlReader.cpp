@@ -166,7 +166,7 @@ public:
             return nullptr;
         if (wrapped && (!closeTag("plist") || !skipMisc()))
             return nullptr;
-        return at_ == xml_.size() ? objc::autorelease(root) : nullptr;
+        return at_ == xml_.size() ? objc::autorelease(root.get()) : nullptr;
     }
 
 private:

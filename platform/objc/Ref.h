@@ -32,8 +32,14 @@ public:
     T* get() const { return object_; }
     T* operator->() const { return object_; }
     T& operator*() const { return *object_; }
-    operator T*() const { return object_; }
+    // A strong reference turns into a raw pointer only when asked (get()), so that no
+    // caller holds an object by a pointer without meaning to.
+    explicit operator T*() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }
+
+    template <class U> bool operator==(const Ref<U>& other) const { return object_ == other.get(); }
+    template <class U> bool operator==(U* other) const { return object_ == other; }
+    bool operator==(std::nullptr_t) const { return object_ == nullptr; }
 
 private:
     Ref& assign(T* object) {

@@ -108,7 +108,7 @@ private:
         // Asked of every candidate before any of them recognises, as at touch down.
         std::erase_if(candidates_, [&](const Candidate& c) {
             return c.recognizer->numberOfTouchesRequired() != gesture_.touches ||
-                   !shouldReceiveTouch(c.recognizer, touch_);
+                   !shouldReceiveTouch(c.recognizer.get(), touch_.get());
         });
         for (auto& candidate : candidates_) {
             candidate.recognizer->setLocation(location_);
@@ -212,12 +212,12 @@ private:
 
     void recognizeTap(Candidate& candidate) {
         candidate.waiting = false;
-        bool allowed =
-            !requirementRecognized(candidate) &&
-            std::all_of(candidates_.begin(), candidates_.end(), [&](const Candidate& other) {
-                return !other.recognized || mayRecognizeTogether(other.recognizer, candidate.recognizer);
-            });
-        if (!allowed || !stillAttached(candidate) || !shouldBegin(candidate.recognizer)) {
+        bool allowed = !requirementRecognized(candidate) &&
+                       std::all_of(candidates_.begin(), candidates_.end(), [&](const Candidate& other) {
+                           return !other.recognized ||
+                                  mayRecognizeTogether(other.recognizer.get(), candidate.recognizer.get());
+                       });
+        if (!allowed || !stillAttached(candidate) || !shouldBegin(candidate.recognizer.get())) {
             fail(candidate);
             return;
         }
@@ -225,7 +225,7 @@ private:
         // The others on these touches fail, unless a delegate lets both recognise.
         for (auto& other : candidates_)
             if (&other != &candidate && !other.recognized && !other.failed && other.taps > 0 &&
-                !mayRecognizeTogether(candidate.recognizer, other.recognizer))
+                !mayRecognizeTogether(candidate.recognizer.get(), other.recognizer.get()))
                 fail(other);
         callAction(candidate, State::Ended);
     }
@@ -261,12 +261,12 @@ private:
 
     void considerLongPress(Candidate& candidate) {
         bool blocked = std::any_of(pressWinners_.begin(), pressWinners_.end(), [&](const Candidate* winner) {
-            return !mayRecognizeTogether(winner->recognizer, candidate.recognizer) ||
+            return !mayRecognizeTogether(winner->recognizer.get(), candidate.recognizer.get()) ||
                    std::find(candidate.recognizer->requiredToFail().begin(),
                              candidate.recognizer->requiredToFail().end(),
                              winner->recognizer) != candidate.recognizer->requiredToFail().end();
         });
-        if (!blocked && shouldBegin(candidate.recognizer))
+        if (!blocked && shouldBegin(candidate.recognizer.get()))
             pressWinners_.push_back(&candidate);
     }
 
@@ -291,17 +291,17 @@ private:
     // view is still in the tree the touch landed in.
     bool stillAttached(const Candidate& candidate) const {
         return candidate.recognizer->view() == candidate.view &&
-               candidate.view->isDescendantOf(chain_.back());
+               candidate.view->isDescendantOf(chain_.back().get());
     }
 
     void callAction(Candidate& candidate, State state) {
-        UIGestureRecognizer* recognizer = candidate.recognizer;
+        UIGestureRecognizer* recognizer = candidate.recognizer.get();
         recognizer->setState(state);
         Ref<objc::Object> target = recognizer->target();
         if (!target || !recognizer->action())
             return;
-        record_.fired.push_back({classOf(recognizer), classOf(target), sel_getName(recognizer->action()),
-                                 static_cast<long>(state)});
+        record_.fired.push_back({classOf(recognizer), classOf(target.get()),
+                                 sel_getName(recognizer->action()), static_cast<long>(state)});
         recognizer->sendAction();
     }
 

@@ -173,9 +173,9 @@ TEST(Presentation, DismissingTakesAwayEverythingAboveTheDismissedController) {
     UIViewController* root = controller();
     UIWindow* window = windowWithRoot(root);
     objc::Ref<UIViewController> first = controller(), second = controller(), third = controller();
-    present(root, first);
-    present(first, second);
-    present(second, third);
+    present(root, first.get());
+    present(first.get(), second.get());
+    present(second.get(), third.get());
     ASSERT_EQ(window->subviews().size(), 4u);
 
     // Sent to a controller that presents, it dismisses what it presents and all above.
@@ -195,7 +195,7 @@ TEST(Presentation, DismissingTakesAwayEverythingAboveTheDismissedController) {
     EXPECT_EQ(send<id>(root, "presentedViewController"), nullptr);
     EXPECT_EQ(window->subviews().size(), 1u);
 
-    present(root, second);
+    present(root, second.get());
     EXPECT_EQ(send<id>(root, "presentedViewController"), second.get())
         << "a dismissed controller may come back";
 }
