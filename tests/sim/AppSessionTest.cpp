@@ -120,6 +120,8 @@ content: {messages: ["Hello there"]}
               Json::parse(R"(["/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib"])"));
     EXPECT_EQ(launch(played)["log"], Json::array());
     EXPECT_FALSE(launch(played)["runtime"].empty());
+    EXPECT_EQ(launch(played)["fileOpens"]["/Library/MobileSubstrate/DynamicLibraries/Lexorna.plist"], 1)
+        << "the library reads its filter once for its one group; the loader's look is not the app's";
     const Json& fired = launch(played)["steps"][1]["fired"];
     ASSERT_EQ(fired.size(), 1u);
     EXPECT_EQ(fired[0]["recognizer"], "UITapGestureRecognizer");

@@ -163,21 +163,3 @@ TEST_F(FlowRunnerTest, PreparationWritesInstallsAndRemovesWhatTheHeaderSays) {
     EXPECT_EQ(report.summary().rfind("FAIL flows/test.yaml: device: Lexorna is not built", 0), 0u)
         << report.summary();
 }
-
-TEST_F(FlowRunnerTest, ALaunchKeepsItsContainerAndSnapshotsItsFiles) {
-    FlowReport report = play(R"(app: messages
-install: false
----
-- launch
-- relaunch
-- dump: empty
-)");
-    ASSERT_TRUE(report.ok()) << report.summary();
-    std::string home = report.launches[1].process["home"];
-    std::ofstream(device::Device::resolve(home + "/Library/Lexorna")) << "abc";
-
-    report = play("app: messages\ninstall: false\n---\n- launch\n- dump: written\n");
-    const Json& snapshot = report.launches[0].process["snapshots"][0];
-    EXPECT_EQ(snapshot["label"], "written");
-    EXPECT_EQ(snapshot["files"]["~/Library/Lexorna"], Json({{"size", 3}, {"utf8", "abc"}}));
-}

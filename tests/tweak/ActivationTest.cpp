@@ -241,35 +241,3 @@ TEST(Activation, HostClassesThatAreNoLongerViewsOrControllersAreLeftAlone) {
         EXPECT_NO_THROW(objc::send(objc::make(objc_getClass("WAMessageContainerView")), "layoutSubviews"));
     });
 }
-
-TEST(Loader, MapsTheLibraryIntoAListedAppAndItsConstructorRuns) {
-    inLaunch({.settings = settingsWithTrue({"Aw", "WhatsApp"}),
-              .filter = filterListing({WhatsAppId}),
-              .throughLoader = true},
-             [](const Observed& observed) {
-                 ASSERT_EQ(observed.crash, "");
-                 EXPECT_THAT(observed.loaded, ElementsAre(LibraryPath));
-                 expectCalls(observed, WhatsAppGroupInstalled);
-                 // The loader's own look at the filter is not among the process's opens.
-                 EXPECT_EQ(observed.opens(FilterPath), 1);
-             });
-}
-
-TEST(Loader, LeavesUnlistedAppsAloneAndReportsALibraryThatDoesNotLoad) {
-    inLaunch({.settings = everyKeyTrue(), .filter = filterListing({InstagramId}), .throughLoader = true},
-             [](const Observed& observed) {
-                 ASSERT_EQ(observed.crash, "");
-                 EXPECT_THAT(observed.loaded, IsEmpty());
-                 EXPECT_THAT(observed.calls, IsEmpty());
-                 EXPECT_THAT(observed.fileOpens, IsEmpty());
-             });
-    inLaunch({.settings = everyKeyTrue(),
-              .filter = filterListing({WhatsAppId}),
-              .throughLoader = true,
-              .installedLibrary = "not a library"},
-             [](const Observed& observed) {
-                 ASSERT_EQ(observed.crash, "");
-                 EXPECT_THAT(observed.loaded, IsEmpty());
-                 EXPECT_THAT(observed.loadFailures, ElementsAre(LibraryPath));
-             });
-}

@@ -4,7 +4,6 @@
 #include "device/Device.h"
 #include "foundation/NSBundle.h"
 #include "objc/Exception.h"
-#include "substrate/Loader.h"
 #include "substrate/RuntimeRecording.h"
 #include "uikit/UIViewController.h"
 
@@ -63,25 +62,12 @@ void writeDevice(const Setup& setup) {
         write(SettingsPath, *setup.settings);
     if (setup.filter)
         write(FilterPath, *setup.filter);
-    if (setup.installedLibrary) {
-        write(LibraryPath, *setup.installedLibrary);
-    } else if (setup.throughLoader) {
-        fs::path installed = device::Device::resolve(LibraryPath);
-        fs::create_directories(installed.parent_path());
-        fs::copy_file(LEXORNA_DYLIB, installed); // a copy, as a package installs it: links are not followed
-    }
 }
 
-// Maps the library in as the platform's loader does, or directly with the runtime's calls
-// recorded, as the loader would record them.
-void mapLibrary(const Setup& setup, Observed& out) {
-    if (setup.throughLoader) {
-        auto result = substrate::loadInjectedLibraries();
-        out.loaded = result.loaded;
-        for (const auto& failure : result.failures)
-            out.loadFailures.push_back(failure.path);
-        return;
-    }
+// Maps the library in with the runtime's calls recorded from here on, as the platform's
+// loader does once the host's classes exist; the loader itself is played by the
+// simulator's launches.
+void mapLibrary(Observed& out) {
     device::Instruments::shared().markHostClassesRegistered(objc::classGeneration());
     substrate::installRuntimeRecording();
     void* library = dlopen(LEXORNA_DYLIB, RTLD_NOW | RTLD_LOCAL);
@@ -98,7 +84,7 @@ Observed launchInChild(const Setup& setup) {
             NSBundle::setMainBundleIdentifier(setup.bundleIdentifier);
             if (setup.prepareHost)
                 setup.prepareHost();
-            mapLibrary(setup, out);
+            mapLibrary(out);
         };
         if (setup.app) {
             launchApp(setup.app, nlohmann::json::object(), prepared);

@@ -19,7 +19,6 @@ inline constexpr const char* WhatsAppId = "net.whatsapp.WhatsApp";
 inline constexpr const char* InstagramId = "com.burbn.instagram";
 inline constexpr const char* SettingsPath = "/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist";
 inline constexpr const char* FilterPath = "/Library/MobileSubstrate/DynamicLibraries/Lexorna.plist";
-inline constexpr const char* LibraryPath = "/Library/MobileSubstrate/DynamicLibraries/Lexorna.dylib";
 
 // A property list in XML around `body`, such as "<dict><key>Aw</key><true/></dict>".
 std::string xmlPlist(std::string_view body);
@@ -34,17 +33,13 @@ struct Setup {
     std::optional<std::string> settings; // bytes of the settings file
     std::optional<std::string> filter;   // bytes of the filter list
     std::optional<std::string> bundleIdentifier = WhatsAppId;
-    const char* app = "whatsapp";                // whose classes are registered and started; nil: none
-    std::function<void()> prepareHost;           // more host changes, before the mark
-    bool throughLoader = false;                  // the platform's loader maps the library
-    std::optional<std::string> installedLibrary; // for the loader: bytes instead of Lexorna
+    const char* app = "whatsapp";      // whose classes are registered and started; nil: none
+    std::function<void()> prepareHost; // more host changes, before the mark
 };
 
 struct Observed {
     std::vector<device::RuntimeCall> calls;
     std::map<std::string, int, std::less<>> fileOpens;
-    std::vector<std::string> loaded;
-    std::vector<std::string> loadFailures;
     std::vector<std::string> log;
     bool exportsBundleCheck = false;
     std::string crash;

@@ -45,20 +45,10 @@ UIViewController* controller() {
 } // namespace
 
 TEST(PresentationHelpers, AlertGoesOnTheTopMostControllerOfEachShapeOfHierarchy) {
-    // Each shape makes its key window and answers the controller the alert belongs on.
+    // Each shape makes its key window and answers the controller the alert belongs on. A
+    // plain root and a tab bar, which is not looked into, are the hosts' own shapes,
+    // where the simulator's host table checks the panel's presenter.
     const std::pair<const char*, std::function<UIViewController*()>> shapes[] = {
-        {"a plain root is its own top-most",
-         [] {
-             UIViewController* root = controller();
-             makeKeyWindowWithRoot(root);
-             return root;
-         }},
-        {"tab bars are not looked into",
-         [] {
-             auto* tabs = UITabBarController::make({controller(), controller()});
-             makeKeyWindowWithRoot(tabs);
-             return tabs;
-         }},
         {"modal presentations are followed to the deepest",
          [] {
              UIViewController* root = controller();
