@@ -42,9 +42,9 @@ public:
     void setIvarSlot(std::size_t index, Object* value);
 
 private:
-    objc_class* isa_; // the object's class
     void clearWeakReferences() const;
 
+    objc_class* isa_;                       // the object's class
     mutable std::uint32_t retainCount_ = 0; // strong references, the autorelease pool's included
     mutable bool weaklyReferenced_ = false;
     std::vector<Ref<Object>> ivarSlots_; // run-time declared instance variables

@@ -93,8 +93,8 @@ FlowReport FlowRunner::run(const Flow& flow) {
             continue;
         }
         LaunchReport launch = playLaunch(flow, segment);
-        for (std::size_t k = 0; k < segment.count; ++k)
-            tally(report, flow, flow.steps[segment.first + k], launch.steps[k]);
+        for (const StepResult& result : launch.steps)
+            tally(report, flow, flow.steps[result.index], result);
         if (auto crash = launch.crash(); crash && !report.failure)
             report.failure = flow.file + ":" + std::to_string(flow.steps[segment.first].line) + ": " +
                              flow.steps[segment.first].description() + ": crashed: " + *crash;
