@@ -226,7 +226,7 @@ TEST_F(ScreenshotTest, ShowsAnImageViewsPicture) {
     EXPECT_EQ(picture->at(85, 85), White);
 }
 
-TEST_F(ScreenshotTest, ReportsWhatItCannotDraw) {
+TEST_F(ScreenshotTest, ReportsWhatItCannotDrawAndNeverWritesThroughALink) {
     std::string error;
     EXPECT_FALSE(
         sim::renderScreenshot(window_, (folder_.path() / "missing" / "shot.png").string(), Scale, &error));
@@ -234,13 +234,11 @@ TEST_F(ScreenshotTest, ReportsWhatItCannotDraw) {
     EXPECT_FALSE(sim::renderScreenshot(window_, (folder_.path() / "zero.png").string(), 0, &error));
     EXPECT_FALSE(sim::renderScreenshot(nullptr, (folder_.path() / "none.png").string(), Scale, &error));
     EXPECT_FALSE(std::filesystem::exists(folder_.path() / "zero.png"));
-}
 
-TEST_F(ScreenshotTest, ReplacesALinkOfItsNameInsteadOfWritingThroughIt) {
+    // A link of its name is replaced, not written through.
     TemporaryFolder elsewhere;
     elsewhere.write("precious", "keep");
     std::filesystem::create_symlink(elsewhere.path() / "precious", folder_.path() / "linked.png");
-    std::string error;
     EXPECT_TRUE(sim::renderScreenshot(window_, (folder_.path() / "linked.png").string(), Scale, &error))
         << error;
     EXPECT_EQ(elsewhere.read("precious"), "keep");

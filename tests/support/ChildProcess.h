@@ -3,18 +3,15 @@
 // What the test programs that fork share: a temporary device that removes only the folder
 // it made, and a body run in a child process of its own, as every launch of an app is.
 
+#include "TemporaryFolder.h"
+
 #include "device/Device.h"
-#include "device/MadeFolder.h"
 #include "objc/Autorelease.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,23 +19,15 @@
 namespace test_support {
 
 // A fresh folder, made the device's root while this object lives. Only the folder made
-// here is ever removed, by the helper that removes only what it made: never the device
-// root as such, which may be unset.
+// here is ever removed, never the device root as such, which may be unset.
 class TemporaryDevice {
 public:
-    explicit TemporaryDevice(const char* prefix) : folder_(made(prefix)) {
+    explicit TemporaryDevice(const char* prefix) : folder_(prefix) {
         device::Device::setRoot(folder_.path());
     }
 
 private:
-    static device::MadeFolder made(const char* prefix) {
-        auto folder = device::MadeFolder::makeTemporary(prefix);
-        if (!folder)
-            throw std::runtime_error("no temporary device folder: " + folder.error());
-        return std::move(*folder);
-    }
-
-    device::MadeFolder folder_;
+    TemporaryFolder folder_;
 };
 
 // Failures recorded so far in the running test, the child's inherited ones included.
@@ -50,31 +39,19 @@ inline int failuresSoFar() {
     return failures;
 }
 
-// Runs `body` in a forked child, inside an autorelease pool, and answers the text it
-// returns; nothing when the child threw, failed a check or died. The child prints its own
-// failures.
-inline std::optional<std::string> runInChild(const std::function<std::string()>& body) {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return std::nullopt;
+// Runs `body` in a forked child, inside an autorelease pool; its failures, an exception
+// escaping it or the child's death fail the calling test. The child prints its own failures.
+inline void expectPassesInChild(const std::function<void()>& body) {
     std::fflush(stdout);
     std::fflush(stderr);
     pid_t child = ::fork();
     if (child == 0) {
-        ::close(channel[0]);
         int code = 0;
         int inherited = failuresSoFar();
         try {
-            std::string answer;
             {
                 objc::AutoreleasePool pool;
-                answer = body();
-            }
-            for (std::size_t sent = 0; sent < answer.size();) {
-                ssize_t n = ::write(channel[1], answer.data() + sent, answer.size() - sent);
-                if (n <= 0)
-                    break;
-                sent += static_cast<std::size_t>(n);
+                body();
             }
             code = failuresSoFar() > inherited ? 1 : 0;
         } catch (const std::exception& e) {
@@ -85,28 +62,12 @@ inline std::optional<std::string> runInChild(const std::function<std::string()>&
         std::fflush(stderr);
         ::_exit(code);
     }
-    ::close(channel[1]);
-    std::string answer;
-    char buffer[4096];
-    for (ssize_t n; child > 0 && (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        answer.append(buffer, static_cast<std::size_t>(n));
-    ::close(channel[0]);
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child)
-        return std::nullopt;
-    if (WIFSIGNALED(status))
-        std::fprintf(stderr, "the child process ended by signal %d\n", WTERMSIG(status));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return std::nullopt;
-    return answer;
-}
-
-// Runs `body` in a forked child; its failures fail the calling test.
-inline void expectPassesInChild(const std::function<void()>& body) {
-    EXPECT_TRUE(runInChild([&] {
-        body();
-        return std::string();
-    })) << "the child process failed (see above)";
+    ASSERT_GT(child, 0) << "no child process";
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the child process failed (see above)"
+        << (WIFSIGNALED(status) ? ", ended by signal " + std::to_string(WTERMSIG(status)) : std::string());
 }
 
 // The same on a fresh temporary device, as every launch of an app is a process of its own.

@@ -11,7 +11,8 @@
 // what it made.
 class TemporaryFolder {
 public:
-    TemporaryFolder() : folder_(made()), path_(folder_.path()) {}
+    explicit TemporaryFolder(const char* prefix = "lexorna-test")
+        : folder_(made(prefix)), path_(folder_.path()) {}
 
     const std::filesystem::path& path() const { return path_; }
 
@@ -28,8 +29,8 @@ public:
     }
 
 private:
-    static device::MadeFolder made() {
-        auto folder = device::MadeFolder::makeTemporary("lexorna-test");
+    static device::MadeFolder made(const char* prefix) {
+        auto folder = device::MadeFolder::makeTemporary(prefix);
         if (!folder)
             throw std::runtime_error(folder.error());
         return std::move(*folder);

@@ -7,9 +7,6 @@
 #include "substrate/RuntimeRecording.h"
 #include "uikit/UIViewController.h"
 
-#include <plist/plist.h>
-
-#include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
@@ -21,18 +18,6 @@ namespace fs = std::filesystem;
 std::string xmlPlist(std::string_view body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + std::string(body) +
            "</plist>\n";
-}
-
-std::string binaryPlist(const std::string& xml) {
-    plist_t root = nullptr;
-    plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
-    char* data = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(root, &data, &length);
-    std::string bytes(data, length);
-    std::free(data);
-    plist_free(root);
-    return bytes;
 }
 
 std::string settingsWithTrue(std::initializer_list<const char*> keys) {

@@ -4,6 +4,7 @@
 // child registers the app's classes, maps the library in, starts the app, and checks
 // what an observer of the process saw.
 
+#include "BinaryPlist.h"
 #include "device/Instruments.h"
 
 #include <functional>
@@ -22,8 +23,6 @@ inline constexpr const char* FilterPath = "/Library/MobileSubstrate/DynamicLibra
 
 // A property list in XML around `body`, such as "<dict><key>Aw</key><true/></dict>".
 std::string xmlPlist(std::string_view body);
-// The same list in the binary format, as libplist writes it.
-std::string binaryPlist(const std::string& xml);
 // A settings file with these keys set to true.
 std::string settingsWithTrue(std::initializer_list<const char*> keys);
 // A filter list whose "Filter"/"Bundles" holds these identifiers.
