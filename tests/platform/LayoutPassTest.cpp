@@ -110,21 +110,6 @@ TEST(LayoutPass, MarksFollowUIKitsRules) {
     EXPECT_EQ(pass(tree.root), (Order{"root", "a1"})) << "activation marks the placed view and the holder";
 }
 
-TEST(LayoutPass, ConstraintsAreSolvedBeforeLayoutSubviewsRuns) {
-    objc::AutoreleasePool pool;
-    UIView* root = recordingView("root", CGRectMake(0, 0, 200, 100));
-    UIView* fill = recordingView("fill", CGRectNull, root);
-    send(fill, "setTranslatesAutoresizingMaskIntoConstraints:", false);
-    std::vector<NSLayoutConstraint*> edges;
-    for (const char* anchor : {"topAnchor", "leadingAnchor", "trailingAnchor", "bottomAnchor"})
-        edges.push_back(send<NSLayoutConstraint*>(send<id>(fill, anchor),
-                                                  "constraintEqualToAnchor:", send<id>(root, anchor)));
-    NSLayoutConstraint::activateConstraints(edges);
-
-    pass(root);
-    EXPECT_EQ(seenFrame["fill"], CGRectMake(0, 0, 200, 100));
-}
-
 TEST(LayoutPass, AViewThatMarksItselfOnEveryPassCannotHangTheApp) {
     objc::AutoreleasePool pool;
     static int runs = 0;

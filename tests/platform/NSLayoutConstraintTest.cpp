@@ -29,27 +29,6 @@ std::string addressOf(const void* pointer) {
 
 } // namespace
 
-TEST(NSLayoutConstraint, ActivationIsHeldByTheNearestCommonAncestor) {
-    objc::AutoreleasePool pool;
-    UIView* root = UIView::make(CGRectMake(0, 0, 100, 100));
-    UIView* left = UIView::make(CGRectZero);
-    UIView* right = UIView::make(CGRectZero);
-    UIView* inner = UIView::make(CGRectZero);
-    root->addSubview(left);
-    root->addSubview(right);
-    right->addSubview(inner);
-    auto* across = equal(left, "topAnchor", inner, "topAnchor");
-    auto* within = equal(inner, "leadingAnchor", right, "leadingAnchor");
-    activate({across, within, across});
-
-    EXPECT_TRUE(across->isActive());
-    EXPECT_TRUE(send<bool>(within, "isActive"));
-    ASSERT_EQ(root->constraints().size(), 1u) << "activating twice holds once";
-    EXPECT_EQ(root->constraints()[0].get(), across);
-    ASSERT_EQ(right->constraints().size(), 1u);
-    EXPECT_EQ(right->constraints()[0].get(), within);
-}
-
 TEST(NSLayoutConstraint, WithoutCommonAncestorRaisesAndActivatesNothing) {
     objc::AutoreleasePool pool;
     UIView* root = UIView::make(CGRectMake(0, 0, 100, 100));

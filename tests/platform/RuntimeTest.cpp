@@ -107,20 +107,6 @@ TEST(Runtime, NamesAreLookedUpByTheirTextWhereverItLies) {
     EXPECT_EQ(NSString::literal("constant one"), constant) << "one object per text";
 }
 
-TEST(Runtime, ClassLookupAndKind) {
-    objc::AutoreleasePool pool;
-    Class base = declareClass("RTKindBase");
-    Class derived = declareClass("RTKindDerived", {}, base);
-    EXPECT_EQ(objc_getClass("RTKindDerived"), derived);
-    EXPECT_EQ(objc_getClass("RTNoSuchClass"), nullptr);
-    EXPECT_EQ(objc_getClass(nullptr), nullptr);
-    id object = objc::make(derived);
-    EXPECT_TRUE(send<bool>(object, "isKindOfClass:", base));
-    EXPECT_FALSE(send<bool>(make(base), "isKindOfClass:", derived));
-    EXPECT_TRUE(send<bool>(object, "respondsToSelector:", sel_registerName("init")));
-    EXPECT_FALSE(send<bool>(object, "respondsToSelector:", sel_registerName("frobnicate")));
-}
-
 TEST(Runtime, KeyValueLookupFindsAccessorThenInstanceVariable) {
     objc::AutoreleasePool pool;
     Class cls = declareClass("RTKeyValue", [](Class c) {

@@ -1,5 +1,5 @@
-// Images: PNG files at device paths, the system's image cache, files that are missing or
-// are not pictures, and image views.
+// Images: PNG files at device paths, the system's image cache, and files that are missing
+// or are not pictures.
 
 #include "TestDevice.h"
 
@@ -108,17 +108,4 @@ TEST(UIImage, FileThatIsNotAReadablePngGivesNil) {
     EXPECT_EQ(imageNamed("/var/mobile/folder.png"), nullptr);
     EXPECT_EQ(imageNamed("Share.png"), nullptr) << "apps here have no bundle resources";
     EXPECT_EQ(send<id>(UIImage::staticClass(), "imageNamed:", nullptr), nullptr);
-}
-
-TEST(UIImageView, ShowsItsImageAndTakesItsSizeFromIt) {
-    objc::AutoreleasePool pool;
-    UIImage* image = imageNamed(writePng("/var/mobile/view.png"));
-    auto* sized = send<UIImageView*>(send<id>(UIImageView::staticClass(), "alloc"), "initWithImage:", image);
-    EXPECT_EQ(sized->frame(), CGRectMake(0, 0, 3, 2));
-    EXPECT_FALSE(sized->isUserInteractionEnabled());
-
-    auto* empty = send<UIImageView*>(send<id>(UIImageView::staticClass(), "alloc"), "init");
-    EXPECT_EQ(empty->frame(), CGRectZero);
-    send(empty, "setImage:", image);
-    EXPECT_EQ(empty->frame(), CGRectZero) << "setting an image later does not resize";
 }

@@ -29,20 +29,6 @@ Heard runChild(LaunchProcess::Body body) {
 
 } // namespace
 
-TEST(LaunchProcess, MessagesArriveInOrderAndTheExitStatusIsKept) {
-    auto heard = runChild([](MessageChannel& channel) {
-        channel.send({{"step", 1}});
-        channel.send({{"step", "two"}, {"text", "line\nbreak"}});
-        return 3;
-    });
-    ASSERT_EQ(heard.messages.size(), 2u);
-    EXPECT_EQ(heard.messages[0]["step"], 1);
-    EXPECT_EQ(heard.messages[1]["text"], "line\nbreak");
-    EXPECT_FALSE(heard.end.killed());
-    EXPECT_EQ(heard.end.exitStatus, 3);
-    EXPECT_EQ(heard.end.description(), "exit status 3");
-}
-
 TEST(LaunchProcess, AnExceptionEscapingTheChildAbortsItInsteadOfReturningIntoTheParent) {
     auto heard = runChild([](MessageChannel&) -> int { throw std::runtime_error("escaped"); });
     EXPECT_EQ(heard.end.signal, SIGABRT);
@@ -54,9 +40,9 @@ TEST(LaunchProcess, AReportLargerThanThePipeDoesNotBlockTheChild) {
     auto heard = runChild([&](MessageChannel& channel) {
         channel.send({{"big", big}});
         channel.send({{"big", big}});
-        return 0;
+        return 3;
     });
     ASSERT_EQ(heard.messages.size(), 2u);
     EXPECT_EQ(heard.messages[1]["big"].get<std::string>().size(), big.size());
-    EXPECT_EQ(heard.end.exitStatus, 0);
+    EXPECT_EQ(heard.end.description(), "exit status 3");
 }

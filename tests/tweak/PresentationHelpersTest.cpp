@@ -1,7 +1,7 @@
 // The presentation helpers: which controller is top-most in the shapes a host's
-// hierarchy takes, the alert, and reading any object's value by key.
+// hierarchy takes, and the alert. Reading a host's values by key is played through the
+// host table's drifted classes.
 
-#include "DeclareClass.h"
 #include "LibraryProcess.h"
 
 #include "foundation/NSString.h"
@@ -23,7 +23,6 @@ namespace {
 // presenting on it. topMostController itself is not exported, so the tests read which
 // controller the library presents an alert on.
 using AlertFunction = void (*)(NSString*, NSString*);
-using GetIvarFunction = id (*)(NSObject*, NSString*);
 
 UIViewController* alertPresenter(void* library) {
     auto alert = reinterpret_cast<AlertFunction>(::dlsym(library, "Alert"));
@@ -99,24 +98,5 @@ TEST(PresentationHelpers, AlertWithoutTitleShowsTheMessageAndOneOkButton) {
         EXPECT_EQ(utf8Of(alert->actions()[0]->title()), "OK");
         EXPECT_EQ(alert->actions()[0]->style(), 0);
         EXPECT_TRUE(alert->presentedAnimated());
-    });
-}
-
-TEST(PresentationHelpers, GetIvarReadsAccessorsAndVariablesAndAnswersNilForOtherKeys) {
-    withLibrary([](void* library) {
-        auto getIvar = reinterpret_cast<GetIvarFunction>(::dlsym(library, "GetIvar"));
-        ASSERT_NE(getIvar, nullptr);
-        Class cls = declareClass("GetIvarSubject", [](Class c) {
-            class_addIvar(c, "_secret", sizeof(id), alignof(id), "@");
-            objc::addMethod(
-                c, "name", +[](id, SEL) -> id { return NSString::make("by accessor"); });
-        });
-        auto* subject = objc::cast<NSObject>(objc::make(cls));
-        object_setIvar(subject, class_getInstanceVariable(cls, "_secret"), NSString::make("by variable"));
-
-        EXPECT_EQ(utf8Of(getIvar(subject, NSString::make("name"))), "by accessor");
-        EXPECT_EQ(utf8Of(getIvar(subject, NSString::make("secret"))), "by variable");
-        EXPECT_EQ(getIvar(subject, NSString::make("missing")), nullptr);
-        EXPECT_EQ(getIvar(nullptr, NSString::make("name")), nullptr);
     });
 }
