@@ -1,4 +1,5 @@
 #include "UIViewController.h"
+#include "PresentationObserver.h"
 #include "UIWindow.h"
 
 #include "device/Instruments.h"
@@ -113,8 +114,6 @@ void UIViewController::present(UIViewController* controller, bool animated,
     }
     context->presented_ = controller;
     controller->presenting_ = context;
-    controller->presentingChild_ = this == context ? nullptr : this;
-    controller->presentedAnimated_ = animated;
     UIView* presentedView = controller->view();
     presentedView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
     const long style = controller->modalPresentationStyle_;
@@ -139,6 +138,8 @@ void UIViewController::present(UIViewController* controller, bool animated,
         window->addSubview(container);
         controller->sheetContainer_ = container;
     }
+    if (PresentationObserver* observer = PresentationObserver::current())
+        observer->didPresent(controller, this, animated);
     // Animations complete at once here.
     if (completion)
         completion();
@@ -162,7 +163,6 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
             container->removeFromSuperview();
         Ref<UIViewController> next = std::move(c->presented_);
         c->presenting_ = nullptr;
-        c->presentingChild_ = nullptr;
         c = next;
     }
     if (completion)

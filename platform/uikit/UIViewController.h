@@ -21,7 +21,8 @@
 // ancestor). One presentation at a time: presenting on a controller that already
 // presents, or whose view is not in a window, shows nothing and logs UIKit's warning.
 // Presenting nil, or a controller that is already presented or is a child, raises
-// UIKit's NSInvalidArgumentException.
+// UIKit's NSInvalidArgumentException. Who was sent the present message is told to the
+// process's PresentationObserver.
 // UIModalPresentationStyle, the ones modelled.
 enum UIModalPresentationStyle : long {
     UIModalPresentationAutomatic = -2, // a page sheet from iOS 13 on, full screen before
@@ -47,11 +48,6 @@ class UIViewController : public UIResponder {
     // Presentation.
     UIViewController* presentedViewController() const;
     UIViewController* presentingViewController() const;
-    // The controller that was sent the present message (the presenter a user sees).
-    UIViewController* presentationSource() const {
-        return presentingChild_ ? presentingChild_.get() : presenting_;
-    }
-    bool presentedAnimated() const { return presentedAnimated_; }
     long modalPresentationStyle() const { return modalPresentationStyle_; }
     void setModalPresentationStyle(long style) { modalPresentationStyle_ = style; }
     // While presented as a page sheet: the view that holds it, over the whole window,
@@ -70,10 +66,6 @@ private:
     std::vector<objc::Ref<UIViewController>> children_;
     objc::Ref<UIViewController> presented_;  // the controller this one presents
     UIViewController* presenting_ = nullptr; // raw: the presenter holds us
-    // The presenter's child that was sent the present message, if not the presenter
-    // itself; held while presented, as its container may let it go meanwhile.
-    objc::Ref<UIViewController> presentingChild_;
-    bool presentedAnimated_ = false;
     long modalPresentationStyle_ = UIModalPresentationAutomatic;
     objc::Ref<UIView> sheetContainer_;
     bool loadingView_ = false;

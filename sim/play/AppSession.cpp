@@ -1,5 +1,6 @@
 #include "sim/play/AppSession.h"
 #include "sim/play/Assertions.h"
+#include "sim/play/PresentationLog.h"
 #include "sim/play/TouchSteps.h"
 #include "sim/render/Screenshot.h"
 #include "sim/report/ViewTreeJson.h"
@@ -51,6 +52,7 @@ support::Expected<void, std::string> AppSession::launch(const Flow& flow) {
     if (flow.install && !load.failures.empty())
         return support::Unexpected("the loader could not load " + load.failures.front().path + ": " +
                                    onDevice(load.failures.front().reason));
+    PresentationLog::shared(); // the report names who presented, from the app's first presentation on
     apps::startApp(*app, flow.content);
     endRunLoopTurn();
     return {};

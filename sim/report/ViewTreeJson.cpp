@@ -1,4 +1,5 @@
 #include "sim/report/ViewTreeJson.h"
+#include "sim/play/PresentationLog.h"
 #include "sim/play/PresentedControllers.h"
 
 #include "uikit/UIButton.h"
@@ -143,11 +144,15 @@ Json windowJson(UIWindow* window) {
 
 Json presentedJson(UIWindow* window) {
     Json presented = Json::array();
-    for (UIViewController* controller : presentedControllers(window))
-        presented.push_back({{"presenter", className(controller->presentationSource())},
-                             {"controller", object_getClassName(controller)},
-                             {"animated", controller->presentedAnimated()},
-                             {"tree", treeOf(controller)}});
+    for (UIViewController* controller : presentedControllers(window)) {
+        // A presentation the log did not hear of is named by UIKit's own answer.
+        const PresentationLog::Presentation* heard = PresentationLog::shared().find(controller);
+        presented.push_back(
+            {{"presenter", heard ? Json(heard->sentTo) : className(controller->presentingViewController())},
+             {"controller", object_getClassName(controller)},
+             {"animated", heard ? Json(heard->animated) : Json(nullptr)},
+             {"tree", treeOf(controller)}});
+    }
     return presented;
 }
 

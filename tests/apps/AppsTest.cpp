@@ -103,11 +103,10 @@ TEST(AppLaunch, RootPresentsAChainOfPlainControllers) {
         ASSERT_NE(sheet, nullptr);
         EXPECT_EQ(sheet->isa()->name, "SheetController");
         EXPECT_EQ(sheet->isa()->superclass, UIViewController::staticClass());
-        EXPECT_FALSE(sheet->presentedAnimated());
         UIViewController* top = sheet->presentedViewController();
         ASSERT_NE(top, nullptr);
         EXPECT_EQ(top->isa(), UIViewController::staticClass());
-        EXPECT_EQ(top->presentationSource(), sheet);
+        EXPECT_EQ(top->presentingViewController(), sheet);
         EXPECT_EQ(top->presentedViewController(), nullptr);
     });
 }

@@ -1,6 +1,8 @@
 // Modal presentation: one at a time, only from a view in a window, through the root-most
 // container, and dismissal of everything above the dismissed controller.
 
+#include "HeardPresentations.h"
+
 #include "uikit/UINavigationController.h"
 #include "uikit/UIWindow.h"
 
@@ -54,7 +56,6 @@ TEST(Presentation, ShowsThePresentedViewOverTheWindowAndCallsTheCompletion) {
     EXPECT_TRUE(completed) << "animations complete at once";
     EXPECT_EQ(send<id>(root, "presentedViewController"), sheet);
     EXPECT_EQ(send<id>(sheet, "presentingViewController"), root);
-    EXPECT_TRUE(sheet->presentedAnimated());
     ASSERT_TRUE(sheet->isViewLoaded());
     EXPECT_EQ(window->subviews().back().get(), sheet->sheetContainer()) << "in front of the root's view";
 }
@@ -140,17 +141,21 @@ TEST(Presentation, FromAChildGoesToItsRootMostContainer) {
     auto* tabs = UITabBarController::make({navigation});
     windowWithRoot(tabs);
     UIViewController* panel = controller();
+    HeardPresentations observer;
 
     present(chat, panel, false);
     EXPECT_EQ(send<id>(tabs, "presentedViewController"), panel);
     EXPECT_EQ(send<id>(chat, "presentedViewController"), panel) << "a child answers its container's";
     EXPECT_EQ(send<id>(panel, "presentingViewController"), tabs);
-    EXPECT_EQ(panel->presentationSource(), chat);
-    EXPECT_FALSE(panel->presentedAnimated());
+    ASSERT_EQ(observer.heard.size(), 1u);
+    EXPECT_EQ(observer.heard[0].presented, panel);
+    EXPECT_EQ(observer.heard[0].sentTo, chat) << "the observer hears who was sent the message";
+    EXPECT_FALSE(observer.heard[0].animated);
 
     std::size_t before = logLines().size();
     present(navigation, controller());
     EXPECT_EQ(logLines().size(), before + 1) << "the container is already presenting";
+    EXPECT_EQ(observer.heard.size(), 1u) << "what shows nothing is not told";
 }
 
 TEST(Presentation, ChildOfAPresentedContainerDismissesThatPresentation) {
@@ -187,7 +192,6 @@ TEST(Presentation, DismissingTakesAwayEverythingAboveTheDismissedController) {
     EXPECT_EQ(send<id>(first.get(), "presentedViewController"), nullptr);
     EXPECT_EQ(send<id>(second.get(), "presentedViewController"), nullptr);
     EXPECT_EQ(send<id>(third.get(), "presentingViewController"), nullptr);
-    EXPECT_EQ(third->presentationSource(), nullptr);
     EXPECT_EQ(window->subviews().size(), 2u);
 
     // Sent to the presented controller itself, it asks its presenter.

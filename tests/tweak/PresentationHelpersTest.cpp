@@ -2,6 +2,7 @@
 // hierarchy takes, and the alert. Reading a host's values by key is played through the
 // host table's drifted classes.
 
+#include "HeardPresentations.h"
 #include "LibraryProcess.h"
 
 #include "foundation/NSString.h"
@@ -20,21 +21,19 @@ using objc::send;
 namespace {
 
 // The library's internal walk, reached the way the panel's actions reach it: by
-// presenting on it. topMostController itself is not exported, so the tests read which
-// controller the library presents an alert on.
+// presenting on it. topMostController itself is not exported, so the tests hear which
+// controller the library sends an alert's present message to.
 using AlertFunction = void (*)(NSString*, NSString*);
 
-UIViewController* alertPresenter(void* library) {
+HeardPresentations::Heard alertPresentation(void* library) {
     auto alert = reinterpret_cast<AlertFunction>(::dlsym(library, "Alert"));
-    if (!alert)
-        return nullptr;
-    alert(nullptr, NSString::make("message"));
-    UIViewController* top = UIApplication::sharedApplication()->keyWindow()->rootViewController();
-    // The controller whose presentation holds the alert.
-    for (UIViewController* c = top; c; c = c->presentedViewController())
-        if (auto* presented = c->presentedViewController(); objc::dynCast<UIAlertController>(presented))
-            return presented->presentationSource();
-    return nullptr;
+    HeardPresentations observer;
+    if (alert)
+        alert(nullptr, NSString::make("message"));
+    for (const auto& heard : observer.heard)
+        if (objc::dynCast<UIAlertController>(heard.presented))
+            return heard;
+    return {nullptr, nullptr, false};
 }
 
 UIViewController* controller() {
@@ -71,7 +70,7 @@ TEST(PresentationHelpers, AlertGoesOnTheTopMostControllerOfEachShapeOfHierarchy)
         SCOPED_TRACE(name);
         withLibrary([&](void* library) {
             UIViewController* expected = shape();
-            EXPECT_EQ(alertPresenter(library), expected);
+            EXPECT_EQ(alertPresentation(library).sentTo, expected);
         });
     }
 }
@@ -89,7 +88,9 @@ TEST(PresentationHelpers, AlertWithoutTitleShowsTheMessageAndOneOkButton) {
     withLibrary([](void* library) {
         UIViewController* root = controller();
         makeKeyWindowWithRoot(root);
-        ASSERT_EQ(alertPresenter(library), root);
+        HeardPresentations::Heard heard = alertPresentation(library);
+        ASSERT_EQ(heard.sentTo, root);
+        EXPECT_TRUE(heard.animated);
         auto* alert = objc::cast<UIAlertController>(root->presentedViewController());
         EXPECT_EQ(alert->title(), nullptr);
         EXPECT_EQ(utf8Of(alert->message()), "message");
@@ -97,6 +98,5 @@ TEST(PresentationHelpers, AlertWithoutTitleShowsTheMessageAndOneOkButton) {
         ASSERT_EQ(alert->actions().size(), 1u);
         EXPECT_EQ(utf8Of(alert->actions()[0]->title()), "OK");
         EXPECT_EQ(alert->actions()[0]->style(), 0);
-        EXPECT_TRUE(alert->presentedAnimated());
     });
 }
