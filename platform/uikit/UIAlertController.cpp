@@ -50,15 +50,6 @@ void UIAlertController::addAction(UIAlertAction* action) {
     actions_.emplace_back(action);
 }
 
-void UIAlertController::tapAction(UIAlertAction* action) {
-    objc::Ref<UIAlertController> keep = this;
-    objc::Ref<UIAlertAction> tapped = action;
-    dismiss(true, [tapped] {
-        if (tapped && tapped->handler())
-            tapped->handler()->invoke();
-    });
-}
-
 namespace {
 UIAlertController* self(id object) {
     return static_cast<UIAlertController*>(object);

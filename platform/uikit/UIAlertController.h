@@ -17,7 +17,7 @@ enum UIAlertControllerStyle : long {
     UIAlertControllerStyleAlert = 1,
 };
 
-// One button of an alert: its title, style and the block run when it is tapped.
+// One button of an alert: its title, its style and the block a tap would run.
 class UIAlertAction : public NSObject {
     OBJC_NATIVE_CLASS(UIAlertAction) : NSObject(isa) {}
 
@@ -25,12 +25,11 @@ class UIAlertAction : public NSObject {
 
     NSString* title() const { return title_.get(); }
     long style() const { return style_; }
-    NSBlock* handler() const { return handler_.get(); }
 
 private:
     objc::Ref<NSString> title_;
     long style_ = UIAlertActionStyleDefault;
-    objc::Ref<NSBlock> handler_; // nil: the tap only closes the alert
+    objc::Ref<NSBlock> handler_; // held as UIKit holds it; no flow taps an alert's buttons
 };
 
 // An alert or action sheet: a title, a message and buttons, presented like any controller.
@@ -45,9 +44,6 @@ class UIAlertController : public UIViewController {
     const std::vector<objc::Ref<UIAlertAction>>& actions() const { return actions_; }
     // Raises, as UIKit does, for a second action of the cancel style.
     void addAction(UIAlertAction* action);
-
-    // The user taps one of the buttons: the alert is dismissed, then the action's handler runs.
-    void tapAction(UIAlertAction* action);
 
 private:
     objc::Ref<NSString> title_;

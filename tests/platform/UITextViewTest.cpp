@@ -1,8 +1,7 @@
-// Text views: selection in UTF-16 offsets, Copy to the general pasteboard, typing over
-// the selection.
+// Text views: their text and selection in UTF-16 offsets. Copying and typing over the
+// selection are played by the overlay flows, through the steps a user takes.
 
 #include "uikit/UITextView.h"
-#include "uikit/UIPasteboard.h"
 
 #include <gtest/gtest.h>
 
@@ -27,10 +26,6 @@ NSRange selectedRange(UITextView* view) {
 
 void select(UITextView* view, unsigned long location, unsigned long length) {
     send(view, "setSelectedRange:", NSMakeRange(location, length));
-}
-
-std::string pasteboard() {
-    return utf8Of(send<id>(send<id>(UIPasteboard::staticClass(), "generalPasteboard"), "string"));
 }
 
 } // namespace
@@ -64,44 +59,4 @@ TEST(UITextView, SelectionIsClampedToTheTextAndNeverSplitsACharacter) {
     EXPECT_EQ(selectedRange(view), NSMakeRange(4, 0));
     select(view, 2, ~0UL); // a length that would overflow the end
     EXPECT_EQ(selectedRange(view), NSMakeRange(1, 3));
-}
-
-TEST(UITextView, CopyPutsTheSelectionOnTheGeneralPasteboardAndNothingLeavesItAlone) {
-    objc::AutoreleasePool pool;
-    UITextView* view = textView("How are you? \xF0\x9F\x98\x80!");
-    select(view, 13, 2);
-    send(view, "copy:", nullptr);
-    EXPECT_EQ(pasteboard(), "\xF0\x9F\x98\x80");
-    select(view, 0, 3);
-    send(view, "copy:", view);
-    EXPECT_EQ(pasteboard(), "How");
-
-    select(view, 2, 0);
-    send(view, "copy:", nullptr);
-    EXPECT_EQ(pasteboard(), "How") << "an empty selection copies nothing";
-    UITextView* empty = textView("");
-    select(empty, 0, 5);
-    send(empty, "copy:", nullptr);
-    EXPECT_EQ(pasteboard(), "How");
-}
-
-TEST(UITextView, TypingReplacesTheSelectionAndChangesOnlyTheView) {
-    objc::AutoreleasePool pool;
-    NSString* original = NSString::make("\xF0\x9F\x98\x80 Hello world");
-    UITextView* view = textView("");
-    send(view, "setText:", original);
-
-    select(view, 9, 5);
-    send(view, "insertText:", NSString::make("there"));
-    EXPECT_EQ(utf8Of(view->text()), "\xF0\x9F\x98\x80 Hello there");
-    EXPECT_EQ(selectedRange(view), NSMakeRange(14, 0)) << "the caret follows the inserted text";
-
-    select(view, 0, 2);
-    send(view, "insertText:", NSString::make("\xC3\xA9t\xC3\xA9:"));
-    EXPECT_EQ(utf8Of(view->text()), "\xC3\xA9t\xC3\xA9: Hello there");
-    EXPECT_EQ(selectedRange(view), NSMakeRange(4, 0));
-
-    send(view, "insertText:", NSString::make("!"));
-    EXPECT_EQ(utf8Of(view->text()), "\xC3\xA9t\xC3\xA9:! Hello there") << "at the caret, nothing replaced";
-    EXPECT_EQ(original->utf8(), "\xF0\x9F\x98\x80 Hello world") << "the string that was set is untouched";
 }
