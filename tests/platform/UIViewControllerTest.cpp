@@ -72,7 +72,6 @@ TEST(Presentation, APageSheetFromIOS13OnAndFullScreenBefore) {
     };
     for (const Case& c :
          {Case{"12.4", UIModalPresentationAutomatic, false}, Case{"13.0", UIModalPresentationAutomatic, true},
-          Case{"14.4", UIModalPresentationPageSheet, true},
           Case{"14.4", UIModalPresentationFullScreen, false},
           Case{"12.4", UIModalPresentationPageSheet, false}}) {
         setRunningSystemVersion(OperatingSystemVersion::parse(c.system));
