@@ -1,4 +1,5 @@
 #include "FuzzDevice.h"
+#include "FileBytes.h"
 
 #include "sim/play/DeviceFolder.h"
 
@@ -6,8 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -29,8 +28,5 @@ sim::DeviceFolder& fuzzDevice() {
 void writeFuzzDeviceFile(const char* devicePath, std::string_view bytes) {
     fuzzDevice();
     // The folder comes from the path the library reads, so the two cannot part.
-    std::filesystem::path path = device::Device::resolve(devicePath);
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    putFile(device::Device::resolve(devicePath), bytes);
 }

@@ -2,17 +2,17 @@
 // every open is counted is checked where the library opens its files.
 
 #include "ChildProcess.h"
+#include "FileBytes.h"
+#include "TemporaryFolder.h"
 #include "TestDevice.h"
 
 #include "device/Device.h"
 #include "device/Files.h"
-#include "device/MadeFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,13 +80,12 @@ TEST(DeviceFiles, ReadRefusesFilesOverTheBoundAndFoldersAndStaysOnTheDevice) {
 // A link stored on the device may point anywhere on the machine: no device path goes
 // through one, whether the kernel resolves the path at once or folder by folder.
 TEST(DeviceFiles, NoReadWriteOrRemovalGoesThroughALink) {
-    auto outside = device::MadeFolder::makeTemporary("lexorna-outside");
-    ASSERT_TRUE(outside);
-    std::ofstream(outside->path() / "secret") << "outside";
+    TemporaryFolder outside("lexorna-outside");
+    outside.write("secret", "outside");
     putDeviceFile("/var/mobile/links/inside", "inside");
     auto at = [](const char* devicePath) { return Device::resolve(devicePath); };
-    std::filesystem::create_directory_symlink(outside->path(), at("/var/mobile/links/folder"));
-    std::filesystem::create_symlink(outside->path() / "secret", at("/var/mobile/links/file"));
+    std::filesystem::create_directory_symlink(outside.path(), at("/var/mobile/links/folder"));
+    std::filesystem::create_symlink(outside.path() / "secret", at("/var/mobile/links/file"));
     std::filesystem::create_symlink(at("/var/mobile/links/inside"), at("/var/mobile/links/near"));
 
     for (auto open : {&Device::openBeneath, &Device::openBeneathByWalking}) {
@@ -110,10 +109,9 @@ TEST(DeviceFiles, NoReadWriteOrRemovalGoesThroughALink) {
     // A removal takes the links themselves and leaves what they point to.
     EXPECT_TRUE(device::removeItem("/var/mobile/links"));
     EXPECT_EQ(device::entryKind("/var/mobile/links").value(), device::EntryKind::Missing);
-    std::ifstream secret(outside->path() / "secret");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(secret), {}), "outside");
-    EXPECT_FALSE(std::filesystem::exists(outside->path() / "new"));
-    EXPECT_FALSE(std::filesystem::exists(outside->path() / "sub"));
+    EXPECT_EQ(contentsOf(outside.path() / "secret"), "outside");
+    EXPECT_FALSE(std::filesystem::exists(outside.path() / "new"));
+    EXPECT_FALSE(std::filesystem::exists(outside.path() / "sub"));
 }
 
 TEST(DeviceFiles, FaultsRefuseWritesAsAFullOrReadOnlyDiskWould) {

@@ -1,12 +1,13 @@
 // The one removal of the machine's folders: what was made here, while it is still the
 // folder made, and never what a link inside it points to.
 
+#include "FileBytes.h"
+
 #include "device/MadeFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <unistd.h>
 
 using device::MadeFolder;
@@ -21,26 +22,16 @@ MadeFolder made(const char* prefix) {
     return std::move(*folder);
 }
 
-void put(const fs::path& file, const std::string& bytes) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string contentsOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 } // namespace
 
 TEST(MadeFolder, RemovesWhatItHoldsButNeverWhatALinkInsidePointsTo) {
     MadeFolder decoy = made("lexorna-decoy");
-    put(decoy.path() / "precious", "keep");
+    putFile(decoy.path() / "precious", "keep");
     fs::path path;
     {
         MadeFolder folder = made("lexorna-made");
         path = folder.path();
-        put(path / "sub" / "file", "x");
+        putFile(path / "sub" / "file", "x");
         fs::create_directory_symlink(decoy.path(), path / "to-decoy");
         fs::create_symlink(decoy.path() / "precious", path / "sub" / "to-precious");
     }
@@ -50,7 +41,7 @@ TEST(MadeFolder, RemovesWhatItHoldsButNeverWhatALinkInsidePointsTo) {
 
 TEST(MadeFolder, LeavesAFolderThatIsNoLongerTheOneItMadeOrHasLostItsMark) {
     MadeFolder decoy = made("lexorna-decoy");
-    put(decoy.path() / "precious", "keep");
+    putFile(decoy.path() / "precious", "keep");
     MadeFolder folder = made("lexorna-made");
     const fs::path path = folder.path();
     const fs::path aside = path.string() + ".aside";
@@ -63,7 +54,7 @@ TEST(MadeFolder, LeavesAFolderThatIsNoLongerTheOneItMadeOrHasLostItsMark) {
     ASSERT_EQ(::unlink(path.c_str()), 0);
 
     // Another folder of the same name, marked as well.
-    put(path / MadeFolder::MarkName, "");
+    putFile(path / MadeFolder::MarkName, "");
     EXPECT_FALSE(folder.remove());
     EXPECT_TRUE(fs::exists(path / MadeFolder::MarkName));
     ASSERT_EQ(::unlink((path / MadeFolder::MarkName).c_str()), 0);
@@ -75,7 +66,7 @@ TEST(MadeFolder, LeavesAFolderThatIsNoLongerTheOneItMadeOrHasLostItsMark) {
     EXPECT_FALSE(folder.remove());
     EXPECT_TRUE(fs::is_directory(path));
 
-    put(path / MadeFolder::MarkName, "");
+    putFile(path / MadeFolder::MarkName, "");
     EXPECT_TRUE(folder.remove());
     EXPECT_FALSE(fs::exists(path));
 }

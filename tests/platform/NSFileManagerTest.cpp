@@ -3,6 +3,7 @@
 // that refuse writes are the device's tests and the Share fault flows.
 
 #include "ChildProcess.h"
+#include "FileBytes.h"
 #include "TestDevice.h"
 
 #include "device/Device.h"
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
@@ -24,9 +24,8 @@ using objc::send;
 
 namespace {
 
-std::string contentsOf(std::string_view devicePath) {
-    std::ifstream in(Device::resolve(devicePath), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+std::string contentsAt(std::string_view devicePath) {
+    return contentsOf(Device::resolve(devicePath));
 }
 
 std::vector<std::string> namesIn(std::string_view deviceFolder) {
@@ -48,9 +47,9 @@ TEST(NSFileManager, CreateWritesTheBytesAndReplacesAnEarlierFile) {
     objc::AutoreleasePool pool;
     std::filesystem::create_directories(Device::resolve("/var/mobile/create"));
     EXPECT_TRUE(create("/var/mobile/create/Lexorna", NSData::make("first text")));
-    EXPECT_EQ(contentsOf("/var/mobile/create/Lexorna"), "first text");
+    EXPECT_EQ(contentsAt("/var/mobile/create/Lexorna"), "first text");
     EXPECT_TRUE(create("/var/mobile/create/Lexorna", NSData::make("abc")));
-    EXPECT_EQ(contentsOf("/var/mobile/create/Lexorna"), "abc") << "no trace of the earlier text";
+    EXPECT_EQ(contentsAt("/var/mobile/create/Lexorna"), "abc") << "no trace of the earlier text";
     EXPECT_EQ(namesIn("/var/mobile/create"), std::vector<std::string>{"Lexorna"}) << "no temporary file left";
     struct stat info {};
     ASSERT_EQ(::stat(Device::resolve("/var/mobile/create/Lexorna").c_str(), &info), 0);
@@ -58,7 +57,7 @@ TEST(NSFileManager, CreateWritesTheBytesAndReplacesAnEarlierFile) {
 
     EXPECT_TRUE(create("/var/mobile/create/Lexorna", nullptr)) << "nil contents make an empty file";
     EXPECT_TRUE(std::filesystem::is_regular_file(Device::resolve("/var/mobile/create/Lexorna")));
-    EXPECT_EQ(contentsOf("/var/mobile/create/Lexorna"), "");
+    EXPECT_EQ(contentsAt("/var/mobile/create/Lexorna"), "");
 }
 
 TEST(NSFileManager, ReadersSeeTheOldFileOrTheNewNeverAPart) {
@@ -106,7 +105,7 @@ TEST(NSFileManager, AFileSizeLimitFailsTheWriteWithoutEndingTheProcess) {
         EXPECT_FALSE(create("/var/mobile/limited/Lexorna", NSData::make(std::string(5000, 'x'))));
         EXPECT_TRUE(namesIn("/var/mobile/limited").empty()) << "no temporary file is left";
         EXPECT_TRUE(create("/var/mobile/limited/Lexorna", NSData::make(std::string(500, 'y'))));
-        EXPECT_EQ(contentsOf("/var/mobile/limited/Lexorna"), std::string(500, 'y'));
+        EXPECT_EQ(contentsAt("/var/mobile/limited/Lexorna"), std::string(500, 'y'));
     });
 }
 

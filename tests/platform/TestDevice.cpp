@@ -1,11 +1,11 @@
 #include "TestDevice.h"
 
 #include "ChildProcess.h"
+#include "FileBytes.h"
 #include "device/Device.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 
 namespace {
@@ -28,8 +28,5 @@ const std::filesystem::path& testDeviceRoot() {
 }
 
 void putDeviceFile(std::string_view devicePath, std::string_view bytes) {
-    auto path = device::Device::resolve(devicePath);
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    putFile(device::Device::resolve(devicePath), bytes);
 }

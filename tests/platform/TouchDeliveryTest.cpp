@@ -62,10 +62,6 @@ Class targetClass() {
     });
 }
 
-id newObject(Class cls) {
-    return send<id>(send<id>(cls, "alloc"), "init");
-}
-
 // A recogniser made through the runtime, the way host and library code makes one.
 template <typename Recognizer> Recognizer* addRecognizer(UIView* view, id target, const char* action) {
     id recognizer = send<id>(send<id>(Recognizer::staticClass(), "alloc"), "initWithTarget:action:", target,
@@ -120,7 +116,7 @@ struct Screen {
     UIWindow* window = UIWindow::make(CGRectMake(0, 0, 390, 844));
     UIView* container = UIView::make(CGRectMake(0, 0, 300, 300));
     UIView* cell = UIView::make(CGRectMake(10, 10, 100, 50));
-    id target = newObject(targetClass());
+    id target = objc::make(targetClass());
 
     Screen() {
         window->addSubview(container);
@@ -133,7 +129,7 @@ struct Screen {
 TEST(GestureRecognizer, TapFiresOnceWhenTapsAndFingersMatch) {
     objc::AutoreleasePool pool;
     UIView* view = UIView::make(CGRectMake(0, 0, 100, 100));
-    id target = newObject(targetClass());
+    id target = objc::make(targetClass());
     UITapGestureRecognizer* tap = addTap(view, target, "fire:", 2);
 
     EXPECT_TRUE(deliver(view, TouchGesture::tap(1)).fired.empty());
@@ -155,7 +151,7 @@ TEST(GestureRecognizer, TapFiresOnceWhenTapsAndFingersMatch) {
 TEST(GestureRecognizer, LongPressReportsBeganChangedEndedToAnActionWithAColon) {
     objc::AutoreleasePool pool;
     UIView* view = UIView::make(CGRectMake(0, 0, 100, 100));
-    id target = newObject(targetClass());
+    id target = objc::make(targetClass());
     UILongPressGestureRecognizer* press = addLongPress(view, target, "fire:");
 
     TouchRecord record = deliver(view, TouchGesture::longPress(0.5, /*moved=*/true));
@@ -180,7 +176,7 @@ TEST(GestureRecognizer, LongPressReportsBeganChangedEndedToAnActionWithAColon) {
 
 TEST(GestureRecognizer, LongPressNeedsItsMinimumDurationAndFingers) {
     objc::AutoreleasePool pool;
-    id target = newObject(targetClass());
+    id target = objc::make(targetClass());
     id press = send<id>(send<id>(UILongPressGestureRecognizer::staticClass(), "alloc"),
                         "initWithTarget:action:", target, sel_registerName("fire"));
     EXPECT_EQ(send<double>(press, "minimumPressDuration"), 0.5) << "UIKit's default";
@@ -268,7 +264,7 @@ TEST(TouchDelivery, DelegateThatRefusesToBeginPassesTheGestureOn) {
             });
     });
     Screen screen;
-    id delegate = newObject(cls);
+    id delegate = objc::make(cls);
     addTap(screen.container, screen.target, "other");
     addTap(screen.cell, screen.target, "fire:");
     UITapGestureRecognizer* vetoed = addTap(screen.cell, screen.target, "fire");
@@ -309,7 +305,7 @@ TEST(TouchDelivery, DelegateThatRefusesTheTouchLeavesTheRecognizerOut) {
             });
     });
     Screen screen;
-    id delegate = newObject(cls);
+    id delegate = objc::make(cls);
     addTap(screen.container, screen.target, "other");
     send(addTap(screen.cell, screen.target, "fire"), "setDelegate:", delegate);
 
@@ -335,11 +331,11 @@ TEST(TouchDelivery, SecondRecognizerFiresOnlyWhenADelegateAllowsBothTogether) {
     EXPECT_THAT(deliver(screen.cell, TouchGesture::tap()).fired, ElementsAre(tapFired("fire")));
 
     // Either recogniser's delegate may allow it; the winner still fires first.
-    send(outer, "setDelegate:", newObject(cls));
+    send(outer, "setDelegate:", objc::make(cls));
     EXPECT_THAT(deliver(screen.cell, TouchGesture::tap()).fired,
                 ElementsAre(tapFired("fire"), tapFired("other")));
     send(outer, "setDelegate:", nullptr);
-    send(inner, "setDelegate:", newObject(cls));
+    send(inner, "setDelegate:", objc::make(cls));
     EXPECT_THAT(deliver(screen.cell, TouchGesture::tap()).fired,
                 ElementsAre(tapFired("fire"), tapFired("other")));
     EXPECT_THAT(actionsCalled(), ElementsAre("fire", "other"));
@@ -476,7 +472,7 @@ TEST(TouchDelivery, ActionMayRemoveItsOwnView) {
                 }
             });
     });
-    id dropper = newObject(dropping);
+    id dropper = objc::make(dropping);
     UIView* leaf;
     {
         objc::AutoreleasePool inner;

@@ -1,6 +1,8 @@
 // Images: PNG files at device paths, the system's image cache, and files that are missing
 // or are not pictures.
 
+#include "FileBytes.h"
+#include "PngImage.h"
 #include "TestDevice.h"
 
 #include "uikit/UIImageView.h"
@@ -9,7 +11,6 @@
 #include "device/Instruments.h"
 #include "foundation/NSString.h"
 
-#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,21 +21,11 @@ using objc::send;
 namespace {
 
 // A 3 by 2 picture: opaque red at the top left, half-transparent white at the bottom
-// right, transparent elsewhere. Written by cairo, as any PNG encoder would.
+// right, transparent elsewhere.
 std::string writePng(const std::string& devicePath) {
     auto path = device::Device::resolve(devicePath);
     std::filesystem::create_directories(path.parent_path());
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 3, 2);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgba(cr, 1, 0, 0, 1);
-    cairo_rectangle(cr, 0, 0, 1, 1);
-    cairo_fill(cr);
-    cairo_set_source_rgba(cr, 1, 1, 1, 0.5);
-    cairo_rectangle(cr, 2, 1, 1, 1);
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    EXPECT_EQ(cairo_surface_write_to_png(surface, path.c_str()), CAIRO_STATUS_SUCCESS);
-    cairo_surface_destroy(surface);
+    EXPECT_TRUE((PngImage{3, 2, {0xFFFF0000, 0, 0, 0, 0, 0x80808080}}.write(path)));
     return devicePath;
 }
 
@@ -91,8 +82,7 @@ TEST(UIImage, FileThatIsNotAReadablePngGivesNil) {
     putDeviceFile("/var/mobile/text.png", "this is not a picture");
     EXPECT_EQ(imageNamed("/var/mobile/text.png"), nullptr);
 
-    std::ifstream in(device::Device::resolve(writePng("/var/mobile/whole.png")), std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::string bytes = contentsOf(device::Device::resolve(writePng("/var/mobile/whole.png")));
     ASSERT_GT(bytes.size(), 24u);
     putDeviceFile("/var/mobile/truncated.png", bytes.substr(0, bytes.size() / 2));
     EXPECT_EQ(imageNamed("/var/mobile/truncated.png"), nullptr);

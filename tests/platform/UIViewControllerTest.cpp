@@ -2,6 +2,7 @@
 // container, and dismissal of everything above the dismissed controller.
 
 #include "HeardPresentations.h"
+#include "KeyWindow.h"
 
 #include "uikit/UINavigationController.h"
 #include "uikit/UIWindow.h"
@@ -14,18 +15,6 @@
 using objc::send;
 
 namespace {
-
-UIViewController* controller() {
-    return send<UIViewController*>(send<id>(UIViewController::staticClass(), "alloc"), "init");
-}
-
-// A key window of 390 by 844 points showing a root controller.
-UIWindow* windowWithRoot(UIViewController* root) {
-    UIWindow* window = UIWindow::make(CGRectMake(0, 0, 390, 844));
-    window->setRootViewController(root);
-    window->makeKeyAndVisible();
-    return window;
-}
 
 void present(UIViewController* presenter, UIViewController* presented, bool animated = true) {
     send(presenter, "presentViewController:animated:completion:", presented, animated, nullptr);
@@ -46,9 +35,9 @@ const std::vector<std::string>& logLines() {
 
 TEST(Presentation, ShowsThePresentedViewOverTheWindowAndCallsTheCompletion) {
     objc::AutoreleasePool pool;
-    UIViewController* root = controller();
-    UIWindow* window = windowWithRoot(root);
-    UIViewController* sheet = controller();
+    UIViewController* root = plainController();
+    UIWindow* window = keyWindowWithRoot(root);
+    UIViewController* sheet = plainController();
     bool completed = false;
 
     send(root, "presentViewController:animated:completion:", sheet, true,
@@ -75,9 +64,9 @@ TEST(Presentation, APageSheetFromIOS13OnAndFullScreenBefore) {
           Case{"14.4", UIModalPresentationFullScreen, false},
           Case{"12.4", UIModalPresentationPageSheet, false}}) {
         setRunningSystemVersion(OperatingSystemVersion::parse(c.system));
-        UIViewController* root = controller();
-        UIWindow* window = windowWithRoot(root);
-        UIViewController* sheet = controller();
+        UIViewController* root = plainController();
+        UIWindow* window = keyWindowWithRoot(root);
+        UIViewController* sheet = plainController();
         send(sheet, "setModalPresentationStyle:", c.style);
         present(root, sheet);
         UIView* view = sheet->view();
@@ -101,10 +90,10 @@ TEST(Presentation, APageSheetFromIOS13OnAndFullScreenBefore) {
 
 TEST(Presentation, OneAtATimeAndOnlyFromAWindowWithUIKitsWarnings) {
     objc::AutoreleasePool pool;
-    UIViewController* root = controller();
-    UIWindow* window = windowWithRoot(root);
-    UIViewController* first = controller();
-    UIViewController* second = controller();
+    UIViewController* root = plainController();
+    UIWindow* window = keyWindowWithRoot(root);
+    UIViewController* first = plainController();
+    UIViewController* second = plainController();
     present(root, first);
     std::size_t before = logLines().size();
 
@@ -116,7 +105,7 @@ TEST(Presentation, OneAtATimeAndOnlyFromAWindowWithUIKitsWarnings) {
     EXPECT_EQ(send<id>(second, "presentingViewController"), nullptr);
     EXPECT_EQ(window->subviews().size(), 2u);
 
-    UIViewController* offscreen = controller();
+    UIViewController* offscreen = plainController();
     offscreen->view(); // loaded, but in no window
     present(offscreen, second);
     ASSERT_EQ(logLines().size(), before + 2);
@@ -128,11 +117,11 @@ TEST(Presentation, OneAtATimeAndOnlyFromAWindowWithUIKitsWarnings) {
 
 TEST(Presentation, FromAChildGoesToItsRootMostContainer) {
     objc::AutoreleasePool pool;
-    UIViewController* chat = controller();
+    UIViewController* chat = plainController();
     auto* navigation = UINavigationController::make(chat);
     auto* tabs = UITabBarController::make({navigation});
-    windowWithRoot(tabs);
-    UIViewController* panel = controller();
+    keyWindowWithRoot(tabs);
+    UIViewController* panel = plainController();
     HeardPresentations observer;
 
     present(chat, panel, false);
@@ -145,16 +134,16 @@ TEST(Presentation, FromAChildGoesToItsRootMostContainer) {
     EXPECT_FALSE(observer.heard[0].animated);
 
     std::size_t before = logLines().size();
-    present(navigation, controller());
+    present(navigation, plainController());
     EXPECT_EQ(logLines().size(), before + 1) << "the container is already presenting";
     EXPECT_EQ(observer.heard.size(), 1u) << "what shows nothing is not told";
 }
 
 TEST(Presentation, ChildOfAPresentedContainerDismissesThatPresentation) {
     objc::AutoreleasePool pool;
-    UIViewController* root = controller();
-    windowWithRoot(root);
-    UIViewController* inner = controller();
+    UIViewController* root = plainController();
+    keyWindowWithRoot(root);
+    UIViewController* inner = plainController();
     auto* navigation = UINavigationController::make(inner);
     present(root, navigation);
     EXPECT_EQ(send<id>(inner, "presentingViewController"), root)
@@ -167,9 +156,10 @@ TEST(Presentation, ChildOfAPresentedContainerDismissesThatPresentation) {
 
 TEST(Presentation, DismissingTakesAwayEverythingAboveTheDismissedController) {
     objc::AutoreleasePool pool;
-    UIViewController* root = controller();
-    UIWindow* window = windowWithRoot(root);
-    objc::Ref<UIViewController> first = controller(), second = controller(), third = controller();
+    UIViewController* root = plainController();
+    UIWindow* window = keyWindowWithRoot(root);
+    objc::Ref<UIViewController> first = plainController(), second = plainController(),
+                                third = plainController();
     present(root, first.get());
     present(first.get(), second.get());
     present(second.get(), third.get());
@@ -198,11 +188,11 @@ TEST(Presentation, DismissingTakesAwayEverythingAboveTheDismissedController) {
 
 TEST(Presentation, PresentingNilOrAnActiveControllerRaisesAsUIKitDoes) {
     objc::AutoreleasePool pool;
-    UIViewController* root = controller();
-    windowWithRoot(root);
-    UIViewController* child = controller();
+    UIViewController* root = plainController();
+    keyWindowWithRoot(root);
+    UIViewController* child = plainController();
     UINavigationController::make(child);
-    UIViewController* sheet = controller();
+    UIViewController* sheet = plainController();
     present(root, sheet);
 
     auto reasonOf = [](auto&& body) -> std::string {

@@ -1,6 +1,7 @@
 // Playing flows: device preparation, steps before the first launch, one process per
 // launch, and crashes that end a launch without hiding it or stopping later launches.
 
+#include "FileBytes.h"
 #include "TemporaryFolder.h"
 
 #include "sim/flow/FlowParser.h"
@@ -144,8 +145,7 @@ TEST_F(FlowRunnerTest, PreparationWritesInstallsAndRemovesWhatTheHeaderSays) {
     EXPECT_TRUE(onDevice(SettingsPath));
     EXPECT_TRUE(onDevice(FilterListPath));
     EXPECT_TRUE(onDevice("/Library/Application Support/Lexorna.bundle/Share.png"));
-    std::ifstream library(device::Device::resolve(LibraryPath));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(library), {}), "library bytes");
+    EXPECT_EQ(contentsOf(device::Device::resolve(LibraryPath)), "library bytes");
     EXPECT_EQ(report.launches[0].process["home"].get<std::string>().rfind(device::ContainersFolder, 0), 0u);
 
     report = play("app: whatsapp\nfilter: none\ninstall: false\n---\n- launch\n", installation);

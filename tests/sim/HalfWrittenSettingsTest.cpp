@@ -4,6 +4,7 @@
 // failed.
 
 #include "ChildProcess.h"
+#include "FileBytes.h"
 
 #include "apps/AppLaunch.h"
 #include "apps/HostApps.h"
@@ -21,7 +22,6 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,9 +90,9 @@ TEST(HalfWrittenSettings, EveryTriggerHookAttachesItsRecogniserWhileAnotherProce
         auto device = sim::DeviceFolder::open(std::nullopt, false);
         ASSERT_TRUE(device) << device.error();
         device::Device::setRoot(device->path());
-        std::ifstream library(sim::Installation::besideSimulator().library, std::ios::binary);
-        ASSERT_TRUE(library);
-        install(sim::LibraryPath, std::string(std::istreambuf_iterator<char>(library), {}));
+        std::string library = contentsOf(sim::Installation::besideSimulator().library);
+        ASSERT_FALSE(library.empty());
+        install(sim::LibraryPath, library);
         install(sim::FilterListPath, R"(<plist version="1.0"><dict><key>Filter</key><dict><key>Bundles</key>
 <array><string>net.whatsapp.WhatsApp</string></array></dict></dict></plist>)");
         install(sim::SettingsPath, settingsWithPanel(true));

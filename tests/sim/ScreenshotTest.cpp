@@ -14,7 +14,6 @@
 #include "uikit/UITextView.h"
 #include "uikit/UIWindow.h"
 
-#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -205,14 +204,8 @@ TEST_F(ScreenshotTest, StartsRightToLeftTextAtTheRightEdge) {
 
 TEST_F(ScreenshotTest, ShowsAnImageViewsPicture) {
     device::Device::setRoot(folder_.path());
-    cairo_surface_t* png = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4, 4);
-    cairo_t* cr = cairo_create(png);
-    cairo_set_source_rgb(cr, 0, 128 / 255.0, 1);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    ASSERT_EQ(cairo_surface_write_to_png(png, (folder_.path() / "picture.png").c_str()),
-              CAIRO_STATUS_SUCCESS);
-    cairo_surface_destroy(png);
+    ASSERT_TRUE(
+        (PngImage{4, 4, std::vector<std::uint32_t>(16, 0xFF0080FF)}.write(folder_.path() / "picture.png")));
 
     UIImageView* imageView = UIImageView::make(UIImage::imageNamed("/picture.png"));
     ASSERT_TRUE(imageView->image());

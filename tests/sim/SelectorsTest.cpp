@@ -2,6 +2,7 @@
 // case builds its window in a child process, as the key window belongs to the process.
 
 #include "AppProcess.h"
+#include "KeyWindow.h"
 
 #include "sim/play/Selectors.h"
 
@@ -37,11 +38,8 @@ UILabel* addLabel(UIView* parent, const char* text, CGRect frame, const char* id
 // text view, a button titled "Done", and views the user cannot see: a label under a
 // hidden container, a transparent one, one off the screen and one never placed.
 UIWindow* makeWindow() {
-    UIWindow* window = UIWindow::make(CGRectMake(0, 0, 390, 844));
-    auto* root = objc::make<UIViewController>(UIViewController::staticClass());
-    window->setRootViewController(root);
-    window->makeKeyAndVisible();
-    UIView* view = root->view();
+    UIWindow* window = keyWindowWithRoot(plainController());
+    UIView* view = window->rootViewController()->view();
     view->setAccessibilityIdentifier("root");
 
     addLabel(view, "Hello", CGRectMake(0, 100, 200, 20), "back");
@@ -113,7 +111,7 @@ TEST(Selectors, SeeNeitherHiddenNorTransparentNorOffScreenViewsAndSayWhatIsShown
 TEST(Selectors, PresentedControllersViewsComeInFrontOfTheRoot) {
     inChildProcess([] {
         UIWindow* window = makeWindow();
-        auto* sheet = objc::make<UIViewController>(UIViewController::staticClass());
+        auto* sheet = plainController();
         window->rootViewController()->present(sheet, false, {});
         addLabel(sheet->view(), "Hello", CGRectMake(0, 0, 100, 20), "sheet");
         EXPECT_EQ((*findShownView(window, byText("Hello")))->accessibilityIdentifier(), "sheet");

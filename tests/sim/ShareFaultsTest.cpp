@@ -3,6 +3,7 @@
 // or removed, and the host runs on. Then the --device folder itself: someone's folder is
 // refused, and the user's device is never removed.
 
+#include "FileBytes.h"
 #include "Simulator.h"
 
 #include "device/Device.h"
@@ -45,11 +46,6 @@ content:
 - tapOn: {class: UIButton, text: ""}
 )" + expectations +
            "- assertPresented: LexornaViewController\n";
-}
-
-std::string contentsOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 struct FaultCase {

@@ -2,6 +2,7 @@
 // coordinates. Each case builds its window in a child process.
 
 #include "AppProcess.h"
+#include "KeyWindow.h"
 
 #include "sim/report/ViewTreeJson.h"
 
@@ -18,9 +19,7 @@ using namespace sim;
 namespace {
 
 UIWindow* makeWindow() {
-    UIWindow* window = UIWindow::make(CGRectMake(0, 0, 390, 844));
-    window->setRootViewController(objc::make<UIViewController>(UIViewController::staticClass()));
-    window->makeKeyAndVisible();
+    UIWindow* window = keyWindowWithRoot(plainController());
     window->rootViewController()->view()->setAccessibilityIdentifier("root");
     return window;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "FileBytes.h"
+
 #include "device/MadeFolder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -17,16 +18,10 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
     std::filesystem::path write(const std::string& name, const std::string& bytes) const {
-        auto file = path_ / name;
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file;
+        putFile(path_ / name, bytes);
+        return path_ / name;
     }
-
-    std::string read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string read(const std::string& name) const { return contentsOf(path_ / name); }
 
 private:
     static device::MadeFolder made(const char* prefix) {

@@ -1,6 +1,7 @@
 #include "Launch.h"
 
 #include "AppProcess.h"
+#include "FileBytes.h"
 #include "device/Device.h"
 #include "foundation/NSBundle.h"
 #include "objc/Exception.h"
@@ -8,12 +9,8 @@
 #include "uikit/UIViewController.h"
 
 #include <dlfcn.h>
-#include <filesystem>
-#include <fstream>
 
 namespace launch {
-
-namespace fs = std::filesystem;
 
 std::string xmlPlist(std::string_view body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + std::string(body) +
@@ -38,15 +35,10 @@ std::string filterListing(std::initializer_list<const char*> bundles) {
 namespace {
 
 void writeDevice(const Setup& setup) {
-    auto write = [](std::string_view devicePath, const std::string& bytes) {
-        fs::path host = device::Device::resolve(devicePath);
-        fs::create_directories(host.parent_path());
-        std::ofstream(host, std::ios::binary) << bytes;
-    };
     if (setup.settings)
-        write(SettingsPath, *setup.settings);
+        putFile(device::Device::resolve(SettingsPath), *setup.settings);
     if (setup.filter)
-        write(FilterPath, *setup.filter);
+        putFile(device::Device::resolve(FilterPath), *setup.filter);
 }
 
 // Maps the library in with the runtime's calls recorded from here on, as the platform's

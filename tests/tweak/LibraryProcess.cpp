@@ -1,7 +1,6 @@
 #include "LibraryProcess.h"
 
 #include "ChildProcess.h"
-#include "uikit/UIWindow.h"
 
 #include <dlfcn.h>
 
@@ -12,15 +11,4 @@ void withLibrary(const std::function<void(void*)>& body) {
             throw std::runtime_error(::dlerror());
         body(library);
     });
-}
-
-id plainController() {
-    return objc::make<UIViewController>(UIViewController::staticClass());
-}
-
-id makeKeyWindowWithRoot(id rootController) {
-    UIWindow* window = UIWindow::make(CGRectMake(0, 0, 390, 390));
-    window->setRootViewController(objc::cast<UIViewController>(rootController));
-    window->makeKeyAndVisible();
-    return window;
 }

@@ -8,7 +8,3 @@
 // no settings, so nothing is hooked): the library's classes and exports are there, and
 // the runtime of the test process itself is never touched.
 void withLibrary(const std::function<void(void* library)>& body);
-
-// A window of 390 by 390 points with a plain root controller, made key.
-id makeKeyWindowWithRoot(id rootController);
-id plainController();

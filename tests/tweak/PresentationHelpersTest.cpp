@@ -3,6 +3,7 @@
 // host table's drifted classes.
 
 #include "HeardPresentations.h"
+#include "KeyWindow.h"
 #include "LibraryProcess.h"
 
 #include "foundation/NSString.h"
@@ -36,10 +37,6 @@ HeardPresentations::Heard alertPresentation(void* library) {
     return {nullptr, nullptr, false};
 }
 
-UIViewController* controller() {
-    return objc::cast<UIViewController>(plainController());
-}
-
 } // namespace
 
 TEST(PresentationHelpers, AlertGoesOnTheTopMostControllerOfEachShapeOfHierarchy) {
@@ -49,19 +46,19 @@ TEST(PresentationHelpers, AlertGoesOnTheTopMostControllerOfEachShapeOfHierarchy)
     const std::pair<const char*, std::function<UIViewController*()>> shapes[] = {
         {"modal presentations are followed to the deepest",
          [] {
-             UIViewController* root = controller();
-             makeKeyWindowWithRoot(root);
-             UIViewController* first = controller();
-             UIViewController* second = controller();
+             UIViewController* root = plainController();
+             keyWindowWithRoot(root);
+             UIViewController* first = plainController();
+             UIViewController* second = plainController();
              root->present(first, false, {});
              first->present(second, false, {});
              return second;
          }},
         {"a navigation root whose top presents a navigation controller gives its visible one",
          [] {
-             UIViewController* top = controller();
-             makeKeyWindowWithRoot(UINavigationController::make(top));
-             UIViewController* inner = controller();
+             UIViewController* top = plainController();
+             keyWindowWithRoot(UINavigationController::make(top));
+             UIViewController* inner = plainController();
              top->present(UINavigationController::make(inner), false, {});
              return inner;
          }},
@@ -86,8 +83,8 @@ TEST(PresentationHelpers, WithoutAKeyWindowTheAlertGoesNowhere) {
 
 TEST(PresentationHelpers, AlertWithoutTitleShowsTheMessageAndOneOkButton) {
     withLibrary([](void* library) {
-        UIViewController* root = controller();
-        makeKeyWindowWithRoot(root);
+        UIViewController* root = plainController();
+        keyWindowWithRoot(root);
         HeardPresentations::Heard heard = alertPresentation(library);
         ASSERT_EQ(heard.sentTo, root);
         EXPECT_TRUE(heard.animated);

@@ -1,6 +1,8 @@
 // The text panel in a process of its own: Share without its picture, and whose text it
 // exports. Its geometry, a nil text and failed writes are played through the simulator.
 
+#include "FileBytes.h"
+#include "KeyWindow.h"
 #include "LibraryProcess.h"
 
 #include "device/Device.h"
@@ -18,7 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 using objc::send;
 
@@ -29,8 +30,8 @@ constexpr const char* ExportPath = "/var/mobile/Library/Lexorna";
 // A key window with a plain root and the app's Library folder, as a container has.
 UIViewController* prepareApp() {
     std::filesystem::create_directories(device::Device::resolve("/var/mobile/Library"));
-    UIViewController* root = objc::cast<UIViewController>(plainController());
-    makeKeyWindowWithRoot(root);
+    UIViewController* root = plainController();
+    keyWindowWithRoot(root);
     return root;
 }
 
@@ -52,8 +53,7 @@ template <class T> T* find(UIView* view) {
 }
 
 std::string exported() {
-    std::ifstream in(device::Device::resolve(ExportPath), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return contentsOf(device::Device::resolve(ExportPath));
 }
 
 } // namespace

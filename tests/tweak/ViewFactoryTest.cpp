@@ -5,6 +5,7 @@
 
 #include "DeclareClass.h"
 #include "LibraryProcess.h"
+#include "PngImage.h"
 
 #include "device/Device.h"
 #include "foundation/NSString.h"
@@ -13,7 +14,6 @@
 #include "uikit/UITapGestureRecognizer.h"
 #include "uikit/UIWindow.h"
 
-#include <cairo.h>
 #include <gtest/gtest.h>
 
 using objc::send;
@@ -30,14 +30,7 @@ Class targetClass() {
 }
 
 id redImage() {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4, 4);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    auto path = device::Device::resolve("/red.png");
-    cairo_surface_write_to_png(surface, path.c_str());
-    cairo_surface_destroy(surface);
+    PngImage{4, 4, std::vector<std::uint32_t>(16, 0xFFFF0000)}.write(device::Device::resolve("/red.png"));
     return send<id>(objc_getClass("UIImage"), "imageNamed:", NSString::make("/red.png"));
 }
 

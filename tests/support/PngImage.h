@@ -9,7 +9,8 @@
 #include <optional>
 #include <vector>
 
-// A PNG file's pixels as 0xAARRGGBB words, row by row, for comparing pictures.
+// A PNG file's pixels as premultiplied 0xAARRGGBB words, row by row, for comparing
+// pictures and for writing the ones that tests load.
 struct PngImage {
     int width = 0;
     int height = 0;
