@@ -5,7 +5,7 @@
 #include "PngImage.h"
 #include "TestDevice.h"
 
-#include "uikit/UIImageView.h"
+#include "uikit/UIImage.h"
 
 #include "device/Device.h"
 #include "device/Instruments.h"
@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 using objc::send;
 
