@@ -308,20 +308,16 @@ TEST_F(CommandLineTest, FoldersThatCannotBeUsedAreNamedBeforeAnythingPlays) {
     const std::string file = temp_.write("taken", "a file, not a folder").string();
     temp_.write("shot.yaml", ScreenshotFlow);
 
-    Simulated outcome = simulate("run shot.yaml --device taken");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "lexorna-sim: cannot use taken as a device: not a folder\n");
-    EXPECT_EQ(outcome.out, "");
-
-    outcome = simulate("run shot.yaml --out taken/shots");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err.rfind("lexorna-sim: cannot write screenshots to " + file + "/shots: ", 0), 0u)
-        << outcome.err;
-    EXPECT_EQ(outcome.out, "");
-
-    outcome = simulate("demo --out taken");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err.rfind("lexorna-sim: cannot write the demo to " + file + ": ", 0), 0u)
-        << outcome.err;
+    const std::pair<std::string, std::string> refusals[] = {
+        {"run shot.yaml --device taken", "cannot use taken as a device: not a folder\n"},
+        {"run shot.yaml --out taken/shots", "cannot write screenshots to " + file + "/shots: "},
+        {"demo --out taken", "cannot write the demo to " + file + ": "},
+    };
+    for (const auto& [arguments, error] : refusals) {
+        Simulated outcome = simulate(arguments);
+        EXPECT_EQ(outcome.status, 1) << arguments;
+        EXPECT_EQ(outcome.err.rfind("lexorna-sim: " + error, 0), 0u) << outcome.err;
+        EXPECT_EQ(outcome.out, "") << arguments;
+    }
     EXPECT_EQ(temp_.read("taken"), "a file, not a folder");
 }
