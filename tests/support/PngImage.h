@@ -3,7 +3,6 @@
 #include <cairo.h>
 
 #include <algorithm>
-
 #include <cstdint>
 #include <filesystem>
 #include <optional>

@@ -30,7 +30,8 @@ Class targetClass() {
 }
 
 id redImage() {
-    PngImage{4, 4, std::vector<std::uint32_t>(16, 0xFFFF0000)}.write(device::Device::resolve("/red.png"));
+    EXPECT_TRUE((PngImage{4, 4, std::vector<std::uint32_t>(16, 0xFFFF0000)}.write(
+        device::Device::resolve("/red.png"))));
     return send<id>(objc_getClass("UIImage"), "imageNamed:", NSString::make("/red.png"));
 }
 
