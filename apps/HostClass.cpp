@@ -50,7 +50,7 @@ Class declareHostClass(const char* name, Class superclass, std::initializer_list
     bool drifts = drift && drift->className == name;
     for (const char* property : properties) {
         std::string ivar = std::string("_") + property;
-        class_addIvar(cls, ivar.c_str(), sizeof(id), alignof(id), "@");
+        class_addIvar(cls, ivar.c_str(), sizeof(id), 3, "@"); // alignment as log2 of 8 bytes
         if (!drifts || drift->property != property)
             objc::addMethod(cls, property, &propertyGetter);
     }

@@ -6,6 +6,7 @@
 #include "NSDictionary.h"
 #include "NSFileManager.h"
 #include "NSNumber.h"
+#include "NSProcessInfo.h"
 #include "NSString.h"
 #include "NSURL.h"
 
@@ -25,6 +26,7 @@ void registerFoundationClasses() {
              &NSBundle::staticClass,
              &NSURL::staticClass,
              &NSFileManager::staticClass,
+             &NSProcessInfo::staticClass,
          })
         staticClass();
 }

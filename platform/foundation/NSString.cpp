@@ -82,27 +82,6 @@ NSString* NSString::literal(std::string_view utf8) {
         });
 }
 
-NSString* NSString::format(std::string_view format, std::initializer_list<id> arguments) {
-    std::string out;
-    auto argument = arguments.begin();
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size()) {
-            if (format[i + 1] == '@') {
-                out += describe(argument != arguments.end() ? *argument++ : nullptr);
-                ++i;
-                continue;
-            }
-            if (format[i + 1] == '%') {
-                out += '%';
-                ++i;
-                continue;
-            }
-        }
-        out += format[i];
-    }
-    return make(out);
-}
-
 std::size_t NSString::length() const {
     return utf16Length(text_);
 }
@@ -141,6 +120,19 @@ std::string utf8Of(id string) {
 Class NSString::staticClass() {
     static Class cls = [] {
         Class c = objc::defineNativeClass<NSString>("NSString", NSObject::staticClass());
+        objc::addClassMethod(
+            c, "stringWithUTF8String:", +[](id, SEL, const char* utf8) -> id {
+                // Foundation raises for NULL; the bytes are taken as they are.
+                if (!utf8)
+                    objc::raise(objc::NSInvalidArgumentException, "stringWithUTF8String: NULL cString");
+                return NSString::make(utf8);
+            });
+        objc::addMethod(
+            c, "stringByAppendingString:", +[](id self, SEL, id string) -> id {
+                if (!string)
+                    objc::raise(objc::NSInvalidArgumentException, "stringByAppendingString: nil argument");
+                return NSString::make(static_cast<NSString*>(self)->utf8() + utf8Of(string));
+            });
         objc::addMethod(
             c, "length",
             +[](id self, SEL) -> unsigned long { return static_cast<NSString*>(self)->length(); });

@@ -17,8 +17,6 @@ class NSString : public NSObject {
     // A constant string, as @"..." gives one: one object per text for the whole process,
     // never released, so that code which names a string costs no allocation each time.
     static NSString* literal(std::string_view utf8);
-    // "%@" replaced by each argument's description in turn ("(null)" for nil), "%%" by "%".
-    static NSString* format(std::string_view format, std::initializer_list<id> arguments);
 
     const std::string& utf8() const { return text_; }
     std::size_t length() const; // in UTF-16 code units

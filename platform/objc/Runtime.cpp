@@ -319,10 +319,18 @@ BOOL class_respondsToSelector(Class cls, SEL name) {
     return class_getInstanceMethod(cls, name) != nullptr;
 }
 
-BOOL class_addIvar(Class cls, const char* name, std::size_t, std::uint8_t, const char* types) {
+const char* method_getTypeEncoding(const objc::Method* method) {
+    return method ? method->types.c_str() : nullptr;
+}
+
+BOOL class_addIvar(Class cls, const char* name, std::size_t size, std::uint8_t log2Alignment,
+                   const char* types) {
     // Instance variables can only be declared before the class is registered, and only
     // objects are modelled.
     if (!cls || cls->registered || cls->isMeta || !name || !types || std::string_view(types) != "@")
+        return NO;
+    constexpr std::uint8_t LargestLog2Alignment = 4;
+    if (size != sizeof(id) || log2Alignment > LargestLog2Alignment)
         return NO;
     for (Class c = cls; c; c = c->superclass)
         for (const auto& ivar : c->ivars)
@@ -356,36 +364,61 @@ id class_createInstance(Class cls, std::size_t) {
 }
 
 namespace {
-std::mutex& propertyLock(const void* object, Ivar ivar) {
+std::mutex& propertyLock(const void* object, std::size_t slot) {
     static std::mutex locks[8];
-    auto key = reinterpret_cast<std::uintptr_t>(object) ^ (ivar ? ivar->index * 0x9e3779b97f4a7c15ULL : 0);
+    auto key = reinterpret_cast<std::uintptr_t>(object) ^ (slot * 0x9e3779b97f4a7c15ULL);
     return locks[(key >> 4) % 8];
 }
 } // namespace
 
-id objc_getProperty(id self, SEL, Ivar ivar, bool atomic) {
-    if (!self || !ivar)
+namespace {
+
+constexpr std::ptrdiff_t FirstIvarOffset = sizeof(void*); // after the isa
+
+// The slot at a property accessor's offset; raises where the object has none.
+std::size_t slotAt(id self, std::ptrdiff_t offset, const char* accessor) {
+    std::ptrdiff_t slot = (offset - FirstIvarOffset) / static_cast<std::ptrdiff_t>(sizeof(id));
+    if (offset < FirstIvarOffset || (offset - FirstIvarOffset) % sizeof(id) != 0 ||
+        static_cast<std::size_t>(slot) >= self->isa()->ivarCount)
+        objc::raise(objc::NSInternalInconsistencyException, std::string(accessor) + ": " + self->isa()->name +
+                                                                " has no instance variable at offset " +
+                                                                std::to_string(offset));
+    return static_cast<std::size_t>(slot);
+}
+
+} // namespace
+
+std::ptrdiff_t ivar_getOffset(Ivar ivar) {
+    return ivar ? FirstIvarOffset + static_cast<std::ptrdiff_t>(ivar->index * sizeof(id)) : 0;
+}
+
+id objc_getProperty(id self, SEL, std::ptrdiff_t offset, BOOL atomic) {
+    if (!self)
         return nullptr;
+    std::size_t slot = slotAt(self, offset, "objc_getProperty");
     if (!atomic)
-        return object_getIvar(self, ivar);
+        return self->ivarSlot(slot);
     Ref<Object> value;
     {
-        std::lock_guard lock(propertyLock(self, ivar));
-        value = object_getIvar(self, ivar);
+        std::lock_guard lock(propertyLock(self, slot));
+        value = self->ivarSlot(slot);
     }
     return autorelease(value.get());
 }
 
-void objc_setProperty(id self, SEL, Ivar ivar, id value, bool atomic) {
-    if (!self || !ivar)
+void objc_setProperty(id self, SEL, std::ptrdiff_t offset, id value, BOOL atomic, signed char shouldCopy) {
+    if (!self)
         return;
-    Ref<Object> old = object_getIvar(self, ivar);
+    if (shouldCopy)
+        objc::raise(objc::NSInvalidArgumentException, "objc_setProperty: copying setters are not modelled");
+    std::size_t slot = slotAt(self, offset, "objc_setProperty");
+    Ref<Object> old = self->ivarSlot(slot);
     if (!atomic) {
-        object_setIvar(self, ivar, value);
+        self->setIvarSlot(slot, value);
         return;
     }
-    std::lock_guard lock(propertyLock(self, ivar));
-    object_setIvar(self, ivar, value);
+    std::lock_guard lock(propertyLock(self, slot));
+    self->setIvarSlot(slot, value);
 }
 
 void objc_storeStrong(id* location, id value) {

@@ -25,17 +25,28 @@ const objc::Method* class_getInstanceMethod(Class cls, SEL name);
 IMP class_getMethodImplementation(Class cls, SEL name);
 IMP method_setImplementation(objc::Method* method, IMP imp);
 BOOL class_respondsToSelector(Class cls, SEL name);
-BOOL class_addIvar(Class cls, const char* name, std::size_t size, std::uint8_t alignment, const char* types);
+const char* method_getTypeEncoding(const objc::Method* method);
+// Declares an instance variable before the class is registered. The alignment is log2 of
+// its bytes, as on iOS: 3 for an object. One above 16 bytes, which no variable needs (an
+// 8 asks for 256), is refused rather than laid out.
+BOOL class_addIvar(Class cls, const char* name, std::size_t size, std::uint8_t log2Alignment,
+                   const char* types);
 Ivar class_getInstanceVariable(Class cls, const char* name);
 id object_getIvar(id object, Ivar ivar);
 void object_setIvar(id object, Ivar ivar, id value);
 id class_createInstance(Class cls, std::size_t extraBytes);
+// Where the variable lies in an instance: after the isa, one pointer per variable.
+std::ptrdiff_t ivar_getOffset(Ivar ivar);
 
-// The accessors of an object property over an instance variable. An atomic read takes
-// the value retained and autoreleased, and an atomic write swaps it, under a lock
-// chosen by the variable's address, so a reader never sees a released value.
-id objc_getProperty(id self, SEL _cmd, Ivar ivar, bool atomic);
-void objc_setProperty(id self, SEL _cmd, Ivar ivar, id value, bool atomic);
+// The accessors of an object property over an instance variable, found by its offset
+// (ivar_getOffset) as compiled accessors find it. An atomic read takes the value retained
+// and autoreleased, and an atomic write swaps it, under a lock chosen by the variable's
+// address, so a reader never sees a released value. An offset at which the object has no
+// variable would read or write some other memory on a device; here it raises. Copying
+// setters are not modelled and raise too.
+id objc_getProperty(id self, SEL _cmd, std::ptrdiff_t offset, BOOL atomic);
+void objc_setProperty(id self, SEL _cmd, std::ptrdiff_t offset, id value, BOOL atomic,
+                      signed char shouldCopy);
 
 // Strong assignment to a variable that holds its own reference (a global, say).
 void objc_storeStrong(id* location, id value);

@@ -4,12 +4,13 @@
 // against the method's type encoding, and is refused loudly where they differ.
 
 #include "foundation/NSPathUtilities.h"
+#include "foundation/NSProcessInfo.h"
 #include "foundation/NSString.h"
-#include "foundation/SystemVersion.h"
 #include "objc/Message.h"
 #include "substrate/Substrate.h"
 #include "uikit/CGGeometry.h"
 
+using Method = const objc::Method*;
 using NSUInteger = unsigned long;
 using NSInteger = long;
 

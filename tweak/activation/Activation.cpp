@@ -5,11 +5,10 @@
 #include "HookTable.h"
 #include "Settings.h"
 
-#include "foundation/NSBundle.h"
-#include "substrate/Substrate.h"
+#include "panel/LexornaViewController.h"
+#include "ui/VDManager.h"
 
-#include <cstring>
-#include <vector>
+#include "Runtime.h"
 
 using objc::send;
 
@@ -20,10 +19,12 @@ void install(const HostGroup& group) {
     const char* className = nullptr;
     Class cls = nullptr;
     for (const HookEntry& entry : group.entries) {
-        if (!className || std::strcmp(className, entry.className) != 0) {
+        if (!className || __builtin_strcmp(className, entry.className) != 0) {
             className = entry.className;
             cls = objc_getClass(className);
         }
+        if (entry.needsPanel && !LexornaViewControllerClass())
+            continue;
         SEL sel = sel_registerName(entry.selector);
         // A missing class or method changes nothing. An added selector that the host
         // already has keeps the host's method, so class_addMethod's answer is not needed.
@@ -34,29 +35,40 @@ void install(const HostGroup& group) {
     }
 }
 
-__attribute__((constructor)) void activate(int, char**, char**) {
-    objc::AutoreleasePool pool;
+void activate() {
     // Every enabling key is read before anything is installed; they count once per
     // launch.
     bool enabled = readSetting("Aw");
-    std::vector<bool> groupEnabled;
-    for (const HostGroup& group : hostGroups())
-        groupEnabled.push_back(readSetting(group.key));
-    if (!enabled)
+    const HostGroup* groups = hostGroups();
+    bool groupEnabled[HostGroupCount];
+    for (size_t i = 0; i < HostGroupCount; ++i)
+        groupEnabled[i] = readSetting(groups[i].key);
+    // Every hook makes its recognisers and views through the library's factory: where
+    // another library took its class name first, nothing is installed.
+    if (!enabled || !VDManagerClass())
         return;
 
-    auto groups = hostGroups();
-    for (std::size_t i = 0; i < groups.size(); ++i) {
+    for (size_t i = 0; i < HostGroupCount; ++i) {
         if (!groupEnabled[i])
             continue;
         // The filter says whether this app is one of the hosts, not whether it is this
         // group's host: a group whose classes the app lacks changes nothing.
-        auto* identifier =
-            send<NSString*>(send<id>(NSBundle::staticClass(), "mainBundle"), "bundleIdentifier");
-        if (!Check_If_Bundle_Exists(identifier))
+        id identifier = send<id>(send<id>(objc_getClass("NSBundle"), "mainBundle"), "bundleIdentifier");
+        if (!Check_If_Bundle_Exists(static_cast<NSString*>(identifier)))
             continue;
         install(groups[i]);
     }
+}
+
+// The one initialiser of the library. Its classes are registered first, whatever the
+// settings say, as the runtime registers an image's classes before its initialisers
+// run; then the hooks that use them are installed. Nothing relies on the order in which
+// a platform runs the initialisers of different object files.
+__attribute__((constructor)) void load() {
+    objc::AutoreleasePool pool;
+    registerVDManager();
+    registerLexornaViewController();
+    activate();
 }
 
 } // namespace

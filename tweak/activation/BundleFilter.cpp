@@ -1,25 +1,32 @@
 #include "BundleFilter.h"
-
-#include "foundation/NSArray.h"
-#include "foundation/NSDictionary.h"
+#include "InstalledFiles.h"
 
 using objc::send;
 
+namespace {
+
+bool isKindOf(id object, const char* className) {
+    return send<bool>(object, "isKindOfClass:", objc_getClass(className));
+}
+
+} // namespace
+
 extern "C" BOOL Check_If_Bundle_Exists(NSString* bundleIdentifier) {
     objc::AutoreleasePool pool;
-    id filter = send<id>(send<id>(NSMutableDictionary::staticClass(), "alloc"),
-                         "initWithContentsOfFile:", NSString::make(FilterPath));
+    id filter = send<id>(send<id>(objc_getClass("NSMutableDictionary"), "alloc"),
+                         "initWithContentsOfFile:", installedFilePath(FilterPath));
     // A "Filter" that is not a dictionary, or "Bundles" that is not an array, lists no
     // app rather than stopping the host.
-    auto* bundleFilter =
-        objc::dynCast<NSDictionary>(send<id>(filter, "objectForKey:", NSString::make("Filter")));
-    auto* bundles =
-        objc::dynCast<NSArray>(send<id>(bundleFilter, "objectForKey:", NSString::make("Bundles")));
-    if (!bundles)
+    id bundleFilter = send<id>(filter, "objectForKey:", objc::string("Filter"));
+    if (!isKindOf(bundleFilter, "NSDictionary"))
+        return NO;
+    id bundles = send<id>(bundleFilter, "objectForKey:", objc::string("Bundles"));
+    if (!isKindOf(bundles, "NSArray"))
         return NO;
     BOOL listed = NO;
-    for (const auto& element : *bundles)
-        if (send<bool>(element.get(), "isEqual:", bundleIdentifier))
+    auto count = send<NSUInteger>(bundles, "count");
+    for (NSUInteger i = 0; i < count; ++i)
+        if (send<bool>(send<id>(bundles, "objectAtIndex:", i), "isEqual:", static_cast<id>(bundleIdentifier)))
             listed = YES;
     return listed;
 }

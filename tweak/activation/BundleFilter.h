@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/NSString.h"
+#include "Runtime.h"
 
 // The loader's filter property list, installed beside the library: under "Filter",
 // "Bundles" lists the identifiers of the host apps.

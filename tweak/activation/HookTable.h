@@ -1,9 +1,6 @@
 #pragma once
 
-#include "objc/Message.h"
-#include "objc/Object.h"
-
-#include <span>
+#include "Runtime.h"
 
 // One change that a host group makes to a host class.
 struct HookEntry {
@@ -18,12 +15,14 @@ struct HookEntry {
     IMP implementation;
     IMP* previous;     // Replaced: the previous-implementation slot
     const char* types; // Added: the type encoding, "v@:" or "v@:@"
+    bool needsPanel;   // the method presents the text panel, so it needs the panel's class
 };
 
 // A host method replaced by `replacement`, the host's own kept in `previous`.
 inline HookEntry replacedEntry(const char* className, const char* selector, void (*replacement)(id, SEL),
                                IMP& previous) {
-    return {className, selector, HookEntry::Kind::Replaced, objc::imp(replacement), &previous, nullptr};
+    return {className, selector, HookEntry::Kind::Replaced, objc::imp(replacement), &previous,
+            nullptr,   false};
 }
 
 // A method added to a host class. The type encoding is written out, as it is handed to
@@ -31,14 +30,35 @@ inline HookEntry replacedEntry(const char* className, const char* selector, void
 template <class... Args>
 HookEntry addedEntry(const char* className, const char* selector, void (*method)(id, SEL, Args...),
                      const char* types) {
-    return {className, selector, HookEntry::Kind::Added, objc::imp(method), nullptr, types};
+    return {className, selector, HookEntry::Kind::Added, objc::imp(method), nullptr, types, false};
 }
+
+// An added panel action: it is left out when the panel's class could not be registered.
+template <class... Args>
+HookEntry panelEntry(const char* className, const char* selector, void (*method)(id, SEL, Args...),
+                     const char* types) {
+    HookEntry entry = addedEntry(className, selector, method, types);
+    entry.needsPanel = true;
+    return entry;
+}
+
+// The entries of one host group, in a table of the group's own.
+struct HookList {
+    const HookEntry* first;
+    size_t count;
+
+    template <size_t N> HookList(const HookEntry (&entries)[N]) : first(entries), count(N) {}
+    const HookEntry* begin() const { return first; }
+    const HookEntry* end() const { return first + count; }
+};
 
 // The entries for one host app, in order of installation, named like its settings key.
 struct HostGroup {
     const char* key;
-    std::span<const HookEntry> entries;
+    HookList entries;
 };
 
+inline constexpr size_t HostGroupCount = 5;
+
 // The five host groups, in the fixed order in which they are installed.
-std::span<const HostGroup> hostGroups();
+const HostGroup* hostGroups();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "objc/Object.h"
+#include "Runtime.h"
 
 // Runs the host's own implementation kept in a previous-implementation slot, with the
 // receiver and selector that the replacement was called with. A replacement runs only

@@ -1,7 +1,6 @@
 #include "Settings.h"
 
-#include "foundation/NSDictionary.h"
-#include "foundation/NSString.h"
+#include "Runtime.h"
 
 using objc::send;
 
@@ -20,7 +19,7 @@ bool boolValueOf(id value) {
 bool readSetting(const char* key) {
     // The dictionary lives only as long as this read.
     objc::AutoreleasePool pool;
-    id settings = send<id>(send<id>(NSMutableDictionary::staticClass(), "alloc"),
-                           "initWithContentsOfFile:", NSString::literal(SettingsPath));
-    return boolValueOf(send<id>(settings, "objectForKey:", NSString::literal(key)));
+    id settings = send<id>(send<id>(objc_getClass("NSMutableDictionary"), "alloc"),
+                           "initWithContentsOfFile:", objc::string(SettingsPath));
+    return boolValueOf(send<id>(settings, "objectForKey:", objc::string(key)));
 }

@@ -2,9 +2,9 @@
 
 #include "ui/Colors.h"
 #include "ui/Constraints.h"
+#include "ui/VDManager.h"
 
-#include "objc/Message.h"
-#include "uikit/CGGeometry.h"
+#include "Runtime.h"
 
 using objc::send;
 
@@ -24,9 +24,9 @@ void setCornerRadius(id overlay, const OverlayStyle& style) {
 id showOverlay(id text, id parent, id anchor, id* global, const OverlayStyle& style) {
     if (style.replacesEarlier)
         dismissOverlay(*global);
-    id overlay = send<id>(objc_getClass("VDManager"),
-                          "InitTextViewWithFrame:BackgroundColor:TextColor:InView:", CGRectNull,
-                          greyColor(37), whiteColor(), parent);
+    id overlay =
+        send<id>(VDManagerClass(), "InitTextViewWithFrame:BackgroundColor:TextColor:InView:", CGRectNull,
+                 greyColor(37), whiteColor(), parent);
     objc_storeStrong(global, overlay);
 
     send(overlay, "setEditable:", true);

@@ -8,10 +8,9 @@
 #include "panel/LexornaViewController.h"
 #include "ui/Colors.h"
 #include "ui/Constraints.h"
+#include "ui/VDManager.h"
 
-#include "foundation/NSString.h"
-#include "objc/Message.h"
-#include "uikit/CGGeometry.h"
+#include "Runtime.h"
 
 using objc::send;
 
@@ -30,17 +29,17 @@ constexpr OverlayStyle CommentOverlay{10.0, false, 12.5, 1L, -5.0, 0.0, 0.0, 5.0
 
 // The overlay's "X": a near-black circle of 23.5 points at its top-left corner.
 void addCloseButton(id overlay, id comment) {
-    id button = send<id>(objc_getClass("VDManager"),
-                         "InitButtonWithName:Frame:InView:Target:Action:", NSString::make("X"), CGRectNull,
-                         overlay, comment, sel_registerName("Close"));
+    id button =
+        send<id>(VDManagerClass(), "InitButtonWithName:Frame:InView:Target:Action:", objc::string("X"),
+                 CGRectNull, overlay, comment, sel_registerName("Close"));
     send(button, "setClipsToBounds:", true);
     send(send<id>(button, "layer"), "setCornerRadius:", 12.0);
     send(send<id>(button, "layer"), "setBackgroundColor:", send<id>(greyColor(5), "CGColor"));
     send(button, "setTranslatesAutoresizingMaskIntoConstraints:", false);
-    activateEdgeConstraints(button, {{{overlay, "topAnchor", 1.5},
-                                      {overlay, "leadingAnchor", 1.5},
-                                      {overlay, "leadingAnchor", 25.0},
-                                      {overlay, "topAnchor", 25.0}}});
+    activateEdgeConstraints(button, {{overlay, "topAnchor", 1.5},
+                                     {overlay, "leadingAnchor", 1.5},
+                                     {overlay, "leadingAnchor", 25.0},
+                                     {overlay, "topAnchor", 25.0}});
 }
 
 // -[IGCoreTextView layoutSubviews]: the trigger hook.
@@ -69,11 +68,11 @@ void Close(id, SEL) {
 
 } // namespace
 
-std::span<const HookEntry> hookEntries() {
+HookList hookEntries() {
     static const HookEntry entries[] = {
         replacedEntry("IGCoreTextView", "layoutSubviews", commentLayoutSubviews,
                       previousCommentLayoutSubviews),
-        addedEntry("IGCoreTextView", "IGCopyCommentCustom:", IGCopyCommentCustom, "v@:@"),
+        panelEntry("IGCoreTextView", "IGCopyCommentCustom:", IGCopyCommentCustom, "v@:@"),
         addedEntry("IGCoreTextView", "IGCopyComment:", IGCopyComment, "v@:@"),
         addedEntry("IGCoreTextView", "Close", Close, "v@:"),
     };

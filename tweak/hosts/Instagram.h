@@ -6,6 +6,6 @@
 // hooked: the overlay carries its own "X" button, which takes it away.
 namespace lexorna::instagram {
 
-std::span<const HookEntry> hookEntries();
+HookList hookEntries();
 
 } // namespace lexorna::instagram

@@ -8,7 +8,7 @@
 #include "panel/LexornaViewController.h"
 #include "ui/Presentation.h"
 
-#include "objc/Message.h"
+#include "Runtime.h"
 
 using objc::send;
 
@@ -57,11 +57,11 @@ void Dismiss(id, SEL) {
 
 } // namespace
 
-std::span<const HookEntry> hookEntries() {
+HookList hookEntries() {
     static const HookEntry entries[] = {
         replacedEntry("CKBalloonTextView", "layoutSubviews", balloonLayoutSubviews,
                       previousBalloonLayoutSubviews),
-        addedEntry("CKBalloonTextView", "CopyMobileSMSCustom", CopyMobileSMSCustom, "v@:"),
+        panelEntry("CKBalloonTextView", "CopyMobileSMSCustom", CopyMobileSMSCustom, "v@:"),
         addedEntry("CKBalloonTextView", "CopyMobileSMS", CopyMobileSMS, "v@:"),
         replacedEntry("CKTranscriptCollectionViewController", "viewDidLoad", transcriptViewDidLoad,
                       previousTranscriptViewDidLoad),

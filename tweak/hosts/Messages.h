@@ -7,6 +7,6 @@
 // (CKTranscriptCollectionViewController) takes it away.
 namespace lexorna::messages {
 
-std::span<const HookEntry> hookEntries();
+HookList hookEntries();
 
 } // namespace lexorna::messages

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "objc/Object.h"
+#include "Runtime.h"
 
 // The newest inline overlay of each host: a strong reference each, nil at load, replaced
 // by every new overlay and never set back to nil. Exported under these names.

@@ -1,8 +1,10 @@
 #include "Trigger.h"
 
 #include "activation/Settings.h"
+#include "panel/LexornaViewController.h"
+#include "ui/VDManager.h"
 
-#include "objc/Message.h"
+#include "Runtime.h"
 
 using objc::send;
 
@@ -15,13 +17,13 @@ bool takesRecognizers(id view) {
 }
 
 void attachTap(id view, unsigned long taps, id target, SEL action) {
-    send<id>(objc_getClass("VDManager"),
+    send<id>(VDManagerClass(),
              "InitTapGestureRecognizerInView:NumberOfTapsRequired:NumberOfTouchesRequired:Target:Actions:",
              view, taps, 1UL, target, action);
 }
 
 void attachPress(id view, float seconds, id target, SEL action) {
-    send<id>(objc_getClass("VDManager"),
+    send<id>(VDManagerClass(),
              "InitLongPressGestureRecognizerInView:PressDuration:NumberOfTouchesRequired:Target:Actions:",
              view, seconds, 1UL, target, action);
 }
@@ -31,8 +33,12 @@ void attachPress(id view, float seconds, id target, SEL action) {
 void attachTrigger(id view, const Trigger& trigger) {
     if (!takesRecognizers(view))
         return;
-    SEL action =
-        sel_registerName(readSetting(trigger.customViewKey) ? trigger.panelAction : trigger.inlineAction);
+    bool panel = readSetting(trigger.customViewKey);
+    // Without the panel's class (another library took its name) the panel action was
+    // never added: the view gets no recogniser that would call it.
+    if (panel && !LexornaViewControllerClass())
+        return;
+    SEL action = sel_registerName(panel ? trigger.panelAction : trigger.inlineAction);
     if (trigger.taps)
         attachTap(view, trigger.taps, view, action);
     else

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "objc/Object.h"
+#include "Runtime.h"
 
 // A host's trigger: the one-finger gesture that shows a message's text, and the two
 // actions it may call. The host's custom-view setting chooses between them each time a

@@ -17,7 +17,7 @@ IMP previousConversationViewDidLoad = nullptr;
 constexpr Trigger MessageTrigger = tapTrigger(1, "TWCustomView", "TWCopyDMCustom", "TWCopyDM");
 
 // Square corners and centred text; one overlay at a time.
-constexpr OverlayStyle MessageOverlay{std::nullopt, false, 15.0, 1L, 5.0, 5.0, -5.0, -5.0, true};
+constexpr OverlayStyle MessageOverlay{{}, false, 15.0, 1L, 5.0, 5.0, -5.0, -5.0, true};
 
 // The entry's first subview draws the message through its tiled layer.
 id messageText(id spacer) {
@@ -52,11 +52,11 @@ void Dismiss(id, SEL) {
 
 } // namespace
 
-std::span<const HookEntry> hookEntries() {
+HookList hookEntries() {
     static const HookEntry entries[] = {
         replacedEntry("TFNSpacerView", "layoutSubviews", messageLayoutSubviews,
                       previousMessageLayoutSubviews),
-        addedEntry("TFNSpacerView", "TWCopyDMCustom", TWCopyDMCustom, "v@:"),
+        panelEntry("TFNSpacerView", "TWCopyDMCustom", TWCopyDMCustom, "v@:"),
         addedEntry("TFNSpacerView", "TWCopyDM", TWCopyDM, "v@:"),
         replacedEntry("T1DirectMessageConversationEntriesViewController", "viewDidLoad",
                       conversationViewDidLoad, previousConversationViewDidLoad),

@@ -7,6 +7,6 @@
 // overlay away.
 namespace lexorna::twitter {
 
-std::span<const HookEntry> hookEntries();
+HookList hookEntries();
 
 } // namespace lexorna::twitter

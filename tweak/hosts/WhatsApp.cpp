@@ -47,11 +47,11 @@ void Dismiss(id, SEL) {
 
 } // namespace
 
-std::span<const HookEntry> hookEntries() {
+HookList hookEntries() {
     static const HookEntry entries[] = {
         replacedEntry("WAMessageContainerView", "layoutSubviews", messageLayoutSubviews,
                       previousMessageLayoutSubviews),
-        addedEntry("WAMessageContainerView", "WAWordCopyCustom", WAWordCopyCustom, "v@:"),
+        panelEntry("WAMessageContainerView", "WAWordCopyCustom", WAWordCopyCustom, "v@:"),
         addedEntry("WAMessageContainerView", "WAWordCopy", WAWordCopy, "v@:"),
         replacedEntry("WAChatViewController", "viewDidLoad", chatViewDidLoad, previousChatViewDidLoad),
         addedEntry("WAChatViewController", "Dismiss", Dismiss, "v@:"),

@@ -6,6 +6,6 @@
 // screen (WAChatViewController) takes the overlay away.
 namespace lexorna::whatsapp {
 
-std::span<const HookEntry> hookEntries();
+HookList hookEntries();
 
 } // namespace lexorna::whatsapp

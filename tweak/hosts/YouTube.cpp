@@ -45,11 +45,11 @@ void panelDidTapCloseButton(id self, SEL _cmd) {
 
 } // namespace
 
-std::span<const HookEntry> hookEntries() {
+HookList hookEntries() {
     static const HookEntry entries[] = {
         replacedEntry("YTFormattedStringLabel", "applyTypeStyle", labelApplyTypeStyle,
                       previousLabelApplyTypeStyle),
-        addedEntry("YTFormattedStringLabel", "YTWordCopyCustom", YTWordCopyCustom, "v@:"),
+        panelEntry("YTFormattedStringLabel", "YTWordCopyCustom", YTWordCopyCustom, "v@:"),
         addedEntry("YTFormattedStringLabel", "YTWordCopy", YTWordCopy, "v@:"),
         replacedEntry("YTEngagementPanelViewController", "didTapCloseButton", panelDidTapCloseButton,
                       previousPanelDidTapCloseButton),

@@ -6,6 +6,6 @@
 // button of its engagement panel (YTEngagementPanelViewController) takes the overlay away.
 namespace lexorna::youtube {
 
-std::span<const HookEntry> hookEntries();
+HookList hookEntries();
 
 } // namespace lexorna::youtube

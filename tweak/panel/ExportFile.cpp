@@ -1,13 +1,12 @@
 #include "ExportFile.h"
 
-#include "foundation/NSPathUtilities.h"
-#include "foundation/NSString.h"
-#include "objc/Message.h"
+#include "Runtime.h"
 
 using objc::send;
 
 id exportFilePath() {
-    return NSString::format("%@/Library/Lexorna", {NSHomeDirectory()});
+    return send<id>(static_cast<id>(NSHomeDirectory()),
+                    "stringByAppendingString:", objc::string("/Library/Lexorna"));
 }
 
 bool writeExportFile(id text) {

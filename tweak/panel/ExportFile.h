@@ -1,6 +1,6 @@
 #pragma once
 
-#include "objc/Object.h"
+#include "Runtime.h"
 
 // The export file, "Library/Lexorna" in the app's home directory: the UTF-8 bytes of
 // the last shared text and nothing else.

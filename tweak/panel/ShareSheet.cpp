@@ -1,7 +1,6 @@
 #include "ShareSheet.h"
 
-#include "objc/Message.h"
-#include "uikit/UIViewController.h"
+#include "Runtime.h"
 
 using objc::send;
 
@@ -11,7 +10,6 @@ id ShareItemAtPath(id, SEL, id path, id controller) {
     send(items, "addObject:", send<id>(objc_getClass("NSURL"), "fileURLWithPath:isDirectory:", path, false));
     id sheet = send<id>(send<id>(objc_getClass("UIActivityViewController"), "alloc"),
                         "initWithActivityItems:applicationActivities:", items, static_cast<id>(nullptr));
-    send(controller, "presentViewController:animated:completion:", sheet, true,
-         static_cast<id>(NSBlock::make([] {})));
+    send(controller, "presentViewController:animated:completion:", sheet, true, objc::emptyBlock());
     return sheet;
 }

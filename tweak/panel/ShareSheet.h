@@ -1,6 +1,6 @@
 #pragma once
 
-#include "objc/Object.h"
+#include "Runtime.h"
 
 // +[VDManager ShareItemAtPath:InViewController:]: presents the system share sheet for
 // the file at a path on a controller, animated, and answers the sheet.

@@ -1,6 +1,6 @@
 #include "Colors.h"
 
-#include "objc/Message.h"
+#include "Runtime.h"
 
 using objc::send;
 

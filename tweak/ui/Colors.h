@@ -1,6 +1,6 @@
 #pragma once
 
-#include "objc/Object.h"
+#include "Runtime.h"
 
 // A grey whose red, green and blue are each level/255, opaque: the library's colours.
 id greyColor(double level);

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "objc/Object.h"
+#include "Optional.h"
 
-#include <array>
-#include <optional>
+#include "Runtime.h"
 
 // One of the four edge constraints the library gives each view it places:
 // view.anchor = to.toAnchor (+ constant). Without a constant the constraint is made with
@@ -11,12 +10,12 @@
 struct EdgeConstraint {
     id to;
     const char* toAnchor;
-    std::optional<double> constant;
+    Optional<double> constant;
 };
 
 // Makes the view's top, leading, trailing and bottom constraints, in that order, and
 // activates the four together in one call.
-void activateEdgeConstraints(id view, const std::array<EdgeConstraint, 4>& edges);
+void activateEdgeConstraints(id view, const EdgeConstraint (&edges)[4]);
 
 // The four edges of a view pinned to the same edges of another, each with its constant.
 void pinEdges(id view, id to, double top, double leading, double trailing, double bottom);

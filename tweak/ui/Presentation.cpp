@@ -1,9 +1,6 @@
 #include "Presentation.h"
 
-#include "foundation/NSString.h"
-#include "objc/Exception.h"
-#include "objc/Message.h"
-#include "uikit/UIViewController.h"
+#include "Runtime.h"
 
 using objc::send;
 
@@ -32,8 +29,8 @@ void Alert(NSString* title, NSString* message) {
                         "alertControllerWithTitle:message:preferredStyle:", static_cast<id>(title),
                         static_cast<id>(message), 1L);
     // Tapping "OK" only closes the alert.
-    id ok = send<id>(objc_getClass("UIAlertAction"), "actionWithTitle:style:handler:", NSString::make("OK"),
-                     0L, static_cast<id>(NSBlock::make([] {})));
+    id ok = send<id>(objc_getClass("UIAlertAction"), "actionWithTitle:style:handler:", objc::string("OK"), 0L,
+                     objc::emptyBlock());
     send(alert, "addAction:", ok);
     send(topMostController(), "presentViewController:animated:completion:", alert, true,
          static_cast<id>(nullptr));
@@ -41,12 +38,12 @@ void Alert(NSString* title, NSString* message) {
 
 id GetIvar(NSObject* object, NSString* key) {
     // Key-value lookup raises for a key the object does not have; a reader of arbitrary
-    // objects gets nil instead, so the host keeps running.
-    try {
-        return send<id>(object, "valueForKey:", static_cast<id>(key));
-    } catch (const objc::Exception& exception) {
-        if (exception.name() != objc::NSUnknownKeyException)
-            throw;
+    // objects gets nil instead, so the host keeps running. Any other exception is not
+    // this function's to swallow.
+    id value = nullptr;
+    if (!objc::catching("NSUnknownKeyException", [&] {
+            value = send<id>(static_cast<id>(object), "valueForKey:", static_cast<id>(key));
+        }))
         return nullptr;
-    }
+    return value;
 }

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "objc/Object.h"
-
-class NSString;
-class NSObject;
+#include "Runtime.h"
 
 // The controller on top of the key window, on which the library presents: from the
 // root controller, follow modal presentations to the deepest one and, at a navigation

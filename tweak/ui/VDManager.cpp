@@ -2,14 +2,13 @@
 #include "Constraints.h"
 #include "panel/ShareSheet.h"
 
-#include "foundation/NSString.h"
-
-#include "objc/Message.h"
-#include "uikit/CGGeometry.h"
+#include "Runtime.h"
 
 using objc::send;
 
 namespace {
+
+Class vdManager = nullptr;
 
 Class cls(const char* name) {
     return objc_getClass(name);
@@ -25,7 +24,7 @@ id initButtonImage(id, SEL, id image, id view, id target, SEL action) {
     send(view, "addSubview:", imageView);
 
     id button = send<id>(cls("UIButton"), "buttonWithType:", 0L);
-    send(button, "setTitle:forState:", NSString::make(""), 0UL);
+    send(button, "setTitle:forState:", objc::string(""), 0UL);
     send(button, "addTarget:action:forControlEvents:", target, action, 64UL);
     send(view, "addSubview:", button);
     send(button, "setTranslatesAutoresizingMaskIntoConstraints:", false);
@@ -100,23 +99,26 @@ id initLabelWithName(id, SEL, id name, CGRect frame, id view) {
 } // namespace
 
 Class VDManagerClass() {
-    static Class vdManager = [] {
-        Class c = objc_allocateClassPair(objc_getClass("NSObject"), "VDManager", 0);
-        // In the order of the class's method list.
-        objc::addClassMethod(c, "InitButtonImage:InView:Target:Action:", initButtonImage);
-        objc::addClassMethod(c, "ShareItemAtPath:InViewController:", ShareItemAtPath);
-        objc::addClassMethod(c, "InitButtonWithName:Frame:InView:Target:Action:", initButtonWithName);
-        objc::addClassMethod(
-            c, "InitLongPressGestureRecognizerInView:PressDuration:NumberOfTouchesRequired:Target:Actions:",
-            initLongPressGestureRecognizer);
-        objc::addClassMethod(c, "InitTextViewWithFrame:BackgroundColor:TextColor:InView:", initTextView);
-        objc::addClassMethod(
-            c, "InitTapGestureRecognizerInView:NumberOfTapsRequired:NumberOfTouchesRequired:Target:Actions:",
-            initTapGestureRecognizer);
-        objc::addClassMethod(c, "InitViewWithBGColor:Frame:BackgroundImage:InView:", initViewWithBGColor);
-        objc::addClassMethod(c, "InitLabelWithName:Frame:InView:", initLabelWithName);
-        objc_registerClassPair(c);
-        return c;
-    }();
     return vdManager;
+}
+
+void registerVDManager() {
+    Class c = objc_allocateClassPair(objc_getClass("NSObject"), "VDManager", 0);
+    if (!c)
+        return;
+    // In the order of the class's method list.
+    objc::addClassMethod(c, "InitButtonImage:InView:Target:Action:", initButtonImage);
+    objc::addClassMethod(c, "ShareItemAtPath:InViewController:", ShareItemAtPath);
+    objc::addClassMethod(c, "InitButtonWithName:Frame:InView:Target:Action:", initButtonWithName);
+    objc::addClassMethod(
+        c, "InitLongPressGestureRecognizerInView:PressDuration:NumberOfTouchesRequired:Target:Actions:",
+        initLongPressGestureRecognizer);
+    objc::addClassMethod(c, "InitTextViewWithFrame:BackgroundColor:TextColor:InView:", initTextView);
+    objc::addClassMethod(
+        c, "InitTapGestureRecognizerInView:NumberOfTapsRequired:NumberOfTouchesRequired:Target:Actions:",
+        initTapGestureRecognizer);
+    objc::addClassMethod(c, "InitViewWithBGColor:Frame:BackgroundImage:InView:", initViewWithBGColor);
+    objc::addClassMethod(c, "InitLabelWithName:Frame:InView:", initLabelWithName);
+    objc_registerClassPair(c);
+    vdManager = c;
 }
