@@ -118,6 +118,9 @@ TEST(Runtime, KeyValueLookupFindsAccessorThenInstanceVariable) {
             c, "computed", +[](id, SEL) -> id { return NSString::make("from accessor"); });
     });
     EXPECT_FALSE(class_addIvar(cls, "_late", sizeof(id), 3, "@")) << "only before registration";
+    Class wide = objc_allocateClassPair(NSObject::staticClass(), "RTWideIvar", 0);
+    EXPECT_FALSE(class_addIvar(wide, "_wide", sizeof(id), alignof(id), "@"))
+        << "the alignment is log2 of the bytes: 8 would ask for 256";
 
     id object = objc::make(cls);
     object_setIvar(object, class_getInstanceVariable(cls, "_title"), NSString::make("underscored"));
@@ -134,6 +137,27 @@ TEST(Runtime, KeyValueLookupFindsAccessorThenInstanceVariable) {
         FAIL() << "expected the undefined-key exception";
     } catch (const objc::Exception& e) {
         EXPECT_EQ(e.name(), "NSUnknownKeyException");
+    }
+}
+
+TEST(Runtime, PropertyAccessorsFindTheVariableByItsOffsetAndRefuseAnOffsetWithoutOne) {
+    objc::AutoreleasePool pool;
+    Class cls = declareClass("RTProperty", [](Class c) {
+        ASSERT_TRUE(class_addIvar(c, "_first", sizeof(id), 3, "@"));
+        ASSERT_TRUE(class_addIvar(c, "_second", sizeof(id), 3, "@"));
+    });
+    id object = objc::make(cls);
+    Ivar second = class_getInstanceVariable(cls, "_second");
+    objc_setProperty(object, nullptr, ivar_getOffset(second), NSString::make("two"), true, false);
+    EXPECT_EQ(utf8Of(object_getIvar(object, second)), "two");
+    EXPECT_EQ(utf8Of(objc_getProperty(object, nullptr, ivar_getOffset(second), true)), "two");
+    EXPECT_EQ(object_getIvar(object, class_getInstanceVariable(cls, "_first")), nullptr);
+
+    for (std::ptrdiff_t offset :
+         {std::ptrdiff_t{0}, ivar_getOffset(second) + 1, ivar_getOffset(second) + 8}) {
+        SCOPED_TRACE(offset);
+        EXPECT_THROW(objc_getProperty(object, nullptr, offset, true), objc::Exception);
+        EXPECT_THROW(objc_setProperty(object, nullptr, offset, nullptr, true, false), objc::Exception);
     }
 }
 

@@ -1,7 +1,10 @@
 // What Lexorna does to a host app at load, launch by launch: which settings and filter
 // lists install which host groups, in which order, and what the process reads.
 
+#include "FileBytes.h"
 #include "Launch.h"
+
+#include "device/Device.h"
 
 #include "foundation/NSObject.h"
 
@@ -233,5 +236,45 @@ TEST(Activation, HostClassesThatAreNoLongerViewsOrControllersAreLeftAlone) {
         objc::AutoreleasePool pool;
         EXPECT_NO_THROW(objc::send(objc::make(objc_getClass("WAChatViewController")), "viewDidLoad"));
         EXPECT_NO_THROW(objc::send(objc::make(objc_getClass("WAMessageContainerView")), "layoutSubviews"));
+    });
+}
+
+TEST(Activation, AClassNameAnotherLibraryTookLeavesTheLibraryWithoutItAndTheHooksThatNeedIt) {
+    auto takeName = [](const char* name) {
+        return [name] { objc_registerClassPair(objc_allocateClassPair(NSObject::staticClass(), name, 0)); };
+    };
+    // Every hook makes its recognisers through the factory: without it, nothing.
+    inLaunch({.settings = everyKeyTrue(),
+              .filter = filterListing({WhatsAppId}),
+              .prepareHost = takeName("VDManager")},
+             [](const Observed& observed) {
+                 ASSERT_EQ(observed.crash, "");
+                 EXPECT_THAT(observed.calls, IsEmpty());
+             });
+    // Without the panel, the inline mode goes on and the panel's action is not added.
+    inLaunch({.settings = settingsWithTrue({"Aw", "WhatsApp"}),
+              .filter = filterListing({WhatsAppId}),
+              .prepareHost = takeName("LexornaViewController")},
+             [](const Observed& observed) {
+                 ASSERT_EQ(observed.crash, "");
+                 auto expected = WhatsAppGroupInstalled;
+                 expected.erase(expected.begin() + 1);
+                 expectCalls(observed, expected);
+             });
+}
+
+TEST(Activation, OnARootlessDeviceTheFilterIsFoundUnderTheJailbreaksPrefix) {
+    launch::Setup setup{
+        .settings = settingsWithTrue({"Aw", "WhatsApp"}),
+        .filter = std::nullopt,
+        .prepareHost =
+            [] {
+                putFile(device::Device::resolve(std::string("/var/jb") + FilterPath),
+                        filterListing({WhatsAppId}));
+            },
+    };
+    inLaunch(setup, [](const Observed& observed) {
+        ASSERT_EQ(observed.crash, "");
+        expectCalls(observed, WhatsAppGroupInstalled);
     });
 }

@@ -4,6 +4,7 @@
 #include "FileBytes.h"
 #include "KeyWindow.h"
 #include "LibraryProcess.h"
+#include "PngImage.h"
 
 #include "device/Device.h"
 #include "foundation/NSString.h"
@@ -87,5 +88,18 @@ TEST(TextPanel, AMutableTextIsExportedWithItsContentsAtTheTimeOfShare) {
         text->setString("after");
         send(panel, "Share");
         EXPECT_EQ(exported(), "after");
+    });
+}
+
+TEST(TextPanel, OnARootlessDeviceTheSharePictureIsFoundUnderTheJailbreaksPrefix) {
+    withLibrary([](void*) {
+        auto picture =
+            device::Device::resolve("/var/jb/Library/Application Support/Lexorna.bundle/Share.png");
+        std::filesystem::create_directories(picture.parent_path());
+        ASSERT_TRUE((PngImage{2, 2, std::vector<std::uint32_t>(4, 0xFF0000FF)}).write(picture));
+        UIViewController* panel = presentPanel(prepareApp(), NSString::make("abc"));
+        auto* shown = find<UIImageView>(panel->view());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_NE(shown->image(), nullptr);
     });
 }
