@@ -139,7 +139,8 @@ struct Flow {
     Size screen{390, 844};                             // the window, in points
     FileBytes settings;                                // the settings file before the flow
     bool settingsGiven = false;                        // the header says what the settings are
-    FileBytes filter;                                  // the filter list
+    FileBytes filter;                                  // the filter list the header gives
+    bool filterGiven = false;                          // else the package's is installed
     bool install = true;                               // Lexorna installed on the device
     device::DeviceFaults faults;                       // writes the device refuses ("~" the app's home)
     nlohmann::json content = nlohmann::json::object(); // what the app's screens show

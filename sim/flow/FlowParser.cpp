@@ -414,12 +414,7 @@ bool FlowReader::readDevice(const Fields& header, const apps::AppDescription& ap
         if (!bytes)
             return false;
         flow.filter = std::move(*bytes);
-    } else if (flow.install) {
-        // Lexorna's package brings its filter list; without the package there is none.
-        std::vector<std::string> everyApp;
-        for (const auto& known : apps::allApps())
-            everyApp.push_back(known.bundleIdentifier);
-        flow.filter = filterList(everyApp);
+        flow.filterGiven = true;
     }
     if (auto it = header.find("faults"); it != header.end()) {
         auto faults = this->faults(it->second);

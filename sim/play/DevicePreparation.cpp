@@ -78,9 +78,9 @@ support::Expected<void, std::string> prepareDevice(const Flow& flow, const Insta
     if (flow.settingsGiven || !keptDevice)
         if (auto done = replaceDeviceFile(SettingsPath, flow.settings); !done)
             return done;
-    if (auto done = replaceDeviceFile(FilterListPath, flow.filter); !done)
-        return done;
     if (!flow.install) {
+        if (auto done = replaceDeviceFile(FilterListPath, flow.filter); !done)
+            return done;
         if (auto done = replaceDeviceFile(LibraryPath, std::nullopt); !done)
             return done;
         return removeDeviceItem(ResourcesPath);
@@ -89,6 +89,18 @@ support::Expected<void, std::string> prepareDevice(const Flow& flow, const Insta
     if (!library)
         return support::Unexpected("Lexorna is not built: " + library.error());
     if (auto done = replaceDeviceFile(LibraryPath, *library); !done)
+        return done;
+    // The package's filter list, unless the flow's header gives another (or none).
+    FileBytes filter = flow.filter;
+    if (!flow.filterGiven) {
+        if (!installation.filterList)
+            return support::Unexpected(std::string("Lexorna's filter list is missing"));
+        auto bytes = hostFileBytes(*installation.filterList);
+        if (!bytes)
+            return support::Unexpected(bytes.error());
+        filter = std::move(*bytes);
+    }
+    if (auto done = replaceDeviceFile(FilterListPath, filter); !done)
         return done;
     if (installation.resources)
         return installFolder(*installation.resources, ResourcesPath);

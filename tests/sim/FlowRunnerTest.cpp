@@ -137,13 +137,14 @@ settings: {raw: "before"}
 TEST_F(FlowRunnerTest, PreparationWritesInstallsAndRemovesWhatTheHeaderSays) {
     TemporaryFolder build;
     Installation installation{build.write("lib/Lexorna.dylib", "library bytes"),
-                              build.path() / "Lexorna.bundle"};
+                              build.path() / "Lexorna.bundle",
+                              build.write("Lexorna.plist", "the package's filter")};
     build.write("Lexorna.bundle/Share.png", "png");
 
     FlowReport report = play("app: whatsapp\nsettings: {values: {Aw: true}}\n---\n- launch\n", installation);
     EXPECT_TRUE(report.ok()) << report.summary();
     EXPECT_TRUE(onDevice(SettingsPath));
-    EXPECT_TRUE(onDevice(FilterListPath));
+    EXPECT_EQ(contentsOf(device::Device::resolve(FilterListPath)), "the package's filter");
     EXPECT_TRUE(onDevice("/Library/Application Support/Lexorna.bundle/Share.png"));
     EXPECT_EQ(contentsOf(device::Device::resolve(LibraryPath)), "library bytes");
     EXPECT_EQ(report.launches[0].process["home"].get<std::string>().rfind(device::ContainersFolder, 0), 0u);
@@ -156,8 +157,8 @@ TEST_F(FlowRunnerTest, PreparationWritesInstallsAndRemovesWhatTheHeaderSays) {
     EXPECT_FALSE(onDevice(ResourcesPath));
 
     // Without a built library there is nothing to install: the flow fails, and says why.
-    report =
-        play("app: whatsapp\n---\n- launch\n", Installation{build.path() / "missing.dylib", std::nullopt});
+    report = play("app: whatsapp\n---\n- launch\n",
+                  Installation{build.path() / "missing.dylib", std::nullopt, std::nullopt});
     EXPECT_FALSE(report.ok());
     EXPECT_TRUE(report.launches.empty());
     EXPECT_EQ(report.summary().rfind("FAIL flows/test.yaml: device: Lexorna is not built", 0), 0u)
