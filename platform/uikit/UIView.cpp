@@ -54,6 +54,14 @@ void UIView::addSubview(UIView* view) {
         sibling->setNeedsLayout();
 }
 
+void UIView::insertSubview(UIView* view, std::size_t index) {
+    addSubview(view);
+    if (!view || view->superview_ != this || index >= subviews_.size())
+        return;
+    auto at = std::find(subviews_.begin(), subviews_.end(), Ref<UIView>(view));
+    std::rotate(subviews_.begin() + static_cast<std::ptrdiff_t>(index), at, at + 1);
+}
+
 namespace {
 
 // Constraints that involve a view leaving the hierarchy are deactivated, as UIKit does,

@@ -49,6 +49,8 @@ class UIView : public UIResponder {
     UIView* superview() const { return superview_; }
     const std::vector<objc::Ref<UIView>>& subviews() const { return subviews_; }
     void addSubview(UIView* view);
+    // -insertSubview:atIndex:, an index past the end adding at the front.
+    void insertSubview(UIView* view, std::size_t index);
     void removeFromSuperview();
     bool isDescendantOf(const UIView* ancestor) const;
     UIWindow* window() const;

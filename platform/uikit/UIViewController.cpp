@@ -120,9 +120,18 @@ void UIViewController::present(UIViewController* controller, bool animated,
     const bool pageSheet = (style == UIModalPresentationAutomatic || style == UIModalPresentationPageSheet) &&
                            isOperatingSystemAtLeast(13, 0);
     if (!pageSheet) {
-        // A full-screen presentation: the presented view lies over everything in the window.
+        // A full-screen presentation: the presented view lies over everything in the window,
+        // and the screen it covers leaves the window until the presentation ends.
         presentedView->setFrame(window->bounds());
         window->addSubview(presentedView);
+        UIView* covered = context->sheetContainer_ ? context->sheetContainer_.get() : context->view_.get();
+        if (covered && covered->superview() == window) {
+            const auto& siblings = window->subviews();
+            controller->coveredIndex_ = static_cast<std::size_t>(
+                std::find(siblings.begin(), siblings.end(), Ref<UIView>(covered)) - siblings.begin());
+            controller->coveredView_ = covered;
+            covered->removeFromSuperview();
+        }
     } else {
         // A page sheet: below the status bar, its top corners rounded, in a container over
         // the whole window that keeps touches from the receded screen behind it.
@@ -157,8 +166,13 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion) 
     // controller has no parent, so it is its own presentation context.
     Ref<UIViewController> dismissed = std::move(presenter->presented_);
     for (Ref<UIViewController> c = dismissed; c;) {
+        // Only the presenter that stays gets its screen back; the ones above it go too.
+        Ref<UIView> covered = std::move(c->coveredView_);
+        UIView* window = c->isViewLoaded() ? c->view_->superview() : nullptr;
         if (c->isViewLoaded())
             c->view_->removeFromSuperview();
+        if (c == dismissed && covered && window)
+            window->insertSubview(covered.get(), c->coveredIndex_);
         if (Ref<UIView> container = std::move(c->sheetContainer_))
             container->removeFromSuperview();
         Ref<UIViewController> next = std::move(c->presented_);

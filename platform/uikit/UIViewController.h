@@ -68,5 +68,9 @@ private:
     UIViewController* presenting_ = nullptr; // raw: the presenter holds us
     long modalPresentationStyle_ = UIModalPresentationAutomatic;
     objc::Ref<UIView> sheetContainer_;
+    // While presented full screen: the presenter's view, which UIKit takes out of the
+    // window once the presentation is shown and puts back at its dismissal, at its index.
+    objc::Ref<UIView> coveredView_;
+    std::size_t coveredIndex_ = 0;
     bool loadingView_ = false;
 };

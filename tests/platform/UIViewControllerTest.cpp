@@ -50,7 +50,9 @@ TEST(Presentation, ShowsThePresentedViewOverTheWindowAndCallsTheCompletion) {
 }
 
 // From iOS 13 on a plain controller comes as a page sheet, in a container that takes the
-// touches around it; before, and for a full-screen style, over the whole window.
+// touches around it, and the screen beneath stays in the window; before, and for a
+// full-screen style, over the whole window, which the screen beneath leaves until the
+// dismissal puts it back where it was.
 TEST(Presentation, APageSheetFromIOS13OnAndFullScreenBefore) {
     objc::AutoreleasePool pool;
     const OperatingSystemVersion running = runningSystemVersion();
@@ -70,6 +72,7 @@ TEST(Presentation, APageSheetFromIOS13OnAndFullScreenBefore) {
         send(sheet, "setModalPresentationStyle:", c.style);
         present(root, sheet);
         UIView* view = sheet->view();
+        EXPECT_EQ(root->view()->window(), c.pageSheet ? window : nullptr) << c.system;
         if (c.pageSheet) {
             ASSERT_NE(sheet->sheetContainer(), nullptr) << c.system;
             EXPECT_EQ(sheet->sheetContainer()->superview(), window);
@@ -83,7 +86,8 @@ TEST(Presentation, APageSheetFromIOS13OnAndFullScreenBefore) {
             EXPECT_EQ(view->frame(), window->bounds());
         }
         send(sheet, "dismissViewControllerAnimated:completion:", true, nullptr);
-        EXPECT_EQ(window->subviews().size(), 1u) << "the sheet and its container went";
+        ASSERT_EQ(window->subviews().size(), 1u) << "the sheet and its container went";
+        EXPECT_EQ(window->subviews()[0].get(), root->view()) << "the screen beneath is back";
     }
     setRunningSystemVersion(running);
 }

@@ -64,7 +64,7 @@ Observed launchInChild(const Setup& setup) {
             mapLibrary(out);
         };
         if (setup.app) {
-            launchApp(setup.app, nlohmann::json::object(), prepared);
+            launchApp(setup.app, nlohmann::json::parse(setup.content), prepared);
         } else {
             prepared();
         }

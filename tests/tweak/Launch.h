@@ -33,6 +33,7 @@ struct Setup {
     std::optional<std::string> filter;   // bytes of the filter list
     std::optional<std::string> bundleIdentifier = WhatsAppId;
     const char* app = "whatsapp";      // whose classes are registered and started; nil: none
+    std::string content = "{}";        // what its screens show, as a flow's `content` in JSON
     std::function<void()> prepareHost; // more host changes, before the mark
 };
 

@@ -34,13 +34,22 @@ void CopyMobileSMSCustom(id self, SEL) {
     presentTextPanel(hostTextProperty(self));
 }
 
+// The top of a view's hierarchy: its window, or the root of a tree outside any window.
+id rootOf(id view) {
+    while (id superview = send<id>(view, "superview"))
+        view = superview;
+    return view;
+}
+
 // The overlay is made for every tap, a nil text included. It lies in the top-most
-// controller's view, pinned to the balloon; without such a view around the balloon the
-// constraints could not join the two, so nothing is made.
+// controller's view, pinned to the balloon: a controller presented over the transcript
+// shares the window with it, so the constraints join the two. Where they share no
+// ancestor (a full-screen presentation took the transcript out of the window) no
+// constraint could join them, so nothing is made and the host runs on.
 void CopyMobileSMS(id self, SEL) {
     id text = hostTextProperty(self);
     id parent = send<id>(topMostController(), "view");
-    if (!send<bool>(self, "isDescendantOfView:", parent))
+    if (!parent || rootOf(self) != rootOf(parent))
         return;
     showOverlay(text, parent, self, &TextView_Messages, BalloonOverlay);
 }
