@@ -1,7 +1,7 @@
-// VDManager, the view factory: the plain view and the tap recogniser, with the
-// postconditions the panel and the hosts rely on, in a process that has the library
-// mapped in. Buttons, labels and text views are checked as the panel and the overlays
-// show them, in the simulator's host table and panel flows.
+// VDManager, the view factory: the plain view, the tap recogniser and an image button
+// that no view takes, with the postconditions the panel and the hosts rely on, in a
+// process that has the library mapped in. Buttons, labels and text views are checked as
+// the panel and the overlays show them, in the simulator's host table and panel flows.
 
 #include "DeclareClass.h"
 #include "LibraryProcess.h"
@@ -74,5 +74,15 @@ TEST(ViewFactory, TapRecogniserHasTheTargetAsDelegate) {
         EXPECT_EQ(tap->numberOfTapsRequired(), 2u);
         EXPECT_EQ(tap->numberOfTouchesRequired(), 1u);
         EXPECT_EQ(tap->action(), sel_registerName("act"));
+    });
+}
+
+TEST(ViewFactory, ImageButtonWithoutAViewIsMadeButNotPlaced) {
+    withLibrary([](void*) {
+        id elements = send<id>(manager(), "InitButtonImage:InView:Target:Action:", redImage(),
+                               static_cast<id>(nullptr), objc::make(targetClass()), sel_registerName("act"));
+        ASSERT_EQ(send<unsigned long>(elements, "count"), 2u);
+        for (unsigned long i = 0; i < 2; ++i)
+            EXPECT_EQ(send<id>(send<id>(elements, "objectAtIndex:", i), "superview"), nullptr);
     });
 }

@@ -29,7 +29,10 @@ id initButtonImage(id, SEL, id image, id view, id target, SEL action) {
     send(view, "addSubview:", button);
     send(button, "setTranslatesAutoresizingMaskIntoConstraints:", false);
 
-    pinEdges(button, imageView, 0.0, 0.0, 0.0, 0.0);
+    // Without a view the two are made but not placed: constraints between views that share
+    // no ancestor would raise.
+    if (view)
+        pinEdges(button, imageView, 0.0, 0.0, 0.0, 0.0);
 
     id elements[2] = {button, imageView};
     return send<id>(cls("NSArray"), "arrayWithObjects:count:", static_cast<id*>(elements), 2UL);
