@@ -35,7 +35,8 @@ UIWindow* startApp(const AppDescription& app, const nlohmann::json& content) {
 
     id presenter = window->rootViewController();
     for (const auto& name : contentList(content, RootPresentsKey)) {
-        id controller = objc::send<id>(objc::send<id>(presentedControllerClass(name), "alloc"), "init");
+        id controller =
+            objc_autorelease(objc::send<id>(objc::send<id>(presentedControllerClass(name), "alloc"), "init"));
         objc::send(presenter, "presentViewController:animated:completion:", controller, false, nullptr);
         presenter = controller;
     }

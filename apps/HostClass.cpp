@@ -77,7 +77,7 @@ id hostProperty(id object, const char* property) {
 }
 
 id makeHostObject(const char* className) {
-    return objc::send<id>(objc::send<id>(hostClass(className), "alloc"), "init");
+    return objc_autorelease(objc::send<id>(objc::send<id>(hostClass(className), "alloc"), "init"));
 }
 
 } // namespace apps

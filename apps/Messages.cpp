@@ -35,7 +35,8 @@ UIView* makeBalloon(id chatItem, std::size_t index, BubbleColumn& column) {
     BubbleSide side = index % 2 ? BubbleSide::Incoming : BubbleSide::Outgoing;
     auto placement = column.place(utf8Of(text), side);
 
-    id balloon = send<id>(send<id>(hostClass(BalloonTextView), "alloc"), "initWithFrame:", placement.frame);
+    id balloon = objc_autorelease(
+        send<id>(send<id>(hostClass(BalloonTextView), "alloc"), "initWithFrame:", placement.frame));
     auto* view = objc::cast<UIView>(balloon);
     view->setAutoresizingMask(placement.autoresizingMask);
     view->setAccessibilityIdentifier("balloon-" + std::to_string(index));

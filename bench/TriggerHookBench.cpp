@@ -198,8 +198,8 @@ std::size_t readFloor(const char* hostPath) {
 // dictionary, look the key up, take its boolean reading.
 bool readSettingsKey() {
     objc::AutoreleasePool pool;
-    id settings = send<id>(send<id>(NSMutableDictionary::staticClass(), "alloc"),
-                           "initWithContentsOfFile:", NSString::literal(sim::SettingsPath));
+    id settings = objc_autorelease(send<id>(send<id>(NSMutableDictionary::staticClass(), "alloc"),
+                                            "initWithContentsOfFile:", NSString::literal(sim::SettingsPath)));
     id value = send<id>(settings, "objectForKey:", NSString::literal("WACustomView"));
     return send<bool>(value, "respondsToSelector:", sel_registerName("boolValue")) &&
            send<bool>(value, "boolValue");
@@ -309,7 +309,8 @@ void DoubleTapDelivery(benchmark::State& state) {
     // tap costs the same.
     objc::Ref<UIView> view = [&] {
         objc::AutoreleasePool pool;
-        return objc::Ref<UIView>(objc::cast<UIView>(send<id>(send<id>(app.messageClass, "alloc"), "init")));
+        return objc::Ref<UIView>(
+            objc::cast<UIView>(objc_autorelease(send<id>(send<id>(app.messageClass, "alloc"), "init"))));
     }();
     for (std::int64_t i = 0; i < state.range(0); ++i)
         layoutWith(app.hooked, view.get());

@@ -100,7 +100,7 @@ id placeholderDictionary() {
     static id placeholder = [] {
         Class c = objc_allocateClassPair(NSMutableDictionary::staticClass(), "__NSPlaceholderDictionary", 0);
         objc::addMethod(
-            c, "init", +[](id, SEL) -> id { return NSMutableDictionary::make(); });
+            c, "init", +[](id, SEL) -> id { return objc_retain(NSMutableDictionary::make()); });
         objc::addMethod(
             c, "setObject:forKey:", +[](id, SEL, id, id) {
                 objc::raise(objc::NSInvalidArgumentException,
@@ -132,11 +132,11 @@ Class NSMutableDictionary::staticClass() {
                     return objc::sendFrom<id>(self, object_getClass(NSDictionary::staticClass()), sel);
                 return placeholderDictionary();
             });
-        // -initWithContentsOfFile: answers a new dictionary filled from the file, or nil,
-        // as Foundation's does.
+        // -initWithContentsOfFile: answers a new dictionary filled from the file, owned by
+        // the caller, or nil, as Foundation's does.
         objc::addMethod(
             c, "initWithContentsOfFile:", +[](id, SEL, id path) -> id {
-                return NSMutableDictionary::dictionaryWithContentsOfFile(utf8Of(path));
+                return objc_retain(NSMutableDictionary::dictionaryWithContentsOfFile(utf8Of(path)));
             });
         objc_registerClassPair(c);
         return c;

@@ -68,15 +68,21 @@ id NSObject::valueForKey(id object, const std::string& key) {
 Class NSObject::staticClass() {
     static Class cls = [] {
         Class c = objc::defineNativeClass<NSObject>("NSObject", nullptr);
+        // The caller owns what +alloc and +new answer.
         objc::addClassMethod(
             c, "alloc", +[](id self, SEL) -> id {
-                return objc::autorelease(class_createInstance(static_cast<Class>(self), 0));
+                return objc_retain(class_createInstance(static_cast<Class>(self), 0));
             });
         objc::addClassMethod(
             c, "new", +[](id self, SEL) -> id {
-                id object = objc::autorelease(class_createInstance(static_cast<Class>(self), 0));
-                return send<id>(object, "init");
+                return send<id>(objc_retain(class_createInstance(static_cast<Class>(self), 0)), "init");
             });
+        objc::addMethod(
+            c, "retain", +[](id self, SEL) -> id { return objc_retain(self); });
+        objc::addMethod(
+            c, "release", +[](id self, SEL) { objc_release(self); });
+        objc::addMethod(
+            c, "autorelease", +[](id self, SEL) -> id { return objc_autorelease(self); });
         objc::addClassMethod(
             c, "class", +[](id self, SEL) -> Class { return static_cast<Class>(self); });
         objc::addMethod(

@@ -100,14 +100,18 @@ std::string address(const void* pointer) {
 } // namespace
 
 Object::Object(objc_class* isa) : isa_(isa) {
-    if (isa && !isa->isMeta)
+    if (isa && !isa->isMeta) {
         ivarSlots_.resize(isa->ivarCount);
+        ++isa->liveInstances;
+    }
 }
 
 // An object goes when its last strong reference does; one destroyed while something still
 // holds it would leave that holder dangling, so debug and sanitizer builds stop there.
 Object::~Object() {
     assert(retainCount_ == 0 && "destroyed while still referenced");
+    if (isa_ && !isa_->isMeta)
+        --isa_->liveInstances;
     if (weaklyReferenced_)
         clearWeakReferences();
 }
@@ -419,6 +423,24 @@ void objc_setProperty(id self, SEL, std::ptrdiff_t offset, id value, BOOL atomic
     }
     std::lock_guard lock(propertyLock(self, slot));
     self->setIvarSlot(slot, value);
+}
+
+id objc_retain(id object) {
+    if (object)
+        object->retain();
+    return object;
+}
+
+void objc_release(id object) {
+    if (object)
+        object->release();
+}
+
+id objc_autorelease(id object) {
+    // The pool takes over the caller's reference.
+    objc::autorelease(object);
+    objc_release(object);
+    return object;
 }
 
 void objc_storeStrong(id* location, id value) {

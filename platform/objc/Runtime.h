@@ -51,6 +51,13 @@ void objc_setProperty(id self, SEL _cmd, std::ptrdiff_t offset, id value, BOOL a
 // Strong assignment to a variable that holds its own reference (a global, say).
 void objc_storeStrong(id* location, id value);
 
+// Reference counting as -retain, -release and -autorelease do it. +alloc, +new and
+// -init… answer an object the caller owns, as on iOS: its code releases it, or hands it
+// to the pool with objc_autorelease; a caller that does neither leaks it.
+id objc_retain(id object);
+void objc_release(id object);
+id objc_autorelease(id object);
+
 namespace objc {
 
 // Kind test along the superclass chain, as -isKindOfClass:.

@@ -183,8 +183,8 @@ const std::vector<objc::Ref<UIGestureRecognizer>>& UITextView::textInteractionRe
     if (!textInteraction_.empty())
         return textInteraction_;
     auto make = [&](Class cls, const char* action) {
-        id recognizer = objc::send<id>(objc::send<id>(cls, "alloc"), "initWithTarget:action:", this,
-                                       sel_registerName(action));
+        id recognizer = objc_autorelease(objc::send<id>(
+            objc::send<id>(cls, "alloc"), "initWithTarget:action:", this, sel_registerName(action)));
         auto* gesture = objc::cast<UIGestureRecognizer>(recognizer);
         gesture->setView(this);
         textInteraction_.emplace_back(gesture);

@@ -35,7 +35,8 @@ Class recordingViewClass() {
 }
 
 UIView* recordingView(const char* name, CGRect frame, UIView* parent = nullptr) {
-    auto* view = send<UIView*>(send<id>(recordingViewClass(), "alloc"), "initWithFrame:", frame);
+    auto* view = static_cast<UIView*>(
+        objc_autorelease(send<id>(send<id>(recordingViewClass(), "alloc"), "initWithFrame:", frame)));
     view->setAccessibilityIdentifier(name);
     if (parent)
         parent->addSubview(view);
@@ -123,7 +124,8 @@ TEST(LayoutPass, AViewThatMarksItselfOnEveryPassCannotHangTheApp) {
                 });
         },
         UIView::staticClass());
-    auto* view = send<UIView*>(send<id>(restless, "alloc"), "initWithFrame:", CGRectMake(0, 0, 10, 10));
+    auto* view = static_cast<UIView*>(
+        objc_autorelease(send<id>(send<id>(restless, "alloc"), "initWithFrame:", CGRectMake(0, 0, 10, 10))));
     layoutIfNeeded(view);
     EXPECT_GE(runs, 2);
     EXPECT_LE(runs, 8);

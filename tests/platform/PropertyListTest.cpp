@@ -190,8 +190,8 @@ TEST(PropertyList, MutableDictionaryAllocationMakesItsDictionaryAtInit) {
     objc::AutoreleasePool pool;
     auto allocated = [] { return objc::send<id>(NSMutableDictionary::staticClass(), "alloc"); };
     // alloc answers a placeholder: each init makes a dictionary of its own.
-    id first = objc::send<id>(allocated(), "init");
-    id second = objc::send<id>(allocated(), "init");
+    id first = objc_autorelease(objc::send<id>(allocated(), "init"));
+    id second = objc_autorelease(objc::send<id>(allocated(), "init"));
     ASSERT_NE(first, second);
     objc::send(first, "setObject:forKey:", NSString::make("v"), NSString::make("k"));
     EXPECT_EQ(objc::cast<NSDictionary>(first)->count(), 1u);

@@ -64,8 +64,8 @@ Class targetClass() {
 
 // A recogniser made through the runtime, the way host and library code makes one.
 template <typename Recognizer> Recognizer* addRecognizer(UIView* view, id target, const char* action) {
-    id recognizer = send<id>(send<id>(Recognizer::staticClass(), "alloc"), "initWithTarget:action:", target,
-                             sel_registerName(action));
+    id recognizer = objc_autorelease(send<id>(send<id>(Recognizer::staticClass(), "alloc"),
+                                              "initWithTarget:action:", target, sel_registerName(action)));
     send(view, "addGestureRecognizer:", recognizer);
     return objc::cast<Recognizer>(recognizer);
 }
@@ -177,8 +177,8 @@ TEST(GestureRecognizer, LongPressReportsBeganChangedEndedToAnActionWithAColon) {
 TEST(GestureRecognizer, LongPressNeedsItsMinimumDurationAndFingers) {
     objc::AutoreleasePool pool;
     id target = objc::make(targetClass());
-    id press = send<id>(send<id>(UILongPressGestureRecognizer::staticClass(), "alloc"),
-                        "initWithTarget:action:", target, sel_registerName("fire"));
+    id press = objc_autorelease(send<id>(send<id>(UILongPressGestureRecognizer::staticClass(), "alloc"),
+                                         "initWithTarget:action:", target, sel_registerName("fire")));
     EXPECT_EQ(send<double>(press, "minimumPressDuration"), 0.5) << "UIKit's default";
     // The duration is a CFTimeInterval: a float must be widened by the caller, and then
     // lies a hair above its decimal.

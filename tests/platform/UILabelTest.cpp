@@ -9,7 +9,8 @@ using objc::send;
 
 namespace {
 UILabel* label() {
-    return send<UILabel*>(send<id>(UILabel::staticClass(), "alloc"), "initWithFrame:", CGRectNull);
+    return static_cast<UILabel*>(
+        objc_autorelease(send<id>(send<id>(UILabel::staticClass(), "alloc"), "initWithFrame:", CGRectNull)));
 }
 } // namespace
 

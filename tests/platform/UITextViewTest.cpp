@@ -14,8 +14,8 @@ constexpr const char* WithEmoji = "a\xF0\x9F\x98\x80"
                                   "b";
 
 UITextView* textView(const char* text) {
-    auto* view = send<UITextView*>(send<id>(UITextView::staticClass(), "alloc"),
-                                   "initWithFrame:", CGRectMake(0, 0, 200, 100));
+    auto* view = static_cast<UITextView*>(objc_autorelease(send<id>(
+        send<id>(UITextView::staticClass(), "alloc"), "initWithFrame:", CGRectMake(0, 0, 200, 100))));
     send(view, "setText:", NSString::make(text));
     return view;
 }

@@ -14,7 +14,8 @@ using objc::send;
 namespace {
 
 UIView* viewWithFrame(CGRect frame) {
-    return send<UIView*>(send<id>(UIView::staticClass(), "alloc"), "initWithFrame:", frame);
+    return static_cast<UIView*>(
+        objc_autorelease(send<id>(send<id>(UIView::staticClass(), "alloc"), "initWithFrame:", frame)));
 }
 
 } // namespace

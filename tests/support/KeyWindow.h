@@ -4,7 +4,8 @@
 
 // A plain controller, made through the runtime as host code makes one.
 inline UIViewController* plainController() {
-    return objc::send<UIViewController*>(objc::send<id>(UIViewController::staticClass(), "alloc"), "init");
+    return static_cast<UIViewController*>(
+        objc_autorelease(objc::send<id>(objc::send<id>(UIViewController::staticClass(), "alloc"), "init")));
 }
 
 // A key window of a phone's 390 by 844 points showing `root`, as an app's launch makes one.

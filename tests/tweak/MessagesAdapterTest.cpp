@@ -39,7 +39,8 @@ TEST(MessagesAdapter, ABalloonThatSharesNoAncestorWithTheTopMostViewGetsNoOverla
                          UIWindow* window = UIApplication::sharedApplication()->keyWindow();
                          UIView* balloon = findOfClass(window, "CKBalloonTextView");
                          ASSERT_NE(balloon, nullptr);
-                         id cover = send<id>(send<id>(objc_getClass("UIViewController"), "alloc"), "init");
+                         id cover = objc_autorelease(
+                             send<id>(send<id>(objc_getClass("UIViewController"), "alloc"), "init"));
                          send(cover, "setModalPresentationStyle:", 0L); // full screen
                          send(window->rootViewController(),
                               "presentViewController:animated:completion:", cover, false, nullptr);

@@ -37,7 +37,7 @@ UIViewController* prepareApp() {
 }
 
 UIViewController* presentPanel(UIViewController* on, id text) {
-    id panel = send<id>(send<id>(objc_getClass("LexornaViewController"), "alloc"), "init");
+    id panel = objc_autorelease(send<id>(send<id>(objc_getClass("LexornaViewController"), "alloc"), "init"));
     send(panel, "setText:", text);
     on->present(objc::cast<UIViewController>(panel), true, {});
     layoutIfNeeded(UIApplication::sharedApplication()->keyWindow());

@@ -13,8 +13,10 @@ bool isKindOf(id object, const char* className) {
 
 extern "C" BOOL Check_If_Bundle_Exists(NSString* bundleIdentifier) {
     objc::AutoreleasePool pool;
-    id filter = send<id>(send<id>(objc_getClass("NSMutableDictionary"), "alloc"),
-                         "initWithContentsOfFile:", installedFilePath(FilterPath));
+    // The pool lets go of the filter when the check ends.
+    id filter = send<id>(send<id>(send<id>(objc_getClass("NSMutableDictionary"), "alloc"),
+                                  "initWithContentsOfFile:", installedFilePath(FilterPath)),
+                         "autorelease");
     // A "Filter" that is not a dictionary, or "Bundles" that is not an array, lists no
     // app rather than stopping the host.
     id bundleFilter = send<id>(filter, "objectForKey:", objc::string("Filter"));

@@ -21,5 +21,7 @@ bool readSetting(const char* key) {
     objc::AutoreleasePool pool;
     id settings = send<id>(send<id>(objc_getClass("NSMutableDictionary"), "alloc"),
                            "initWithContentsOfFile:", objc::string(SettingsPath));
-    return boolValueOf(send<id>(settings, "objectForKey:", objc::string(key)));
+    bool value = boolValueOf(send<id>(settings, "objectForKey:", objc::string(key)));
+    send(settings, "release");
+    return value;
 }

@@ -186,4 +186,6 @@ void presentTextPanel(id text) {
     send(controller, "setText:", text);
     send(topMostController(), "presentViewController:animated:completion:", controller, true,
          static_cast<id>(nullptr));
+    // The presentation keeps the panel for as long as it lasts.
+    send(controller, "release");
 }

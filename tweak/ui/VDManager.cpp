@@ -18,7 +18,7 @@ Class cls(const char* name) {
 // image view shows the picture. The caller places the image view; the button follows it
 // through four constraints. Answers [button, image view].
 id initButtonImage(id, SEL, id image, id view, id target, SEL action) {
-    id imageView = send<id>(send<id>(cls("UIImageView"), "alloc"), "init");
+    id imageView = send<id>(send<id>(send<id>(cls("UIImageView"), "alloc"), "init"), "autorelease");
     send(imageView, "setImage:", image);
     send(send<id>(imageView, "layer"), "setMasksToBounds:", true);
     send(view, "addSubview:", imageView);
@@ -49,8 +49,9 @@ id initButtonWithName(id, SEL, id name, CGRect frame, id view, id target, SEL ac
 
 id initLongPressGestureRecognizer(id, SEL, id view, float duration, unsigned long touches, id target,
                                   SEL action) {
-    id recognizer = send<id>(send<id>(cls("UILongPressGestureRecognizer"), "alloc"),
-                             "initWithTarget:action:", target, action);
+    id recognizer = send<id>(send<id>(send<id>(cls("UILongPressGestureRecognizer"), "alloc"),
+                                      "initWithTarget:action:", target, action),
+                             "autorelease");
     send(recognizer, "setNumberOfTouchesRequired:", touches);
     // The duration arrives as a single-precision float and is widened: 0.4 becomes
     // 0.4000000059604645 seconds.
@@ -60,7 +61,8 @@ id initLongPressGestureRecognizer(id, SEL, id view, float duration, unsigned lon
 }
 
 id initTextView(id, SEL, CGRect frame, id backgroundColor, id textColor, id view) {
-    id textView = send<id>(send<id>(cls("UITextView"), "alloc"), "initWithFrame:", frame);
+    id textView =
+        send<id>(send<id>(send<id>(cls("UITextView"), "alloc"), "initWithFrame:", frame), "autorelease");
     send(textView, "setBackgroundColor:", backgroundColor);
     send(textView, "setTextColor:", textColor);
     send(view, "addSubview:", textView);
@@ -69,8 +71,9 @@ id initTextView(id, SEL, CGRect frame, id backgroundColor, id textColor, id view
 
 id initTapGestureRecognizer(id, SEL, id view, unsigned long taps, unsigned long touches, id target,
                             SEL action) {
-    id recognizer =
-        send<id>(send<id>(cls("UITapGestureRecognizer"), "alloc"), "initWithTarget:action:", target, action);
+    id recognizer = send<id>(
+        send<id>(send<id>(cls("UITapGestureRecognizer"), "alloc"), "initWithTarget:action:", target, action),
+        "autorelease");
     send(recognizer, "setNumberOfTapsRequired:", taps);
     send(recognizer, "setNumberOfTouchesRequired:", touches);
     // The target is the recogniser's delegate: delegate methods that the host's class
@@ -81,7 +84,7 @@ id initTapGestureRecognizer(id, SEL, id view, unsigned long taps, unsigned long 
 }
 
 id initViewWithBGColor(id, SEL, id color, CGRect frame, id image, id view) {
-    id plain = send<id>(send<id>(cls("UIView"), "alloc"), "initWithFrame:", frame);
+    id plain = send<id>(send<id>(send<id>(cls("UIView"), "alloc"), "initWithFrame:", frame), "autorelease");
     send(plain, "setBackgroundColor:", color);
     // Flexible left and top margins: the view keeps its distance to its superview's right
     // and bottom edges while it follows its autoresizing mask.
@@ -93,7 +96,7 @@ id initViewWithBGColor(id, SEL, id color, CGRect frame, id image, id view) {
 }
 
 id initLabelWithName(id, SEL, id name, CGRect frame, id view) {
-    id label = send<id>(send<id>(cls("UILabel"), "alloc"), "initWithFrame:", frame);
+    id label = send<id>(send<id>(send<id>(cls("UILabel"), "alloc"), "initWithFrame:", frame), "autorelease");
     send(label, "setText:", name);
     send(view, "addSubview:", label);
     return label;
