@@ -4,6 +4,7 @@
 #include "device/Device.h"
 #include "device/FileDescriptor.h"
 #include "device/Files.h"
+#include "device/InjectedCode.h"
 #include "device/Instruments.h"
 #include "foundation/NSArray.h"
 #include "foundation/NSBundle.h"
@@ -102,6 +103,7 @@ LoadResult loadInjectedLibraries() {
             continue;
         }
         fs::path library = device::Device::resolve(devicePath);
+        device::addInjectedLibrary(library, fs::path(devicePath).stem().string());
         // The library stays loaded for the life of the process; its handle is never
         // closed. dlopen runs its constructors the first time only.
         if (dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL))

@@ -3,6 +3,8 @@
 #include "UIGestureRecognizer.h"
 #include "UIWindow.h"
 
+#include "device/InjectedCode.h"
+
 #include "foundation/NSArray.h"
 #include "foundation/NSString.h"
 
@@ -18,6 +20,8 @@ Class UIResponder::staticClass() {
     }();
     return cls;
 }
+
+UIResponder::UIResponder(Class isa) : NSObject(isa), madeBy_(device::injectedCaller()) {}
 
 UIView::UIView(Class isa) : UIResponder(isa), layer_(CALayer::make()) {}
 

@@ -13,8 +13,15 @@ class NSLayoutConstraint;
 class UIViewController;
 class UIWindow;
 
+// Views and controllers know which injected library's code made them, if any, as a
+// tester tells the library's own views from the app's.
 class UIResponder : public NSObject {
-    OBJC_NATIVE_CLASS(UIResponder) : NSObject(isa) {}
+    OBJC_NATIVE_CLASS(UIResponder);
+
+    const std::string& madeBy() const { return madeBy_; }
+
+private:
+    std::string madeBy_;
 };
 
 // UIViewAutoresizing.

@@ -53,6 +53,8 @@ std::vector<std::string> selectorFields(const ViewSelector& selector) {
     if (selector.className)
         out.push_back("class: " + *selector.className);
     if (selector.index)
+    if (selector.madeBy)
+        out.push_back("madeBy: " + *selector.madeBy);
         out.push_back("index: " + std::to_string(*selector.index));
     return out;
 }
@@ -197,7 +199,7 @@ std::string Step::description() const {
 }
 
 std::string ViewSelector::description() const {
-    if (text && !id && !className && !index)
+    if (text && !id && !className && !madeBy && !index)
         return quoted(*text);
     return flowMap(selectorFields(*this));
 }

@@ -21,6 +21,7 @@ struct ViewSelector {
     std::optional<std::string> text;
     std::optional<std::string> className;
     std::optional<std::size_t> index;
+    std::optional<std::string> madeBy;
 
     // How messages name it: `{id: chat, class: UIView}` or `"Hello"`.
     std::string description() const;

@@ -32,7 +32,8 @@ std::string ParseError::text() const {
 
 namespace {
 
-constexpr const char* SelectorExpected = "expected a selector (a string or a map of id, text, class, index)";
+constexpr const char* SelectorExpected =
+    "expected a selector (a string or a map of id, text, class, madeBy, index)";
 
 // A key of a YAML map with its value. A value left empty has no place of its own in the
 // file (yaml-cpp marks it where the next token starts), so errors about it point at
@@ -449,7 +450,8 @@ std::optional<ViewSelector> FlowReader::selectorOf(const Fields& fields, const Y
         into = text(it->second, std::string(context) + "." + key);
         return into.has_value();
     };
-    if (!take("id", selector.id) || !take("text", selector.text) || !take("class", selector.className))
+    if (!take("id", selector.id) || !take("text", selector.text) || !take("class", selector.className) ||
+        !take("madeBy", selector.madeBy))
         return std::nullopt;
     if (auto it = fields.find("index"); it != fields.end()) {
         auto index = wholeNumber(it->second, std::string(context) + ".index", 0);
@@ -457,8 +459,9 @@ std::optional<ViewSelector> FlowReader::selectorOf(const Fields& fields, const Y
             return std::nullopt;
         selector.index = static_cast<std::size_t>(*index);
     }
-    if (!selector.id && !selector.text && !selector.className)
-        return fail(mark, std::string(context) + ": a selector names at least an id, a text or a class");
+    if (!selector.id && !selector.text && !selector.className && !selector.madeBy)
+        return fail(mark,
+                    std::string(context) + ": a selector names at least an id, a text, a class or madeBy");
     return selector;
 }
 
@@ -468,7 +471,8 @@ std::optional<ViewSelector> FlowReader::selector(const Field& field, std::string
         byText.text = field.value.Scalar();
         return byText;
     }
-    auto map = fields(field.value, field.mark(), context, {"id", "text", "class", "index"}, SelectorExpected);
+    auto map = fields(field.value, field.mark(), context, {"id", "text", "class", "madeBy", "index"},
+                      SelectorExpected);
     if (!map)
         return std::nullopt;
     return selectorOf(*map, field.mark(), context);
@@ -539,16 +543,17 @@ std::optional<StepArgument> FlowReader::argument(StepKind kind, const Field& fie
         return std::monostate();
     case StepKind::TapOn:
         return touch<Tap>(field, context,
-                          {"id", "text", "class", "index", "repeat", "touches", "at", "force"});
+                          {"id", "text", "class", "madeBy", "index", "repeat", "touches", "at", "force"});
     case StepKind::DoubleTapOn: {
-        auto tap = touch<Tap>(field, context, {"id", "text", "class", "index", "touches", "at", "force"});
+        auto tap =
+            touch<Tap>(field, context, {"id", "text", "class", "madeBy", "index", "touches", "at", "force"});
         if (tap)
             tap->taps = 2;
         return tap;
     }
     case StepKind::LongPressOn:
-        return touch<LongPress>(field, context,
-                                {"id", "text", "class", "index", "duration", "move", "at", "force"});
+        return touch<LongPress>(
+            field, context, {"id", "text", "class", "madeBy", "index", "duration", "move", "at", "force"});
     case StepKind::SelectText:
         return textSelection(field, context);
     case StepKind::InputText:

@@ -88,6 +88,8 @@ bool matchesSelector(UIView* view, const ViewSelector& selector) {
         if (!cls || !objc::isKindOfClass(view, cls))
             return false;
     }
+    if (selector.madeBy && view->madeBy() != *selector.madeBy)
+        return false;
     return true;
 }
 
@@ -116,6 +118,8 @@ std::string viewDescription(UIView* view) {
         out += "#" + *identifier;
     if (auto text = visibleText(view))
         out += " " + shortened(*text);
+    if (!view->madeBy().empty())
+        out += " (made by " + view->madeBy() + ")";
     return out;
 }
 

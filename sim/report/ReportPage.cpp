@@ -223,7 +223,7 @@ std::string nodeText(const Json& node) {
         text += " " + jsonText(*shown);
     if (auto frame = node.find("frame"); frame != node.end())
         text += " " + jsonText(*frame);
-    return text;
+    return text + madeByText(node);
 }
 
 void PageWriter::viewTree(const Json& node) {
@@ -246,11 +246,18 @@ void PageWriter::snapshot(const Json& taken) {
     out_ << "<details class=\"snapshot\"><summary>Snapshot "
          << markupEscaped(jsonText(taken.value("label", Json()))) << "</summary>\n<ul class=\"tree\">\n";
     if (auto window = taken.find("window");
+// " (made by Lexorna)" for what an injected library made, as messages name it.
+std::string madeByText(const Json& node) {
+    auto madeBy = node.find("madeBy");
+    return madeBy != node.end() && madeBy->is_string() ? " (made by " + madeBy->get<std::string>() + ")" : "";
+}
+
         window != taken.end() && window->is_object() && window->contains("tree"))
         viewTree((*window)["tree"]);
     if (auto presented = taken.find("presented"); presented != taken.end() && presented->is_array())
         for (const auto& controller : *presented) {
-            out_ << "<li>presented " << markupEscaped(textOf(controller, "controller")) << "<ul>\n";
+            out_ << "<li>presented "
+                 << markupEscaped(textOf(controller, "controller") + madeByText(controller)) << "<ul>\n";
             if (controller.contains("tree"))
                 viewTree(controller["tree"]);
             out_ << "</ul></li>\n";

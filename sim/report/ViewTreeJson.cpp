@@ -39,6 +39,11 @@ Json className(id object) {
     return object ? Json(object_getClassName(object)) : Json();
 }
 
+// The injected library that made a view or controller, null for the app's and UIKit's own.
+Json madeBy(const UIResponder* responder) {
+    return responder->madeBy().empty() ? Json() : Json(responder->madeBy());
+}
+
 Json text(NSString* string) {
     return string ? Json(string->utf8()) : Json();
 }
@@ -111,6 +116,7 @@ Json treeOf(UIViewController* controller) {
 
 Json viewJson(UIView* view) {
     Json json = {{"class", object_getClassName(view)}};
+    json["madeBy"] = madeBy(view);
     json["id"] = view->accessibilityIdentifier() ? Json(*view->accessibilityIdentifier()) : Json();
     json["frame"] = frameJson(view);
     json["hidden"] = view->isHidden();
@@ -150,6 +156,7 @@ Json presentedJson(UIWindow* window) {
         presented.push_back(
             {{"presenter", heard ? Json(heard->sentTo) : className(controller->presentingViewController())},
              {"controller", object_getClassName(controller)},
+             {"madeBy", madeBy(controller)},
              {"animated", heard ? Json(heard->animated) : Json(nullptr)},
              {"tree", treeOf(controller)}});
     }
