@@ -8,14 +8,17 @@
 
 // Property lists in XML and binary form. Reading is bounded, so that a hostile or
 // damaged file costs bounded time and memory: a file over maxBytes, nesting deeper than
-// maxDepth, or a binary list whose shared objects would expand past maxNodes objects or
-// maxExpandedBytes of strings and data reads as unreadable (nil).
-// The bounds keep the worst read of a settings file, which runs in a host's layout pass,
-// near half a millisecond; the settings pane writes some 600 bytes.
+// maxDepth, more than maxNodes objects, or a binary list whose shared objects would
+// expand past maxNodes objects or maxExpandedBytes of strings and data reads as
+// unreadable (nil).
+// A settings file is read on every layout pass of every hooked view, so the bounds keep
+// the worst read within about a twentieth of a millisecond of the settings pane's own
+// file (some 600 bytes, 23 objects); time grows with the bytes and the objects read
+// (bench/HostileSettingsBench.cpp).
 struct PropertyListLimits {
-    std::size_t maxBytes = 256 << 10;
+    std::size_t maxBytes = 16 << 10;
     std::size_t maxDepth = 512;
-    std::size_t maxNodes = 4096;
+    std::size_t maxNodes = 1024;
     std::size_t maxExpandedBytes = 4 << 20;
 };
 

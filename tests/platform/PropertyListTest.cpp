@@ -120,6 +120,15 @@ std::string nestedBinary(std::size_t levels) {
     return writer.finish(inner);
 }
 
+// The bounds of a read, all but depth and expansion lifted, for lists that are large on
+// purpose.
+PropertyListLimits roomyLimits() {
+    PropertyListLimits limits;
+    limits.maxBytes = 64 << 20;
+    limits.maxNodes = 1 << 20;
+    return limits;
+}
+
 std::size_t depthOf(id object) {
     std::size_t depth = 0;
     while (auto* array = objc::dynCast<NSArray>(object)) {
@@ -274,8 +283,8 @@ TEST(PropertyList, NestingBeyond512LevelsIsNil) {
     EXPECT_EQ(depthOf(propertyListFromBytes(nestedBinary(512))), 512u);
     EXPECT_EQ(propertyListFromBytes(nestedBinary(513)), nullptr);
     // Deep enough to exhaust the stack of an unbounded reader.
-    EXPECT_EQ(propertyListFromBytes(nestedXml(100000)), nullptr);
-    EXPECT_EQ(propertyListFromBytes(nestedBinary(50000)), nullptr);
+    EXPECT_EQ(propertyListFromBytes(nestedXml(100000), roomyLimits()), nullptr);
+    EXPECT_EQ(propertyListFromBytes(nestedBinary(50000), roomyLimits()), nullptr);
 }
 
 TEST(PropertyList, XmlMarkupOutsideElementsOpensAndClosesNothing) {
@@ -286,7 +295,7 @@ TEST(PropertyList, XmlMarkupOutsideElementsOpensAndClosesNothing) {
     // Tags inside comments, processing instructions and CDATA open nothing...
     std::string markup = "<!-- " + arrays + " --><?pi " + arrays + " ?><string><!--" + arrays +
                          "--><![CDATA[" + arrays + "]]></string>";
-    EXPECT_EQ(depthOf(propertyListFromBytes(nestedXml(512, markup))), 512u);
+    EXPECT_EQ(depthOf(propertyListFromBytes(nestedXml(512, markup), roomyLimits())), 512u);
     // ...and closing tags there close nothing.
     EXPECT_EQ(propertyListFromBytes(nestedXml(513, "<!-- </array></array> -->")), nullptr);
     EXPECT_EQ(propertyListFromBytes(nestedXml(513, "<?x </array></array> ?>")), nullptr);
@@ -382,9 +391,10 @@ TEST(PropertyList, SharedReferencesThatWouldExpandPastTheNodeLimitAreNil) {
 TEST(PropertyList, SharedStringsThatWouldExpandPastTheByteLimitAreNil) {
     objc::AutoreleasePool pool;
     BinaryListWriter writer;
-    std::size_t big = writer.addString(std::string(100000, 'x'));
-    std::vector<std::size_t> references(200, big); // 200 nodes, 20 MB of text
+    std::size_t big = writer.addString(std::string(10000, 'x'));
+    std::vector<std::size_t> references(500, big); // 500 nodes, 5 MB of text
     std::string bytes = writer.finish(writer.addArray(references));
+    ASSERT_LE(bytes.size(), PropertyListLimits{}.maxBytes);
     EXPECT_EQ(propertyListFromBytes(bytes), nullptr);
     PropertyListLimits roomy;
     roomy.maxExpandedBytes = 32 << 20;

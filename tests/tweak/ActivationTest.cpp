@@ -5,6 +5,7 @@
 #include "Launch.h"
 
 #include "device/Device.h"
+#include "foundation/PropertyList.h"
 
 #include "foundation/NSObject.h"
 
@@ -162,6 +163,12 @@ TEST(Activation, SettingsInstallTheWhatsAppGroupExactlyWhenFoundationReadsTheMas
         return xmlPlist("<dict><key>Aw</key>" + value + "<key>WhatsApp</key><true/></dict>");
     };
     const std::string binarySettings = binaryPlist(settingsWithTrue({"Aw", "WhatsApp"}));
+    // White space after the list, up to a size: a larger file is no settings at all.
+    auto padded = [](std::size_t size) {
+        std::string settings = settingsWithTrue({"Aw", "WhatsApp"});
+        return settings + std::string(size - settings.size(), '\n');
+    };
+    const std::size_t bound = PropertyListLimits{}.maxBytes;
     struct Case {
         const char* value;
         std::string settings;
@@ -177,6 +184,8 @@ TEST(Activation, SettingsInstallTheWhatsAppGroupExactlyWhenFoundationReadsTheMas
          xmlPlist("<array><string>Aw</string><string>WhatsApp</string></array>"), false},
         {"not a property list", "not a plist", false},
         {"truncated binary settings", binarySettings.substr(0, binarySettings.size() / 2), false},
+        {"settings as large as a read takes", padded(bound), true},
+        {"settings a byte larger", padded(bound + 1), false},
         {"the app listed twice", settingsWithTrue({"Aw", "WhatsApp"}), true,
          filterListing({InstagramId, WhatsAppId, WhatsAppId})},
     };
