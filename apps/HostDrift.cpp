@@ -1,4 +1,7 @@
 #include "HostDrift.h"
+#include "HostClass.h"
+
+#include "objc/Runtime.h"
 
 #include <algorithm>
 
@@ -23,6 +26,22 @@ std::string linkNames(const AppDescription& app) {
 
 bool isHostClass(const AppDescription& app, const std::string& name) {
     return std::ranges::find(app.hostClasses, name) != app.hostClasses.end();
+}
+
+// The ancestor of the class whose own method answers the property, when the class
+// answers it without a getter of its own; nothing when it does not answer it.
+std::optional<std::string> inheritedFrom(Class cls, const std::string& property) {
+    SEL getter = sel_registerName(property.c_str());
+    const objc::Method* method = class_getInstanceMethod(cls, getter);
+    if (!method)
+        return std::nullopt;
+    Class declaring = cls;
+    while (Class above = class_getSuperclass(declaring))
+        if (class_getInstanceMethod(above, getter) == method)
+            declaring = above;
+        else
+            break;
+    return std::string(class_getName(declaring));
 }
 
 } // namespace
@@ -73,6 +92,14 @@ support::Expected<void, std::string> registerAppClasses(const AppDescription& ap
         return support::Unexpected(drift.error());
     setHostDrift(*drift);
     app.registerClasses();
+    // A property the host class inherits from UIKit stays while the superclass does: an
+    // update could drop it only with a different superclass, an app this one is not.
+    if (const auto& shipped = *drift; shipped && shipped->answer == DriftAnswer::Missing)
+        if (auto from = inheritedFrom(hostClass(shipped->className.c_str()), shipped->property))
+            return support::Unexpected("content.drift: " + shipped->className + " inherits " +
+                                       shipped->property + " from " + *from +
+                                       ", so an update that keeps its superclass cannot " +
+                                       "take it away; use answers: nil or number for this link");
     return {};
 }
 
