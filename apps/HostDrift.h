@@ -32,7 +32,8 @@ support::Expected<std::optional<HostDrift>, std::string> driftOf(const AppDescri
 void setHostDrift(std::optional<HostDrift> drift);
 const std::optional<HostDrift>& hostDrift();
 
-// Registers the app's classes as the flow's content ships them.
+// Registers the app's classes as the flow's content ships them; an error when the drift
+// asks for what the classes cannot ship, such as an inherited property gone.
 support::Expected<void, std::string> registerAppClasses(const AppDescription& app,
                                                         const nlohmann::json& content);
 
