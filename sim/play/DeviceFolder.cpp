@@ -20,6 +20,15 @@ support::Expected<void, std::string> mark(const std::filesystem::path& folder) {
     return {};
 }
 
+// The folder as the user named it, without a trailing "/" or "/.": the system follows a
+// link named so, and the checks must see the link itself. "." and "/" stay as they are.
+std::filesystem::path asNamed(std::filesystem::path folder) {
+    while (folder.has_relative_path() && !folder.parent_path().empty() &&
+           (folder.filename().empty() || folder.filename() == "."))
+        folder = folder.parent_path();
+    return folder;
+}
+
 // Why a folder the user named cannot be a device, or nothing when it can.
 std::optional<std::string> refusal(const std::filesystem::path& folder) {
     std::error_code error;
@@ -42,30 +51,32 @@ std::optional<std::string> refusal(const std::filesystem::path& folder) {
 
 } // namespace
 
-support::Expected<DeviceFolder, std::string> DeviceFolder::openExisting(const std::filesystem::path& named) {
+support::Expected<DeviceFolder, std::string> DeviceFolder::openExisting(const std::filesystem::path& given) {
+    const std::filesystem::path named = asNamed(given);
     std::error_code error;
     if (std::filesystem::is_symlink(named, error) || !std::filesystem::is_directory(named, error) ||
         !std::filesystem::is_regular_file(std::filesystem::symlink_status(named / MarkName, error)))
-        return support::Unexpected(named.string() +
+        return support::Unexpected(given.string() +
                                    " is not a device (lexorna-sim run --device or prefs set makes one)");
     if (auto refused = refusal(named))
-        return support::Unexpected("cannot use " + named.string() + " as a device: " + *refused);
+        return support::Unexpected("cannot use " + given.string() + " as a device: " + *refused);
     return DeviceFolder(std::filesystem::absolute(named), std::nullopt, false);
 }
 
 support::Expected<DeviceFolder, std::string>
-DeviceFolder::open(const std::optional<std::filesystem::path>& named, bool keep) {
-    if (named) {
+DeviceFolder::open(const std::optional<std::filesystem::path>& given, bool keep) {
+    if (given) {
+        const std::filesystem::path named = asNamed(*given);
         auto fail = [&](const std::string& why) {
-            return support::Unexpected("cannot use " + named->string() + " as a device: " + why);
+            return support::Unexpected("cannot use " + given->string() + " as a device: " + why);
         };
-        if (auto refused = refusal(*named))
+        if (auto refused = refusal(named))
             return fail(*refused);
-        if (auto usable = makeWritableFolder(*named); !usable)
+        if (auto usable = makeWritableFolder(named); !usable)
             return fail(usable.error());
-        if (auto marked = mark(*named); !marked)
+        if (auto marked = mark(named); !marked)
             return support::Unexpected(marked.error());
-        return DeviceFolder(std::filesystem::absolute(*named), std::nullopt, false);
+        return DeviceFolder(std::filesystem::absolute(named), std::nullopt, false);
     }
     auto made = device::MadeFolder::makeTemporary("lexorna-device");
     if (!made)

@@ -127,8 +127,12 @@ TEST(DeviceFolder, SomeonesFolderIsRefusedAndTheUsersDeviceIsNeverRemoved) {
     EXPECT_NE(refused(someones.path()), "");
     EXPECT_FALSE(fs::exists(someones.path() / sim::DeviceFolder::MarkName)) << "nothing written into it";
     TemporaryFolder empty;
-    fs::create_directory_symlink(empty.path(), someones.path() / "link");
-    EXPECT_NE(refused(someones.path() / "link"), "") << "a link is not followed to a device";
+    fs::create_directory(empty.path() / "nothing");
+    fs::create_directory_symlink(empty.path() / "nothing", someones.path() / "link");
+    // A trailing "/" or "/." names the same link, which the system would follow.
+    for (std::string link : {"link", "link/", "link/./"})
+        EXPECT_NE(refused(someones.path() / link), "") << link << ": a link is not followed to a device";
+    EXPECT_TRUE(fs::is_empty(empty.path() / "nothing")) << "nothing made where the link points";
 
     fs::path named = empty.path() / "device";
     EXPECT_EQ(refused(named), "");
@@ -139,4 +143,7 @@ TEST(DeviceFolder, SomeonesFolderIsRefusedAndTheUsersDeviceIsNeverRemoved) {
     }
     EXPECT_EQ(contentsOf(named / "notes.txt"), "the user's") << "a named device stays, whatever --keep says";
     EXPECT_EQ(refused(named), "") << "a device made here before is taken again";
+    fs::create_directory_symlink(named, someones.path() / "device-link");
+    EXPECT_FALSE(sim::DeviceFolder::openExisting(someones.path() / "device-link/"))
+        << "nor is a link followed to a device made before";
 }
