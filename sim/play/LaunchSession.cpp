@@ -39,6 +39,10 @@ bool isValidUtf8(std::string_view text) {
 // text when it is small UTF-8.
 Json homeFiles(const std::string& home) {
     std::map<std::string, Json> files; // sorted, so snapshots compare across runs
+    // A home reached through a link lies off the device, where nothing is written either:
+    // the entry at its path must be the folder itself, with no link above it.
+    if (auto kind = device::entryKind(home); !kind || *kind != device::EntryKind::Folder)
+        return Json::object();
     auto root = device::Device::resolve(home);
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(root, error);

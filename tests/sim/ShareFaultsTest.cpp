@@ -116,6 +116,24 @@ TEST(ShareFaults, NoStaleTextIsSharedAndNothingOffTheContainerChanges) {
     }
 }
 
+// A container that is a link leads off the device: nothing is written through it, and a
+// dump lists nothing through it either.
+TEST(ShareFaults, ADumpListsNothingThroughAContainerThatLinksOffTheDevice) {
+    TemporaryFolder device;
+    device.write(sim::DeviceFolder::MarkName, "");
+    fs::path home = device.path() / device::containerPath(WhatsApp).substr(1);
+    fs::create_directories(home.parent_path());
+    TemporaryFolder outside;
+    fs::create_directories(outside.path() / "Library");
+    outside.write("Library/Lexorna", "outside");
+    fs::create_directory_symlink(outside.path(), home);
+    auto outcome =
+        Simulator().play(shareFlow("", NoSheet + "- dump: files\n"), "--device " + device.path().string());
+    EXPECT_EQ(outcome.status, 0) << outcome.report.dump(1);
+    EXPECT_EQ(outcome.snapshot("files")["files"], Json::object());
+    EXPECT_EQ(outside.read("Library/Lexorna"), "outside");
+}
+
 TEST(DeviceFolder, SomeonesFolderIsRefusedAndTheUsersDeviceIsNeverRemoved) {
     auto refused = [](const fs::path& folder) {
         auto opened = sim::DeviceFolder::open(folder, true);
