@@ -180,7 +180,8 @@ support::Expected<std::string, FileError> readFileUnrecorded(std::string_view de
     return readWhole(devicePath, maxBytes);
 }
 
-support::Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::string_view bytes) {
+support::Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::string_view bytes,
+                                                 Durability durability) {
     std::string temporary;
     FileDescriptor fd;
     for (int attempt = 0; attempt < 100 && !fd.isOpen(); ++attempt) {
@@ -212,7 +213,7 @@ support::Expected<void, FileError> replaceFileIn(int folder, std::string_view na
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd.get()) != 0)
+    if (durability == Durability::Synced && ::fsync(fd.get()) != 0)
         return fail("sync");
     if (::close(fd.release()) != 0)
         return fail("close");

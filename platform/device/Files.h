@@ -36,9 +36,15 @@ support::Expected<std::string_view, FileError> readFileInto(std::string& buffer,
 // one, never a part; a link at the path is replaced, not followed.
 support::Expected<void, FileError> writeFileAtomically(std::string_view devicePath, std::string_view bytes);
 
+// Whether the new file reaches the disk before it takes the old one's place: a device's
+// file must outlast a crash as the old one would; an output that a run writes anew need
+// not wait for the disk, which costs a screenshot more than drawing it.
+enum class Durability { Synced, Unsynced };
+
 // The same for a file named in a folder of the machine that the caller has open (a
 // screenshot, a report): a link in the file's place is replaced, never written through.
-support::Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::string_view bytes);
+support::Expected<void, FileError> replaceFileIn(int folder, std::string_view name, std::string_view bytes,
+                                                 Durability durability = Durability::Synced);
 
 // What stands at a device path, the path's own entry: a link is a link, not its target.
 enum class EntryKind { Missing, File, Folder, Link, Other };

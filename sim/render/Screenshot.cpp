@@ -1,49 +1,29 @@
 #include "sim/render/Screenshot.h"
 #include "sim/report/OutputFile.h"
 
-#include "sim/render/CairoHandles.h"
+#include "sim/render/PictureMemory.h"
+#include "sim/render/PngWriter.h"
 #include "sim/render/TextPainter.h"
 #include "sim/render/ViewPainter.h"
 
-#include "support/Expected.h"
 #include "uikit/UIWindow.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 namespace sim {
 
 namespace {
 
-using support::Expected;
-using support::Unexpected;
-
 // Well inside cairo's limit on an image surface's side.
 constexpr double MaximumSidePixels = 16384;
 
-cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
+} // namespace
 
-// Encoded whole first, then written as one output file: a half-written picture never
-// stays behind, and a link of the picture's name is replaced rather than written through.
-support::Expected<void, std::string> writePng(cairo_surface_t* surface, const std::string& pngPath) {
-    std::string png;
-    if (cairo_status_t status = cairo_surface_write_to_png_stream(surface, appendBytes, &png);
-        status != CAIRO_STATUS_SUCCESS)
-        return support::Unexpected("cannot write " + pngPath + ": " + cairo_status_to_string(status));
-    return writeOutputFile(pngPath, png);
-}
-
-support::Expected<void, std::string> writeScreenshot(UIWindow* window, const std::string& pngPath,
-                                                     double scale) {
+support::Expected<render::SurfaceHandle, std::string> drawScreen(UIWindow* window, double scale,
+                                                                 std::optional<CGRect> area) {
     if (!window)
         return support::Unexpected(std::string("there is no window to draw"));
-    if (pngPath.empty() || pngPath.find('\0') != std::string::npos)
-        return support::Unexpected("not a file path: \"" + pngPath + "\"");
     if (!std::isfinite(scale) || scale <= 0)
         return support::Unexpected("the scale must be a positive number, not " + std::to_string(scale));
     const CGSize size = window->bounds().size;
@@ -55,25 +35,50 @@ support::Expected<void, std::string> writeScreenshot(UIWindow* window, const std
                                    " makes no picture of at most " +
                                    std::to_string(static_cast<int>(MaximumSidePixels)) + " pixels a side");
 
-    render::SurfaceHandle surface(
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height)));
-    render::ContextHandle cr(cairo_create(surface.get()));
-    // The screen is black where no view covers it.
-    cairo_set_source_rgb(cr.get(), 0, 0, 0);
-    cairo_paint(cr.get());
-    cairo_scale(cr.get(), scale, scale);
-    render::TextPainter text;
-    render::ViewPainter(cr.get(), text).paintWindow(window);
-    if (cairo_status_t status = cairo_status(cr.get()); status != CAIRO_STATUS_SUCCESS)
-        return support::Unexpected(std::string("cannot draw the window: ") + cairo_status_to_string(status));
+    render::SurfaceHandle screen =
+        render::makePicture(CAIRO_FORMAT_RGB24, static_cast<int>(width), static_cast<int>(height));
+    {
+        // The screen is black where no view covers it: so is a new picture.
+        render::ContextHandle cr(cairo_create(screen.get()));
+        cairo_scale(cr.get(), scale, scale);
+        render::TextPainter text;
+        render::ViewPainter(cr.get(), text).paintWindow(window);
+        if (cairo_status_t status = cairo_status(cr.get()); status != CAIRO_STATUS_SUCCESS)
+            return support::Unexpected(std::string("cannot draw the window: ") +
+                                       cairo_status_to_string(status));
+    }
+    if (!area)
+        return screen;
 
-    return writePng(surface.get(), pngPath);
+    // The pixels the area touches, on the screen. The whole screen is drawn first: a
+    // receded screen behind a page sheet brings pixels from outside the area into it.
+    const double left = std::max(0.0, std::floor(area->minX() * scale));
+    const double top = std::max(0.0, std::floor(area->minY() * scale));
+    const double right = std::min(width, std::ceil(area->maxX() * scale));
+    const double bottom = std::min(height, std::ceil(area->maxY() * scale));
+    if (!(right > left && bottom > top))
+        return support::Unexpected(std::string("the area lies outside the screen"));
+    render::SurfaceHandle part = render::makePicture(CAIRO_FORMAT_RGB24, static_cast<int>(right - left),
+                                                     static_cast<int>(bottom - top));
+    render::ContextHandle cr(cairo_create(part.get()));
+    cairo_set_source_surface(cr.get(), screen.get(), -left, -top);
+    cairo_paint(cr.get());
+    return part;
 }
 
-} // namespace
+support::Expected<void, std::string> writePicture(cairo_surface_t* picture, const std::string& pngPath) {
+    if (pngPath.empty() || pngPath.find('\0') != std::string::npos)
+        return support::Unexpected("not a file path: \"" + pngPath + "\"");
+    auto png = render::encodePng(picture);
+    if (!png)
+        return support::Unexpected("cannot write " + pngPath + ": " + png.error());
+    return writeOutputFile(pngPath, *png);
+}
 
 bool renderScreenshot(UIWindow* window, const std::string& pngPath, double scale, std::string* error) {
-    auto written = writeScreenshot(window, pngPath, scale);
+    auto drawn = drawScreen(window, scale);
+    auto written = drawn ? writePicture(drawn->get(), pngPath)
+                         : support::Expected<void, std::string>(support::Unexpected(drawn.error()));
     if (!written && error)
         *error = written.error();
     return written.hasValue();

@@ -15,7 +15,8 @@ support::Expected<void, std::string> writeOutputFile(const std::filesystem::path
     device::FileDescriptor folder(::open(absolute.parent_path().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.isOpen())
         return support::Unexpected("cannot write " + file.string() + ": " + std::strerror(errno));
-    auto written = device::replaceFileIn(folder.get(), absolute.filename().string(), bytes);
+    auto written = device::replaceFileIn(folder.get(), absolute.filename().string(), bytes,
+                                         device::Durability::Unsynced);
     if (!written)
         return support::Unexpected("cannot write " + file.string() + ": " + written.error().reason);
     return {};

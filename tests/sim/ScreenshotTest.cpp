@@ -1,5 +1,6 @@
 // Screenshots, probed pixel by pixel where a drawing fault would show: rounded and
-// square corners, clipping, hidden views, where text lands, and pictures from PNG files.
+// square corners, clipping, hidden views, where text lands, and pictures from PNG files;
+// and the file holds every pixel as drawn.
 // Presentations are drawn into the committed golden pictures.
 
 #include "PngImage.h"
@@ -236,4 +237,36 @@ TEST_F(ScreenshotTest, ReportsWhatItCannotDrawAndNeverWritesThroughALink) {
     EXPECT_EQ(elsewhere.read("precious"), "keep");
     EXPECT_TRUE(
         std::filesystem::is_regular_file(std::filesystem::symlink_status(folder_.path() / "linked.png")));
+}
+
+TEST_F(ScreenshotTest, WritesEveryPixelAsDrawn) {
+    // Anti-aliased corners and text, a selection, a translucent view: many shades.
+    UIView* card = coloredView(CGRectMake(5, 5, 90, 50), Blue);
+    card->layer()->setCornerRadius(13);
+    card->setAlpha(0.6);
+    window_->addSubview(card);
+    UITextView* textView = UITextView::make(CGRectMake(0, 50, 100, 50));
+    textView->setText(NSString::make("Pixel for pixel, 12 Harbour Street"));
+    textView->setSelectedRange(NSMakeRange(6, 3));
+    window_->addSubview(textView);
+
+    auto drawn = sim::drawScreen(window_, Scale);
+    ASSERT_TRUE(drawn) << drawn.error();
+    const auto file = folder_.path() / "drawn.png";
+    auto written = sim::writePicture(drawn->get(), file.string());
+    ASSERT_TRUE(written) << written.error();
+    // Read back by libpng, through cairo, not by the writer's own code.
+    auto image = PngImage::read(file);
+    ASSERT_TRUE(image);
+    cairo_surface_t* surface = drawn->get();
+    ASSERT_EQ(image->width, cairo_image_surface_get_width(surface));
+    ASSERT_EQ(image->height, cairo_image_surface_get_height(surface));
+    std::size_t differing = 0;
+    for (int y = 0; y < image->height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface) +
+                                                                 y * cairo_image_surface_get_stride(surface));
+        for (int x = 0; x < image->width; ++x)
+            differing += (row[x] & 0xFFFFFF) != (image->at(x, y) & 0xFFFFFF);
+    }
+    EXPECT_EQ(differing, 0u);
 }
