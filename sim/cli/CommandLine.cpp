@@ -93,6 +93,8 @@ int runCommandLine(int argc, char** argv) {
     runCommand->add_option("--out", run.playback.out, "Folder for screenshots");
     runCommand->add_option("--device", run.playback.device, "Device folder kept between runs");
     runCommand->add_flag("--keep", run.playback.keep, "Keep the temporary device");
+    runCommand->add_flag("--update-screenshots", run.playback.updateScreenshots,
+                         "Write the saved pictures of assertScreenshot anew instead of comparing");
     addScaleOption(*runCommand, run.playback.scale);
     runCommand->callback([&] { status = runFlows(run); });
 

@@ -8,7 +8,7 @@ namespace sim {
 
 namespace {
 
-constexpr std::array<std::pair<StepKind, std::string_view>, 18> StepNames{{
+constexpr std::array<std::pair<StepKind, std::string_view>, 19> StepNames{{
     {StepKind::Launch, "launch"},
     {StepKind::Relaunch, "relaunch"},
     {StepKind::Layout, "layout"},
@@ -25,6 +25,7 @@ constexpr std::array<std::pair<StepKind, std::string_view>, 18> StepNames{{
     {StepKind::AssertFile, "assertFile"},
     {StepKind::AssertPresented, "assertPresented"},
     {StepKind::AssertNotPresented, "assertNotPresented"},
+    {StepKind::AssertScreenshot, "assertScreenshot"},
     {StepKind::TakeScreenshot, "takeScreenshot"},
     {StepKind::Dump, "dump"},
 }};
@@ -102,6 +103,18 @@ std::vector<std::string> longPressOptions(const LongPress& press) {
     return out;
 }
 
+// The name alone when nothing else differs from the defaults.
+std::string screenshotText(const ScreenshotExpectation& expectation) {
+    if (!expectation.in && expectation.tolerance == ScreenshotExpectation{}.tolerance)
+        return expectation.name;
+    std::vector<std::string> fields{"name: " + expectation.name};
+    if (expectation.in)
+        fields.push_back("in: " + expectation.in->description());
+    if (expectation.tolerance != ScreenshotExpectation{}.tolerance)
+        fields.push_back("tolerance: " + number(expectation.tolerance));
+    return flowMap(fields);
+}
+
 std::string fileText(const FileExpectation& file) {
     std::string out = "{path: " + file.path;
     if (file.text)
@@ -152,6 +165,7 @@ bool Step::isAssertion() const {
     case StepKind::AssertFile:
     case StepKind::AssertPresented:
     case StepKind::AssertNotPresented:
+    case StepKind::AssertScreenshot:
         return true;
     default:
         return false;
@@ -180,6 +194,8 @@ std::string Step::description() const {
         return out + ": " + std::get<ViewSelector>(argument).description();
     case StepKind::AssertFile:
         return out + ": " + fileText(std::get<FileExpectation>(argument));
+    case StepKind::AssertScreenshot:
+        return out + ": " + screenshotText(std::get<ScreenshotExpectation>(argument));
     case StepKind::InputText:
     case StepKind::AssertPasteboard:
         return out + ": " + quoted(text());

@@ -68,6 +68,14 @@ struct FileExpectation {
     bool exists = true;
 };
 
+// The screen, or the area of one view, compared with a saved picture.
+struct ScreenshotExpectation {
+    std::string name;               // as the flow names it
+    std::string saved;              // NAME.png beside the file the step is written in
+    std::optional<ViewSelector> in; // the view whose area is compared; none: the whole screen
+    double tolerance = 0;           // the share of pixels that may differ, from 0 to 1
+};
+
 // The bytes of a device file that the flow writes (settings, filter list); nothing when
 // the flow wants no file there.
 using FileBytes = std::optional<std::string>;
@@ -89,6 +97,7 @@ enum class StepKind {
     AssertFile,
     AssertPresented,
     AssertNotPresented,
+    AssertScreenshot,
     TakeScreenshot,
     Dump,
 };
@@ -101,11 +110,11 @@ std::vector<std::string_view> allStepNames();
 std::string stepNames();
 
 // What a step acts on, by kind: Tap (tapOn, doubleTapOn), LongPress, TextSelection,
-// FileExpectation, ViewSelector (assertVisible, assertNotVisible), std::string
+// FileExpectation, ScreenshotExpectation, ViewSelector (assertVisible, assertNotVisible), std::string
 // (inputText, assertPasteboard, a class name, a screenshot name, a dump label, the
 // bytes of setSettings), nothing for the rest.
-using StepArgument =
-    std::variant<std::monostate, Tap, LongPress, TextSelection, FileExpectation, ViewSelector, std::string>;
+using StepArgument = std::variant<std::monostate, Tap, LongPress, TextSelection, FileExpectation,
+                                  ScreenshotExpectation, ViewSelector, std::string>;
 
 struct Step {
     StepKind kind = StepKind::Launch;

@@ -75,6 +75,13 @@ std::string likelyCause(const std::string& message) {
     return {};
 }
 
+// A picture's name becomes a file's: no folders, no hidden files.
+const std::regex& pictureName() {
+    static const std::regex shape("[A-Za-z0-9_-][A-Za-z0-9._-]*");
+    return shape;
+}
+constexpr const char* PictureNameShape = "a file name (letters, digits, '.', '_', '-')";
+
 // What a reader answers once it has recorded why it failed: nothing.
 struct Failed {
     template <class T> operator std::optional<T>() const { return std::nullopt; }
@@ -137,6 +144,7 @@ private:
     std::optional<StepArgument> argument(StepKind kind, const Field& field);
     std::optional<StepArgument> textSelection(const Field& field, const std::string& context);
     std::optional<StepArgument> fileExpectation(const Field& field, const std::string& context);
+    std::optional<StepArgument> screenshotExpectation(const Field& field, const std::string& context);
     // A text that must match `shape`, which `what` names in the error.
     std::optional<StepArgument> textShaped(const Field& field, const std::string& context,
                                            const std::regex& shape, const char* what);
@@ -572,11 +580,10 @@ std::optional<StepArgument> FlowReader::argument(StepKind kind, const Field& fie
         static const std::regex className("[A-Za-z_][A-Za-z0-9_]*");
         return textShaped(field, context, className, "a class name");
     }
-    case StepKind::TakeScreenshot: {
-        // The name becomes a file in the output folder: no folders, no hidden files.
-        static const std::regex fileName("[A-Za-z0-9_-][A-Za-z0-9._-]*");
-        return textShaped(field, context, fileName, "a file name (letters, digits, '.', '_', '-')");
-    }
+    case StepKind::AssertScreenshot:
+        return screenshotExpectation(field, context);
+    case StepKind::TakeScreenshot:
+        return textShaped(field, context, pictureName(), PictureNameShape);
     }
     return std::nullopt;
 }
@@ -594,6 +601,43 @@ std::optional<StepArgument> FlowReader::textSelection(const Field& field, const 
     if (!length)
         return std::nullopt;
     return TextSelection{*in, static_cast<std::size_t>(*from), static_cast<std::size_t>(*length)};
+}
+
+std::optional<StepArgument> FlowReader::screenshotExpectation(const Field& field,
+                                                              const std::string& context) {
+    constexpr const char* expected = "expected NAME or {name: NAME, in: SELECTOR, tolerance: SHARE}";
+    ScreenshotExpectation expectation;
+    std::optional<StepArgument> name;
+    if (field.value.IsScalar()) {
+        name = textShaped(field, context, pictureName(), PictureNameShape);
+    } else {
+        auto map = fields(field.value, field.mark(), context, {"name", "in", "tolerance"}, expected);
+        if (!map)
+            return std::nullopt;
+        if (!map->count("name"))
+            return fail(field.mark(), context + ": " + expected);
+        name = textShaped(map->at("name"), context + ".name", pictureName(), PictureNameShape);
+        if (auto it = map->find("in"); name && it != map->end()) {
+            expectation.in = selector(it->second, context + ".in");
+            if (!expectation.in)
+                return std::nullopt;
+        }
+        if (auto it = map->find("tolerance"); name && it != map->end()) {
+            auto share = number(it->second, context + ".tolerance");
+            if (!share)
+                return std::nullopt;
+            if (*share < 0 || *share > 1)
+                return fail(it->second.mark(), context + ".tolerance: expected a share of the pixels from 0 "
+                                                         "to 1, such as 0.001");
+            expectation.tolerance = *share;
+        }
+    }
+    if (!name)
+        return std::nullopt;
+    expectation.name = std::get<std::string>(*name);
+    // Saved pictures live with the flows that check them, as the flows' own files.
+    expectation.saved = (std::filesystem::path(file_).parent_path() / (expectation.name + ".png")).string();
+    return expectation;
 }
 
 std::optional<StepArgument> FlowReader::fileExpectation(const Field& field, const std::string& context) {

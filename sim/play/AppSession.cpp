@@ -1,6 +1,7 @@
 #include "sim/play/AppSession.h"
 #include "sim/play/Assertions.h"
 #include "sim/play/PresentationLog.h"
+#include "sim/play/ScreenshotAssertion.h"
 #include "sim/play/TouchSteps.h"
 #include "sim/render/Screenshot.h"
 #include "sim/report/ViewTreeJson.h"
@@ -87,6 +88,8 @@ StepResult AppSession::play(const Step& step) {
     case StepKind::AssertPresented:
     case StepKind::AssertNotPresented:
         return playAssertion(step, window);
+    case StepKind::AssertScreenshot:
+        return assertScreenshot(step, window, context());
     case StepKind::TakeScreenshot:
         return takeScreenshot(step, window);
     default:

@@ -110,6 +110,8 @@ LaunchReport FlowRunner::playLaunch(const Flow& flow, const Segment& segment) {
     auto end = child.run([&](const Json& message) {
         if (auto step = message.find("step"); step != message.end()) {
             told.push_back(StepResult::fromJson(*step));
+            if (told.back().wrote)
+                progress_.result("wrote " + *told.back().wrote + " (" + told.back().text + ")");
             progress_.stepFinished();
         } else if (auto launch = message.find("launch"); launch != message.end() && launch->is_object()) {
             process = *launch;

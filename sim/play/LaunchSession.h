@@ -15,6 +15,7 @@ struct SessionContext {
     std::filesystem::path deviceRoot;   // the device's disk
     std::filesystem::path outputFolder; // where screenshots go
     double scale = 2;                   // screenshot pixels per point, as a 2x device draws
+    bool updateScreenshots = false;     // assertScreenshot writes its saved picture anew
 };
 
 // One launch of an app, inside the process the simulator forked for it: the app's side

@@ -35,7 +35,7 @@ support::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vec
         return support::Unexpected(device.error());
     device::Device::setRoot(device->path());
 
-    SessionContext context{device->path(), out, options.scale};
+    SessionContext context{device->path(), out, options.scale, options.updateScreenshots};
     auto makeSession = [context] { return std::make_unique<AppSession>(context); };
     Progress progress = Progress::onStandardOutput();
     FlowRunner runner(makeSession, Installation::besideSimulator(), progress, options.device.has_value());

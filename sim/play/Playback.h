@@ -18,6 +18,7 @@ struct PlaybackOptions {
     double scale = 2;                            // screenshot pixels per point
     std::optional<std::filesystem::path> device; // a device kept between runs
     bool keep = false;                           // keep the temporary device
+    bool updateScreenshots = false;              // write the saved pictures anew instead of comparing
 };
 
 // Plays parsed flows in order on one device, the named one or a fresh temporary one,

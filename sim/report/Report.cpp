@@ -16,6 +16,12 @@ Json StepResult::toJson() const {
     json["seconds"] = seconds;
     if (screenshot)
         json["screenshot"] = *screenshot;
+    if (wrote)
+        json["wrote"] = *wrote;
+    if (pictures)
+        json["pictures"] = {{"expected", pictures->expected},
+                            {"actual", pictures->actual},
+                            {"diff", pictures->diff ? Json(*pictures->diff) : Json()}};
     json["fired"] = fired;
     return json;
 }
@@ -35,6 +41,13 @@ StepResult StepResult::fromJson(const Json& json) {
     result.skipped = json.value("skipped", false);
     if (auto it = json.find("screenshot"); it != json.end() && it->is_string())
         result.screenshot = it->get<std::string>();
+    if (auto it = json.find("wrote"); it != json.end() && it->is_string())
+        result.wrote = it->get<std::string>();
+    if (auto it = json.find("pictures"); it != json.end() && it->is_object()) {
+        const Json& diff = it->value("diff", Json());
+        result.pictures = ComparedPictures{it->value("expected", ""), it->value("actual", ""),
+                                           diff.is_string() ? std::optional(diff.get<std::string>()) : std::nullopt};
+    }
     return result;
 }
 

@@ -14,6 +14,15 @@ namespace sim {
 // Reports keep their keys in the order a reader expects them.
 using Json = nlohmann::ordered_json;
 
+// The pictures of a screenshot comparison that failed, by their names in the output
+// folder: the saved picture, the screen, and the screen with what differs in red (none
+// when the sizes differ).
+struct ComparedPictures {
+    std::string expected;
+    std::string actual;
+    std::optional<std::string> diff;
+};
+
 // How one step went. A step after the flow's first failure is skipped: not played.
 struct StepResult {
     std::string step; // its name, "tapOn"
@@ -29,6 +38,8 @@ struct StepResult {
     double seconds = 0;                    // how long it took to play
     bool skipped = false;                  // not played: an earlier step failed
     std::optional<std::string> screenshot; // taken at the failure, in the output folder
+    std::optional<std::string> wrote;      // the saved picture an assertScreenshot wrote
+    std::optional<ComparedPictures> pictures;
 
     static StepResult passed(std::string step) {
         StepResult result;

@@ -40,6 +40,7 @@ code, pre { font: .9rem/1.4 "DejaVu Sans Mono", Menlo, monospace; white-space: p
 figure { margin: .5rem 0 .75rem; }
 figure img { display: block; max-width: 100%; height: auto; border: 1px solid #d1d1d6; border-radius: 10px; }
 figcaption { color: #6e6e73; font-size: .85rem; margin-top: .2rem; }
+.compared { display: grid; grid-template-columns: repeat(3, 1fr); gap: .5rem; }
 details { margin: .4rem 0; }
 summary { cursor: pointer; color: #3a3a3c; }
 table { border-collapse: collapse; font-size: .85rem; }
@@ -109,6 +110,7 @@ private:
     void flow(std::size_t index, const Flow& flow, const FlowReport& report);
     void segment(const Flow& flow, const PlayedSegment& played, std::size_t launchNumber);
     void step(const Flow& flow, const StepResult& result, bool played);
+    void comparison(const ComparedPictures& pictures);
     void launchDetails(const LaunchReport& launch);
     void snapshot(const Json& snapshot);
     void viewTree(const Json& node);
@@ -211,7 +213,27 @@ void PageWriter::step(const Flow& flow, const StepResult& result, bool played) {
              << "\" height=\"" << flow.screen.height << "\"><figcaption>" << markupEscaped(file)
              << "</figcaption></figure>\n";
     }
+    if (result.wrote)
+        out_ << "<p class=\"meta\">wrote the saved picture " << markupEscaped(*result.wrote) << "</p>\n";
+    if (result.pictures)
+        comparison(*result.pictures);
     out_ << "</li>\n";
+}
+
+// A failed assertScreenshot's pictures side by side: what was saved, what the screen
+// showed, and where they differ.
+void PageWriter::comparison(const ComparedPictures& pictures) {
+    auto figure = [&](const std::string& file, const char* caption) {
+        out_ << "<figure><img src=\"" << markupEscaped(urlPath((screenshots_ / file).generic_string()))
+             << "\" alt=\"" << caption << "\"><figcaption>" << caption << ": " << markupEscaped(file)
+             << "</figcaption></figure>\n";
+    };
+    out_ << "<div class=\"compared\">\n";
+    figure(pictures.expected, "expected");
+    figure(pictures.actual, "actual");
+    if (pictures.diff)
+        figure(*pictures.diff, "difference");
+    out_ << "</div>\n";
 }
 
 // A view of a snapshot's tree as a line: `UILabel#title "Hello" [0, 0, 100, 20]`.

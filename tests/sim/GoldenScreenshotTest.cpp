@@ -1,80 +1,53 @@
 // The demo's pictures against committed ones: the overlay over a WhatsApp message and the
 // panel WhatsApp presents, as a person sees them. Fonts may differ by a shade from machine
 // to machine, so a few slightly different pixels pass; a moved, missing or recoloured
-// view does not. A failure leaves the actual picture and a diff beside it, and names them.
+// view does not. A failure leaves a diff beside the actual picture, and names them.
 
-#include "PngImage.h"
+#include "sim/render/PictureComparison.h"
+#include "sim/render/Screenshot.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 
 namespace {
 
-constexpr int ChannelTolerance = 8;             // of 255, per channel
 constexpr double DifferingShareAllowed = 0.005; // of all pixels
-
-int channel(std::uint32_t pixel, int shift) {
-    return static_cast<int>((pixel >> shift) & 0xFF);
-}
-
-bool differs(std::uint32_t a, std::uint32_t b) {
-    for (int shift : {0, 8, 16, 24})
-        if (std::abs(channel(a, shift) - channel(b, shift)) > ChannelTolerance)
-            return true;
-    return false;
-}
-
-// The actual picture faded to a ghost, with every pixel that differs in solid red.
-PngImage diffImage(const PngImage& actual, const PngImage& golden) {
-    PngImage diff = actual;
-    for (int y = 0; y < actual.height; ++y) {
-        for (int x = 0; x < actual.width; ++x) {
-            std::uint32_t& pixel = diff.pixels[static_cast<std::size_t>(y) * actual.width + x];
-            if (differs(actual.at(x, y), golden.at(x, y))) {
-                pixel = 0xFFFF0000;
-                continue;
-            }
-            int grey = (channel(pixel, 16) + channel(pixel, 8) + channel(pixel, 0)) / 3;
-            auto faded = static_cast<std::uint32_t>(192 + grey / 4);
-            pixel = 0xFF000000 | faded << 16 | faded << 8 | faded;
-        }
-    }
-    return diff;
-}
 
 testing::AssertionResult looksLikeGolden(const std::filesystem::path& actualFile,
                                          const std::filesystem::path& goldenFile) {
-    auto actual = PngImage::read(actualFile);
+    auto actual = sim::render::readPicture(actualFile.string());
     if (!actual)
-        return testing::AssertionFailure() << "the demo wrote no picture at " << actualFile;
-    auto golden = PngImage::read(goldenFile);
+        return testing::AssertionFailure() << "the demo wrote no picture: " << actual.error();
+    auto golden = sim::render::readPicture(goldenFile.string());
     if (!golden)
-        return testing::AssertionFailure() << "no golden picture at " << goldenFile << "; if " << actualFile
-                                           << " is right, copy it there";
-    if (actual->width != golden->width || actual->height != golden->height)
         return testing::AssertionFailure()
-               << actualFile << " is " << actual->width << "x" << actual->height << " pixels, the golden "
-               << goldenFile << " " << golden->width << "x" << golden->height;
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < actual->pixels.size(); ++i)
-        differing += differs(actual->pixels[i], golden->pixels[i]);
-    const double share = static_cast<double>(differing) / static_cast<double>(actual->pixels.size());
+               << golden.error() << "; if " << actualFile << " is right, copy it there";
+    auto size = [](cairo_surface_t* picture) {
+        return std::to_string(cairo_image_surface_get_width(picture)) + "x" +
+               std::to_string(cairo_image_surface_get_height(picture));
+    };
+    if (size(actual->get()) != size(golden->get()))
+        return testing::AssertionFailure()
+               << actualFile << " is " << size(actual->get()) << " pixels, the golden " << goldenFile << " "
+               << size(golden->get());
+    auto difference = sim::render::comparePictures(actual->get(), golden->get());
     auto diffFile = std::filesystem::path(actualFile).replace_extension(".diff.png");
-    if (share <= DifferingShareAllowed) {
+    if (difference.share() <= DifferingShareAllowed) {
         std::error_code ignored; // an earlier failure's diff would only mislead now
         std::filesystem::remove(diffFile, ignored);
         return testing::AssertionSuccess();
     }
-
-    bool written = diffImage(*actual, *golden).write(diffFile);
+    auto written = sim::writePicture(difference.diff.get(), diffFile.string());
     return testing::AssertionFailure()
-           << differing << " pixels (" << share * 100 << "%) of " << actualFile << " differ from "
-           << goldenFile << " by more than " << ChannelTolerance << " in a channel; "
+           << difference.differing << " pixels (" << difference.share() * 100 << "%) of " << actualFile
+           << " differ from " << goldenFile << " by more than " << sim::render::ChannelTolerance
+           << " in a channel; "
            << (written ? "they are red in " + diffFile.string()
-                       : "no diff could be written at " + diffFile.string())
+                       : "no diff could be written: " + written.error())
            << ". If the change is meant, copy the actual picture over the golden one.";
 }
 

@@ -1,9 +1,10 @@
 // Screenshots, probed pixel by pixel where a drawing fault would show: rounded and
 // square corners, clipping, hidden views, where text lands, and pictures from PNG files;
-// and the file holds every pixel as drawn.
+// the file holds every pixel as drawn; assertScreenshot against saved pictures.
 // Presentations are drawn into the committed golden pictures.
 
 #include "PngImage.h"
+#include "Simulator.h"
 #include "TemporaryFolder.h"
 
 #include "sim/render/Screenshot.h"
@@ -269,4 +270,75 @@ TEST_F(ScreenshotTest, WritesEveryPixelAsDrawn) {
             differing += (row[x] & 0xFFFFFF) != (image->at(x, y) & 0xFFFFFF);
     }
     EXPECT_EQ(differing, 0u);
+}
+
+// The overlay's corners, rounded by 7 points, squared off in its saved picture: filled
+// with the overlay's own colour.
+void squareTheCorners(const std::filesystem::path& file) {
+    auto image = PngImage::read(file);
+    ASSERT_TRUE(image);
+    const int corner = static_cast<int>(7 * Scale);
+    const std::uint32_t fill = image->at(2, image->height / 2);
+    for (int y = 0; y < corner; ++y)
+        for (int x = 0; x < corner; ++x)
+            for (auto [px, py] : {std::pair{x, y},
+                                  {image->width - 1 - x, y},
+                                  {x, image->height - 1 - y},
+                                  {image->width - 1 - x, image->height - 1 - y}})
+                image->pixels[static_cast<std::size_t>(py) * image->width + px] = fill;
+    ASSERT_TRUE(image->write(file));
+}
+
+TEST(AssertScreenshot, WritesThePictureFirstPassesOnItFailsOnASquareCornerAndUpdates) {
+    // The flow and its pictures in the simulator's own temporary folder, never the source tree.
+    Simulator simulator;
+    const auto& folder = simulator.folder();
+    folder.write("flow.yaml", R"(app: whatsapp
+settings:
+  values: {Aw: true, WhatsApp: true}
+content:
+  messages: ["Are we still on for tonight?", "Yes! Table for four at 8"]
+---
+- launch
+- assertScreenshot: chat
+- doubleTapOn: {id: message-2}
+- assertScreenshot: {name: overlay, in: {class: UITextView}}
+)");
+    const auto saved = folder.path() / "overlay.png";
+    auto run = [&](const std::string& arguments = "") { return simulator.runFlows("flow.yaml", arguments); };
+    auto overlayStep = [](const Simulated& outcome) { return outcome.launch()["steps"][3]; };
+
+    auto first = run();
+    ASSERT_EQ(first.status, 0) << first.out << first.err;
+    EXPECT_NE(first.out.find("wrote chat.png"), std::string::npos) << first.out;
+    EXPECT_EQ(overlayStep(first)["wrote"], "overlay.png");
+    const std::string rounded = contentsOf(saved);
+    // A picture of the overlay alone: 2x its frame, not the screen.
+    auto written = PngImage::read(saved);
+    ASSERT_TRUE(written);
+    EXPECT_LT(written->width, 390 * Scale);
+
+    auto same = run();
+    EXPECT_EQ(same.status, 0) << same.out;
+    EXPECT_EQ(same.out.find("wrote"), std::string::npos) << same.out;
+    EXPECT_FALSE(overlayStep(same).contains("wrote"));
+
+    squareTheCorners(saved);
+    auto squared = run();
+    EXPECT_EQ(squared.status, 1);
+    const Json step = overlayStep(squared);
+    EXPECT_FALSE(step["ok"].get<bool>());
+    EXPECT_NE(step.value("error", "").find("differ from overlay.png"), std::string::npos) << step;
+    for (const char* kind : {"expected", "actual", "diff"}) {
+        const std::string picture = step["pictures"][kind].get<std::string>();
+        EXPECT_EQ(picture, std::string("overlay-") + kind + ".png");
+        EXPECT_TRUE(PngImage::read(folder.path() / picture)) << picture;
+        EXPECT_NE(folder.read("report.html").find("src=\"" + picture + "\""), std::string::npos) << picture;
+    }
+    EXPECT_EQ(folder.read("overlay-expected.png"), contentsOf(saved));
+
+    auto updated = run("--update-screenshots");
+    EXPECT_EQ(updated.status, 0) << updated.out;
+    EXPECT_EQ(overlayStep(updated)["wrote"], "overlay.png");
+    EXPECT_EQ(contentsOf(saved), rounded);
 }
