@@ -23,11 +23,6 @@ struct PathRelease {
 };
 using PathHandle = std::unique_ptr<cairo_path_t, PathRelease>;
 
-struct PatternRelease {
-    void operator()(cairo_pattern_t* pattern) const { cairo_pattern_destroy(pattern); }
-};
-using PatternHandle = std::unique_ptr<cairo_pattern_t, PatternRelease>;
-
 struct GObjectRelease {
     void operator()(gpointer object) const { g_object_unref(object); }
 };

@@ -2,6 +2,7 @@
 #include "ButtonTitleLabel.h"
 #include "CairoHandles.h"
 #include "ImagePainter.h"
+#include "PictureMemory.h"
 #include "RoundedRect.h"
 #include "SourceColor.h"
 
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace sim::render {
 
@@ -158,19 +160,28 @@ void ViewPainter::paintSubviews(UIView* view, Level level) {
     // A button's title is drawn with the button; its title label would draw it twice.
     auto* button = objc::dynCast<UIButton>(view);
     UILabel* titleLabel = button ? buttonTitleLabel(button) : nullptr;
-    // What lies below a page sheet is drawn aside first, to be drawn again receded.
-    const bool sheets =
-        level == Level::Window && std::ranges::any_of(view->subviews(), [](const objc::Ref<UIView>& subview) {
-            return isSheetContainer(subview.get());
-        });
-    if (sheets)
-        cairo_push_group(cr_);
+    // What lies below a page sheet is drawn aside first, to be drawn again receded when
+    // the sheet comes.
+    auto sheetsLeft =
+        level == Level::Window
+            ? std::ranges::count_if(view->subviews(),
+                                    [](const objc::Ref<UIView>& subview) {
+                                        return isDrawn(subview.get()) && isSheetContainer(subview.get());
+                                    })
+            : 0;
+    cairo_t* const screen = cr_;
+    std::optional<Aside> aside;
+    if (sheetsLeft > 0)
+        cr_ = aside.emplace(screen).context();
     for (const auto& subview : view->subviews()) {
         if (subview.get() == titleLabel || !isDrawn(subview.get()))
             continue;
         if (level == Level::Window && isSheetContainer(subview.get())) {
-            recede(view->bounds());
-            cairo_push_group(cr_);
+            cr_ = screen;
+            recede(view->bounds(), aside->picture());
+            aside.reset();
+            if (--sheetsLeft > 0)
+                cr_ = aside.emplace(screen).context();
         } else if (level == Level::Window && isPresentedControllerView(subview.get())) {
             dimEverything();
         }
@@ -179,15 +190,23 @@ void ViewPainter::paintSubviews(UIView* view, Level level) {
         cairo_translate(cr_, origin.x, origin.y);
         paintView(subview.get(), Level::Subview);
     }
-    if (sheets) {
-        cairo_pop_group_to_source(cr_);
-        cairo_paint(cr_);
-    }
 }
 
-void ViewPainter::recede(CGRect bounds) {
-    PatternHandle below(cairo_pop_group(cr_));
+ViewPainter::Aside::Aside(cairo_t* screen) {
+    cairo_surface_t* target = cairo_get_target(screen);
+    picture_ = makePicture(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(target),
+                           cairo_image_surface_get_height(target));
+    context_.reset(cairo_create(picture_.get()));
+    cairo_matrix_t transform;
+    cairo_get_matrix(screen, &transform);
+    cairo_set_matrix(context_.get(), &transform);
+}
+
+void ViewPainter::recede(CGRect bounds, cairo_surface_t* below) {
     SavedState saved(cr_);
+    // The picture below holds device pixels: this many a point.
+    double scale = 1, unused = 0;
+    cairo_user_to_device_distance(cr_, &scale, &unused);
     setSourceColor(cr_, Black);
     cairo_paint(cr_);
     const double width = bounds.size.width;
@@ -195,7 +214,8 @@ void ViewPainter::recede(CGRect bounds) {
     cairo_scale(cr_, RecededScale, RecededScale);
     appendRoundedRect(cr_, bounds, RecededCornerRadius, CALayer::AllCorners);
     cairo_clip(cr_);
-    cairo_set_source(cr_, below.get());
+    cairo_scale(cr_, 1 / scale, 1 / scale);
+    cairo_set_source_surface(cr_, below, 0, 0);
     cairo_paint(cr_);
     cairo_reset_clip(cr_);
     setSourceColor(cr_, DimmingColor);

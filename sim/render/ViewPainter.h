@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CairoHandles.h"
 #include "TextPainter.h"
 
 #include <cairo.h>
@@ -33,7 +34,22 @@ private:
     void paintBorder(UIView* view);
     void dimEverything();
     // Draws what was drawn aside below a page sheet again, receded and dimmed.
-    void recede(CGRect bounds);
+    void recede(CGRect bounds, cairo_surface_t* below);
+
+    // A picture of the screen's size, and a context that draws into it as `screen` draws,
+    // for what lies below a page sheet. Unlike cairo's groups its memory takes few page
+    // faults (makePicture): two groups of the screen's size cost a fresh process more
+    // than drawing the screen.
+    class Aside {
+    public:
+        explicit Aside(cairo_t* screen);
+        cairo_t* context() const { return context_.get(); }
+        cairo_surface_t* picture() const { return picture_.get(); }
+
+    private:
+        SurfaceHandle picture_;
+        ContextHandle context_;
+    };
 
     cairo_t* cr_;
     TextPainter& text_;
