@@ -53,6 +53,10 @@ support::Expected<void, std::string> saveSettings(id values, PropertyListFormat 
     std::string bytes = serializePropertyList(values, format);
     if (bytes.empty())
         return support::Unexpected(std::string("the settings have no property-list form"));
+    // A host reads a larger file as no settings at all, every switch off.
+    if (std::size_t bound = PropertyListLimits{}.maxBytes; bytes.size() > bound)
+        return support::Unexpected("the settings would take " + std::to_string(bytes.size()) +
+                                   " bytes, more than the " + std::to_string(bound) + " a host reads");
     return replaceDeviceFile(SettingsPath, bytes);
 }
 

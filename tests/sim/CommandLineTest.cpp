@@ -5,6 +5,8 @@
 #include "PngImage.h"
 #include "Simulator.h"
 
+#include "foundation/PropertyList.h"
+
 #include <map>
 #include <regex>
 #include <set>
@@ -110,6 +112,14 @@ TEST_F(CommandLineTest, PrefsRoundTrip) {
     EXPECT_EQ(outcome.err, "lexorna-sim: Count is not set\n");
     EXPECT_EQ(simulate("prefs get Aw --device " + device()).out, "true\n");
     EXPECT_TRUE(settingsFile().starts_with("bplist00")) << "unset keeps the file's format";
+
+    // A file larger than a host reads would be no settings at all: refused, the file kept.
+    const std::string kept = settingsFile();
+    outcome = simulate("prefs set Note " + std::string(PropertyListLimits{}.maxBytes, 'x') + " --device " +
+                       device());
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("a host reads"), std::string::npos) << outcome.err;
+    EXPECT_EQ(settingsFile(), kept);
 
     // A damaged file is left for the user to look at, not overwritten.
     temp_.write("device/var/mobile/Library/Preferences/com.veldmoor.lexorna.plist", "<?xml broken");
