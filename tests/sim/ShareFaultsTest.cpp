@@ -1,7 +1,8 @@
 // Share on a disk that refuses writes, or with something odd at the export path, played on
 // a kept device: a stale text is never shared, nothing off the app's container is written
-// or removed, and the host runs on. Then the --device folder itself: someone's folder is
-// refused, and the user's device is never removed.
+// or removed, and the host runs on; a dump lists nothing through a container that is a
+// link. Then the --device folder itself: someone's folder or a link to one is refused,
+// and the user's device is never removed.
 
 #include "FileBytes.h"
 #include "Simulator.h"
