@@ -53,9 +53,9 @@ std::vector<std::string> selectorFields(const ViewSelector& selector) {
         out.push_back("text: " + quoted(*selector.text));
     if (selector.className)
         out.push_back("class: " + *selector.className);
-    if (selector.index)
     if (selector.madeBy)
         out.push_back("madeBy: " + *selector.madeBy);
+    if (selector.index)
         out.push_back("index: " + std::to_string(*selector.index));
     return out;
 }

@@ -236,6 +236,12 @@ void PageWriter::comparison(const ComparedPictures& pictures) {
     out_ << "</div>\n";
 }
 
+// " (made by Lexorna)" for what an injected library made, as messages name it.
+std::string madeByText(const Json& node) {
+    auto madeBy = node.find("madeBy");
+    return madeBy != node.end() && madeBy->is_string() ? " (made by " + madeBy->get<std::string>() + ")" : "";
+}
+
 // A view of a snapshot's tree as a line: `UILabel#title "Hello" [0, 0, 100, 20]`.
 std::string nodeText(const Json& node) {
     std::string text = textOf(node, "class");
@@ -268,12 +274,6 @@ void PageWriter::snapshot(const Json& taken) {
     out_ << "<details class=\"snapshot\"><summary>Snapshot "
          << markupEscaped(jsonText(taken.value("label", Json()))) << "</summary>\n<ul class=\"tree\">\n";
     if (auto window = taken.find("window");
-// " (made by Lexorna)" for what an injected library made, as messages name it.
-std::string madeByText(const Json& node) {
-    auto madeBy = node.find("madeBy");
-    return madeBy != node.end() && madeBy->is_string() ? " (made by " + madeBy->get<std::string>() + ")" : "";
-}
-
         window != taken.end() && window->is_object() && window->contains("tree"))
         viewTree((*window)["tree"]);
     if (auto presented = taken.find("presented"); presented != taken.end() && presented->is_array())
