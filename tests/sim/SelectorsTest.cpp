@@ -18,7 +18,7 @@ namespace {
 
 ViewSelector selector(std::optional<std::string> id, std::optional<std::string> text = {},
                       std::optional<std::string> className = {}, std::optional<std::size_t> index = {}) {
-    return {std::move(id), std::move(text), std::move(className), index};
+    return {std::move(id), std::move(text), std::move(className), std::nullopt, index};
 }
 
 ViewSelector byText(std::string text) {

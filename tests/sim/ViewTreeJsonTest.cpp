@@ -43,7 +43,8 @@ TEST(ViewTreeJson, ALabelShowsEveryKeyInOrderWithItsFrameInTheWindow) {
         container->addSubview(label);
         window->rootViewController()->view()->addSubview(container);
 
-        Json expected = Json::parse(R"({"class": "UILabel", "id": "title", "frame": [30, 70, 100, 20.5],
+        Json expected =
+            Json::parse(R"({"class": "UILabel", "madeBy": null, "id": "title", "frame": [30, 70, 100, 20.5],
             "hidden": false, "backgroundColor": null, "clipsToBounds": false,
             "translatesAutoresizingMaskIntoConstraints": true, "autoresizingMask": 0,
             "layer": {"cornerRadius": 0, "maskedCorners": 15, "borderWidth": 0, "backgroundColor": null,
