@@ -211,8 +211,8 @@ TEST(PropertyList, MutableDictionaryAllocationMakesItsDictionaryAtInit) {
     // From a file only the root is mutable; a plain read makes nothing mutable.
     std::string nested = xmlList("<dict><key>inner</key><dict><key>k</key><true/></dict></dict>");
     putDeviceFile("/var/mobile/nested.plist", nested);
-    id read =
-        objc::send<id>(allocated(), "initWithContentsOfFile:", NSString::make("/var/mobile/nested.plist"));
+    id read = objc_autorelease(
+        objc::send<id>(allocated(), "initWithContentsOfFile:", NSString::make("/var/mobile/nested.plist")));
     ASSERT_TRUE(objc::isKindOfClass(read, NSMutableDictionary::staticClass()));
     EXPECT_FALSE(objc::isKindOfClass(objc::cast<NSDictionary>(read)->objectForKey("inner"),
                                      NSMutableDictionary::staticClass()));
