@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <optional>
 
 #include <iostream>
 
@@ -29,6 +30,14 @@ struct PrefsOptions {
 enum class PrefsAction { Get, Set, Unset };
 
 int prefs(PrefsAction action, const PrefsOptions& options) {
+    objc::AutoreleasePool pool;
+    // A value the settings pane could not write is refused before any device is made.
+    auto value = action == PrefsAction::Set ? settingValueFor(options.key, options.value)
+                                            : objc::Ref<objc::Object>();
+    if (!value) {
+        std::cerr << "lexorna-sim: " << value.error() << '\n';
+        return 2;
+    }
     // Only a write makes a device; reading or removing a key needs one already.
     auto device = action == PrefsAction::Set ? DeviceFolder::open(options.device, true)
                                              : DeviceFolder::openExisting(options.device);
@@ -37,25 +46,24 @@ int prefs(PrefsAction action, const PrefsOptions& options) {
         return 1;
     }
     device::Device::setRoot(device->path());
-    objc::AutoreleasePool pool;
     switch (action) {
     case PrefsAction::Get: {
-        auto value = readSetting(options.key);
-        if (!value) {
-            std::cerr << "lexorna-sim: " << value.error() << '\n';
+        auto setting = readSetting(options.key);
+        if (!setting) {
+            std::cerr << "lexorna-sim: " << setting.error() << '\n';
             return 1;
         }
-        if (!*value) {
+        if (!*setting) {
             std::cerr << "lexorna-sim: " << options.key << " is not set\n";
             return 1;
         }
-        std::cout << settingText(value->get()) << '\n';
+        std::cout << settingText(setting->get()) << '\n';
         return 0;
     }
     case PrefsAction::Set:
     case PrefsAction::Unset: {
         auto done = action == PrefsAction::Set
-                        ? writeSetting(options.key, settingValueFromArgument(options.value),
+                        ? writeSetting(options.key, value->get(),
                                        options.binary ? PropertyListFormat::Binary : PropertyListFormat::Xml)
                         : removeSetting(options.key);
         if (!done) {
@@ -66,6 +74,32 @@ int prefs(PrefsAction action, const PrefsOptions& options) {
     }
     }
     return 1;
+}
+
+// A mistyped command (`runn`) or prefs command (`prefs sett`), named with the nearest one.
+std::optional<std::string> unknownCommand(const CLI::App& app, int argc, char** argv) {
+    const CLI::App* parent = &app;
+    std::string said = "lexorna-sim";
+    for (int k = 1; k < argc && !std::string_view(argv[k]).starts_with("-"); ++k) {
+        std::vector<std::string_view> names;
+        for (const auto* command : parent->get_subcommands({}))
+            names.push_back(command->get_name());
+        if (names.empty())
+            return std::nullopt;
+        std::string_view word = argv[k];
+        auto found = std::find(names.begin(), names.end(), word);
+        if (found == names.end()) {
+            std::string listed;
+            for (std::size_t i = 0; i < names.size(); ++i)
+                listed += std::string(i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + std::string(names[i]);
+            std::string what = parent == &app ? "command" : std::string(parent->get_name()) + " command";
+            return "unknown " + what + " `" + std::string(word) + "`" + didYouMean(word, names) + "; the " + what +
+                   "s are " + listed + " (" + said + " --help)";
+        }
+        said += " " + std::string(word);
+        parent = parent->get_subcommand(std::string(word));
+    }
+    return std::nullopt;
 }
 
 // Screenshots are drawn at this many pixels per point; 2 draws as most phones do.
@@ -95,6 +129,22 @@ int runCommandLine(int argc, char** argv) {
     runCommand->add_flag("--keep", run.playback.keep, "Keep the temporary device");
     runCommand->add_flag("--update-screenshots", run.playback.updateScreenshots,
                          "Write the saved pictures of assertScreenshot anew instead of comparing");
+    runCommand->add_option("-e,--env", run.env, "A variable for ${NAME} in the flows: NAME=VALUE (repeatable)")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->take_all();
+    runCommand
+        ->add_option("--include-tags", run.includeTags,
+                     "Play only flows with one of these tags (a list: a,b)")
+        ->delimiter(',')
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->take_all();
+    runCommand->add_option("--exclude-tags", run.excludeTags, "Leave out flows with one of these tags (a list: a,b)")
+        ->delimiter(',')
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->take_all();
     addScaleOption(*runCommand, run.playback.scale);
     runCommand->callback([&] { status = runFlows(run); });
 
@@ -135,13 +185,8 @@ int runCommandLine(int argc, char** argv) {
         std::cout << app.help();
         return 0;
     }
-    std::vector<std::string_view> commands;
-    for (const auto* command : app.get_subcommands({}))
-        commands.push_back(command->get_name());
-    if (std::string_view first = argv[1];
-        !first.starts_with("-") && std::find(commands.begin(), commands.end(), first) == commands.end()) {
-        std::cerr << "lexorna-sim: unknown command `" << first << "`" << didYouMean(first, commands)
-                  << "; the commands are run, demo, apps and prefs (lexorna-sim --help)\n";
+    if (auto unknown = unknownCommand(app, argc, argv)) {
+        std::cerr << "lexorna-sim: " << *unknown << '\n';
         return 2;
     }
     try {

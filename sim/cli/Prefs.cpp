@@ -1,4 +1,5 @@
 #include "sim/cli/Prefs.h"
+#include "sim/flow/PaneSwitches.h"
 #include "sim/play/DevicePaths.h"
 #include "sim/play/DevicePreparation.h"
 #include "sim/report/PropertyListJson.h"
@@ -84,6 +85,17 @@ id settingValueFromArgument(std::string_view text) {
         ((text.front() == '"' && text.back() == '"') || (text.front() == '\'' && text.back() == '\'')))
         return NSString::make(text.substr(1, text.size() - 2));
     return NSString::make(text);
+}
+
+support::Expected<objc::Ref<objc::Object>, std::string> settingValueFor(std::string_view key,
+                                                                        std::string_view text) {
+    if (!isPaneSwitch(key))
+        return objc::Ref<objc::Object>(settingValueFromArgument(text));
+    auto on = switchValueFromText(text);
+    if (!on)
+        return support::Unexpected(std::string(key) + " is a switch of the settings pane: expected yes or no, " +
+                                   "true or false, 1 or 0, not `" + std::string(text) + "`");
+    return objc::Ref<objc::Object>(NSNumber::numberWithBool(*on));
 }
 
 support::Expected<objc::Ref<objc::Object>, std::string> readSetting(std::string_view key) {

@@ -18,6 +18,12 @@ namespace sim {
 // real, a "quoted" text (or any other text) a string.
 id settingValueFromArgument(std::string_view text);
 
+// The value `prefs set KEY TEXT` writes: for a switch of the settings pane a boolean, as the
+// pane writes it (yes/no, true/false, 1/0), and an error for any other text; for other keys
+// the value settingValueFromArgument reads.
+support::Expected<objc::Ref<objc::Object>, std::string> settingValueFor(std::string_view key,
+                                                                        std::string_view text);
+
 // The value of a key, nil when the key or the file is absent.
 support::Expected<objc::Ref<objc::Object>, std::string> readSetting(std::string_view key);
 

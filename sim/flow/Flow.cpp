@@ -220,6 +220,13 @@ std::string ViewSelector::description() const {
     return flowMap(selectorFields(*this));
 }
 
+std::string flowName(const std::string& file, const std::map<std::string, std::string>& env) {
+    std::string out = file;
+    for (const auto& [variable, value] : env)
+        out += " -e " + variable + "=" + value;
+    return out;
+}
+
 std::vector<Segment> Flow::segments() const {
     std::vector<Segment> out;
     for (std::size_t i = 0; i < steps.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -121,6 +122,7 @@ struct Step {
     std::size_t line = 0;  // 1-based, in the flow file
     std::size_t index = 0; // 0-based, among the flow's steps; the reader numbers them
     StepArgument argument;
+    std::string file; // the file it is written in: the flow's, or a subflow's (runFlow)
 
     std::string_view name() const { return stepName(kind); }
     bool launches() const { return kind == StepKind::Launch || kind == StepKind::Relaunch; }
@@ -131,6 +133,8 @@ struct Step {
     // The step as a flow file would say it, for people reading a report:
     // `doubleTapOn: {id: message-2}`, `selectText: {in: "Hi", from: 0, length: 2}`.
     std::string description() const;
+    // Where it is written: "flows/modes/panel.yaml:7".
+    std::string where() const { return file + ":" + std::to_string(line); }
 };
 
 // Steps between two launches: the first segment may play before any launch (in the
@@ -141,6 +145,10 @@ struct Segment {
     std::size_t count = 0;
     bool launches = false;
 };
+
+// How results name a flow played with variables given from outside:
+// "flows/whatsapp.yaml -e MODE=panel", as a person would play it again.
+std::string flowName(const std::string& file, const std::map<std::string, std::string>& env);
 
 struct Flow {
     std::string file;                                  // as the user named it
@@ -154,9 +162,14 @@ struct Flow {
     bool install = true;                               // Lexorna installed on the device
     device::DeviceFaults faults;                       // writes the device refuses ("~" the app's home)
     nlohmann::json content = nlohmann::json::object(); // what the app's screens show
-    std::vector<Step> steps;
+    std::vector<Step> steps;                           // its own and its subflows' (runFlow), in order
+    std::vector<std::string> tags;                     // the header's, for --include-tags/--exclude-tags
+    std::map<std::string, std::string> givenEnv;       // variables given from outside (-e NAME=VALUE)
+    std::vector<std::string> warnings;                 // "flows/x.yaml:4: settings.values.Aw: ..."
+    std::optional<std::string> skip;                   // set by a run that leaves it out: why
 
     std::vector<Segment> segments() const;
+    std::string name() const { return flowName(file, givenEnv); }
 };
 
 } // namespace sim

@@ -1,7 +1,9 @@
 #include "sim/flow/FlowParser.h"
 #include "sim/flow/Base64.h"
 #include "sim/flow/NearestName.h"
+#include "sim/flow/PaneSwitches.h"
 #include "sim/flow/YamlDocuments.h"
+#include "sim/flow/YamlSlips.h"
 #include "sim/flow/YamlValues.h"
 #include "sim/play/Apps.h"
 
@@ -20,6 +22,7 @@
 #include <initializer_list>
 #include <limits>
 #include <map>
+#include <memory>
 #include <regex>
 
 namespace sim {
@@ -32,6 +35,7 @@ std::string ParseError::text() const {
 
 namespace {
 
+constexpr const char* RunFlow = "runFlow";
 constexpr const char* SelectorExpected =
     "expected a selector (a string or a map of id, text, class, madeBy, index)";
 
@@ -99,16 +103,71 @@ std::string filterList(const std::vector<std::string>& bundles) {
     return serializePropertyList(list, PropertyListFormat::Xml);
 }
 
-// Reads one flow. Every reader answers nothing once it has recorded why; the first
+constexpr const char* FlowShape = "a flow is a header, `---`, then the steps";
+// Bounds on what subflows may make of a small file: a runFlow nested in itself is a cycle,
+// but a few runFlows each running a file twice make a great many steps.
+constexpr std::size_t MaxNesting = 16;
+constexpr std::size_t MaxSteps = 10000;
+
+// A subflow (runFlow) being read: where it is on this machine, and as messages name it.
+struct OpenFile {
+    std::string identity;
+    std::string name;
+};
+
+// What the readers of one flow share: its own file and each subflow have a reader.
+struct FlowContext {
+    explicit FlowContext(const FlowOptions& given) : options(given) {}
+
+    const FlowOptions& options;
+    std::string app;                   // the bundle id, once the header is read
+    std::vector<OpenFile> chain;       // the files being read, outermost first
+    std::vector<Step> steps;           // the flow's steps so far, its subflows' included
+    std::vector<std::string> warnings; // "flows/x.yaml:4: settings.values.Aw: ..."
+    std::size_t runFlows = 0;          // read so far
+    bool launched = false;
+};
+
+// Reads one flow file. Every reader answers nothing once it has recorded why; the first
 // error is the one reported.
 class FlowReader {
 public:
-    explicit FlowReader(std::string file) : file_(std::move(file)) {}
+    // A reader of a file's text, or (`document`) of steps in a document another reader holds.
+    FlowReader(std::string file, FlowContext& context, Variables variables = {},
+               std::shared_ptr<Substitution> document = std::make_shared<Substitution>())
+        : file_(std::move(file)), context_(context), variables_(std::move(variables)),
+          substitution_(std::move(document)) {}
 
     std::optional<Flow> read(std::string_view yaml);
     ParseError error() const { return error_.value_or(ParseError{file_, 0, "does not parse"}); }
 
 private:
+    void warn(const YAML::Mark& mark, std::string message) {
+        context_.warnings.push_back(file_ + ":" + std::to_string(mark.line + 1) + ": " + message);
+    }
+    // The variables in a value replaced where it stands; false, with the error, when one is
+    // not set.
+    bool substitute(const YAML::Node& node) {
+        auto done = substitution_->in(node, variables_);
+        if (!done)
+            fail(done.error().mark, done.error().message);
+        return done.hasValue();
+    }
+
+    std::optional<std::vector<YAML::Node>> documents(std::string_view yaml);
+    // The header's env under `over`, then its other values with their variables replaced.
+    bool headerVariables(const YAML::Node& header, const Variables& over);
+    std::optional<Variables> env(const Field& field, std::string_view context);
+    std::optional<std::vector<std::string>> tags(const Field& field, std::string_view context);
+    bool steps(const YAML::Node& list);
+    bool add(Step step, const YAML::Node& node);
+    bool runFlow(const YAML::Node& node);
+    std::optional<bool> condition(const Field& field);
+    bool subflow(const Field& field, const Variables& given, std::size_t line);
+    bool subflowText(std::string_view yaml, const Variables& over);
+    // A reader of this file's or a subflow's steps has failed: its error is this one's.
+    bool failedWith(const FlowReader& inner, std::size_t line);
+
     Failed fail(const YAML::Mark& mark, std::string message) {
         if (!error_)
             error_ = ParseError{file_, mark.is_null() ? 1 : static_cast<std::size_t>(mark.line) + 1,
@@ -156,6 +215,9 @@ private:
                                std::initializer_list<std::string_view> allowed);
 
     std::string file_;
+    FlowContext& context_;
+    Variables variables_;
+    std::shared_ptr<Substitution> substitution_;
     std::optional<ParseError> error_;
 };
 
@@ -279,6 +341,14 @@ std::optional<std::string> FlowReader::settings(const Field& field, std::string_
     std::string bytes = serializePropertyList(root->get(), format);
     if (bytes.empty())
         return fail(values.mark(), std::string(context) + ".values: has no property-list form");
+    // Written as given, as a crafted file would be; but a switch of the settings pane that
+    // holds no boolean is not what the pane writes, and the flow is told how it reads.
+    if (auto* dictionary = objc::dynCast<NSDictionary>(root->get()))
+        for (const auto& entry : values.value)
+            if (entry.first.IsScalar() && isPaneSwitch(entry.first.Scalar()))
+                if (auto warning = switchValueWarning(dictionary->objectForKey(entry.first.Scalar())))
+                    warn(entry.second.Mark(),
+                         std::string(context) + ".values." + entry.first.Scalar() + ": " + *warning);
     return bytes;
 }
 
@@ -363,8 +433,8 @@ bool FlowReader::contentKeysOf(const apps::AppDescription& app, const YAML::Node
 
 std::optional<Flow> FlowReader::header(const YAML::Node& node) {
     auto map = fields(node.IsNull() ? YAML::Node(YAML::NodeType::Map) : node, node.Mark(), "header",
-                      {"app", "ios", "screen", "settings", "filter", "install", "faults", "content"},
-                      "expected a map of app, ios, screen, settings, filter, install, faults, content");
+                      {"app", "ios", "screen", "settings", "filter", "install", "faults", "content", "env", "tags"},
+                      "expected a map of app, ios, screen, settings, filter, install, faults, content, env, tags");
     if (!map)
         return std::nullopt;
 
@@ -398,6 +468,12 @@ std::optional<Flow> FlowReader::header(const YAML::Node& node) {
         if (size->x <= 0 || size->y <= 0)
             return fail(it->second.mark(), "screen: expected [width, height] above zero");
         flow.screen = {size->x, size->y};
+    }
+    if (auto it = map->find("tags"); it != map->end()) {
+        auto tags = this->tags(it->second, "tags");
+        if (!tags)
+            return std::nullopt;
+        flow.tags = std::move(*tags);
     }
     if (!readDevice(*map, *info, flow))
         return std::nullopt;
@@ -686,75 +762,370 @@ std::optional<Step> FlowReader::step(const YAML::Node& node) {
     }
     const std::string& name = field.key.Scalar();
     auto kind = stepKindNamed(name);
-    if (!kind)
-        return fail(field.key.Mark(), "unknown step `" + name + "`" + didYouMean(name, allStepNames()) +
-                                          " (expected one of " + stepNames() + ")");
+    if (!kind) {
+        auto names = allStepNames();
+        names.push_back(RunFlow);
+        return fail(field.key.Mark(), "unknown step `" + name + "`" + didYouMean(name, names) +
+                                          " (expected one of " + stepNames() + ", " + RunFlow + ")");
+    }
     auto argument = this->argument(*kind, field);
     if (!argument)
         return std::nullopt;
-    return Step{*kind, static_cast<std::size_t>(field.key.Mark().line) + 1, 0, std::move(*argument)};
+    return Step{*kind, static_cast<std::size_t>(field.key.Mark().line) + 1, 0, std::move(*argument), file_};
 }
 
-std::optional<Flow> FlowReader::read(std::string_view yaml) {
-    constexpr const char* shape = "a flow is a header, `---`, then the steps";
-    std::vector<YAML::Node> documents;
+// yaml-cpp's messages that a slip of indentation most often causes.
+bool mayBeIndentation(const std::string& message) {
+    return message == YAML::ErrorMsg::MAP_VALUE || message == YAML::ErrorMsg::END_OF_MAP ||
+           message == YAML::ErrorMsg::END_OF_SEQ || message == YAML::ErrorMsg::TAB_IN_INDENTATION;
+}
+
+YAML::Mark lineMark(std::size_t line) {
+    YAML::Mark mark;
+    mark.line = static_cast<int>(line) - 1;
+    return mark;
+}
+
+std::optional<std::vector<YAML::Node>> FlowReader::documents(std::string_view yaml) {
     try {
         if (auto third = startOfDocumentPast(yaml, 2)) {
             std::size_t at = static_cast<std::size_t>(std::max(third->pos, 0));
             if (at < yaml.size() && yaml[at] == ',')
                 return fail(*third, "invalid YAML: a `,` outside `[...]` or `{...}`");
-            return fail(*third, std::string("unexpected third YAML document: ") + shape +
+            if (auto slip = indentationSlip(yaml, static_cast<std::size_t>(third->line) + 1))
+                return fail(lineMark(slip->line), "invalid YAML: " + slip->message);
+            return fail(*third, std::string("unexpected third YAML document: ") + FlowShape +
                                     "; a second `---`, or a line indented unlike the lines before it");
         }
-        documents = YAML::LoadAll(std::string(yaml));
+        return YAML::LoadAll(std::string(yaml));
     } catch (const YAML::Exception& e) {
+        if (mayBeIndentation(e.msg))
+            if (auto slip = indentationSlip(yaml, static_cast<std::size_t>(e.mark.line) + 1))
+                return fail(lineMark(slip->line), "invalid YAML: " + slip->message);
         return fail(e.mark, "invalid YAML: " + e.msg + likelyCause(e.msg));
     }
-    if (documents.size() < 2)
-        return fail(documents.empty() ? YAML::Mark() : documents.back().Mark(),
-                    std::string("expected two YAML documents: ") + shape);
+}
 
-    auto flow = header(documents[0]);
+bool FlowReader::headerVariables(const YAML::Node& header, const Variables& over) {
+    if (!header.IsMap())
+        return true; // the header's reader says what it should be
+    for (const auto& entry : header)
+        if (entry.first.IsScalar() && entry.first.Scalar() == "env") {
+            auto env = this->env({entry.first, entry.second}, "env");
+            if (!env)
+                return false;
+            variables_.insert(env->begin(), env->end());
+        }
+    for (const auto& [name, value] : over)
+        variables_[name] = value;
+    for (const auto& entry : header)
+        if (!(entry.first.IsScalar() && entry.first.Scalar() == "env") && !substitute(entry.second))
+            return false;
+    return true;
+}
+
+std::optional<Variables> FlowReader::env(const Field& field, std::string_view context) {
+    if (!field.value.IsMap())
+        return fail(field.mark(), std::string(context) + ": expected a map of variables, such as {MODE: panel}");
+    Variables variables;
+    for (const auto& entry : field.value) {
+        const std::string name = entry.first.IsScalar() ? entry.first.Scalar() : "";
+        if (!isVariableName(name))
+            return fail(entry.first.Mark(), std::string(context) + ": `" + name +
+                                                "` cannot name a variable (a letter or `_`, then letters, digits, `_`)");
+        if (!entry.second.IsScalar())
+            return fail(entry.second.IsNull() ? entry.first.Mark() : entry.second.Mark(),
+                        std::string(context) + "." + name + ": expected a text (\"\" for none)");
+        if (!variables.emplace(name, entry.second.Scalar()).second)
+            return fail(entry.first.Mark(), std::string(context) + ": duplicate variable `" + name + "`");
+    }
+    return variables;
+}
+
+std::optional<std::vector<std::string>> FlowReader::tags(const Field& field, std::string_view context) {
+    if (!field.value.IsSequence())
+        return fail(field.mark(), std::string(context) + ": expected a list of tags, such as [smoke, whatsapp]");
+    std::vector<std::string> tags;
+    for (const auto& element : field.value) {
+        auto tag = text({field.key, element}, context);
+        if (!tag)
+            return std::nullopt;
+        tags.push_back(std::move(*tag));
+    }
+    return tags;
+}
+
+bool FlowReader::steps(const YAML::Node& list) {
+    if (!list.IsNull() && !list.IsSequence()) {
+        fail(list.Mark(), "expected the steps: a list such as `- launch`");
+        return false;
+    }
+    for (const auto& node : list) {
+        const bool oneKey = node.IsMap() && node.size() == 1 && node.begin()->first.IsScalar();
+        if ((oneKey && node.begin()->first.Scalar() == RunFlow) || (node.IsScalar() && node.Scalar() == RunFlow)) {
+            if (!runFlow(node))
+                return false;
+            continue;
+        }
+        if (oneKey && !substitute(node.begin()->second))
+            return false;
+        auto step = this->step(node);
+        if (!step || !add(std::move(*step), node))
+            return false;
+    }
+    return true;
+}
+
+bool FlowReader::add(Step step, const YAML::Node& node) {
+    context_.launched = context_.launched || step.launches();
+    if (!context_.launched && step.needsApp()) {
+        fail(node.Mark(), std::string(step.name()) + ": needs a running app (add `- launch` before it)");
+        return false;
+    }
+    if (context_.steps.size() == MaxSteps) {
+        fail(node.Mark(), "more than " + std::to_string(MaxSteps) + " steps with those of the subflows");
+        return false;
+    }
+    step.index = context_.steps.size();
+    step.file = file_;
+    context_.steps.push_back(std::move(step));
+    return true;
+}
+
+bool FlowReader::runFlow(const YAML::Node& node) {
+    constexpr const char* expected = "expected a flow file, {file: FILE, env: {...}, when: {true: ...}} or "
+                                     "{commands: [...], env: {...}, when: {true: ...}}";
+    if (node.IsScalar() || node.begin()->second.IsNull()) {
+        fail(node.Mark(), std::string(RunFlow) + ": " + expected);
+        return false;
+    }
+    const Field field{node.begin()->first, node.begin()->second};
+    const auto line = static_cast<std::size_t>(field.key.Mark().line) + 1;
+    // A runFlow whose condition does not hold adds no step, but aliases may repeat it.
+    if (++context_.runFlows > MaxSteps) {
+        fail(field.key.Mark(), "more than " + std::to_string(MaxSteps) + " runFlows in one flow");
+        return false;
+    }
+    if (field.value.IsScalar()) {
+        if (!substitute(field.value))
+            return false;
+        return subflow(field, {}, line);
+    }
+    auto map = fields(field.value, field.mark(), RunFlow, {"file", "commands", "env", "when"}, expected);
+    if (!map)
+        return false;
+    if (map->count("file") + map->count("commands") != 1) {
+        fail(field.mark(), std::string(RunFlow) + ": " + expected);
+        return false;
+    }
+    // The steps of `commands` are read with the variables this runFlow gives.
+    for (const char* key : {"file", "env", "when"})
+        if (auto it = map->find(key); it != map->end() && !substitute(it->second.value))
+            return false;
+    if (auto when = map->find("when"); when != map->end()) {
+        auto play = condition(when->second);
+        if (!play)
+            return false;
+        if (!*play)
+            return true;
+    }
+    Variables given;
+    if (auto it = map->find("env"); it != map->end()) {
+        auto env = this->env(it->second, "runFlow.env");
+        if (!env)
+            return false;
+        given = std::move(*env);
+    }
+    if (auto it = map->find("file"); it != map->end())
+        return subflow(it->second, given, line);
+
+    const Field& commands = map->at("commands");
+    if (!commands.value.IsSequence()) {
+        fail(commands.mark(), "runFlow.commands: expected a list of steps");
+        return false;
+    }
+    Variables variables = variables_;
+    for (const auto& [name, value] : given)
+        variables[name] = value;
+    FlowReader inner(file_, context_, std::move(variables), substitution_);
+    return inner.steps(commands.value) || failedWith(inner, 0);
+}
+
+std::optional<bool> FlowReader::condition(const Field& field) {
+    constexpr const char* expected = "expected {true: VALUE}, such as {true: \"${MODE == 'panel'}\"}";
+    if (field.value.IsMap())
+        for (const auto& entry : field.value)
+            if (entry.first.IsScalar() && entry.first.Scalar() != "true")
+                return fail(entry.first.Mark(), "runFlow.when: `" + entry.first.Scalar() +
+                                                    "` is not a condition here: a flow's steps are fixed when "
+                                                    "it is read, so only `true` (a value known then) decides");
+    auto map = fields(field.value, field.mark(), "runFlow.when", {"true"}, expected);
+    if (!map)
+        return std::nullopt;
+    if (!map->count("true"))
+        return fail(field.mark(), std::string("runFlow.when: ") + expected);
+    const Field& value = map->at("true");
+    if (value.value.IsScalar() && (value.value.Scalar() == "true" || value.value.Scalar() == "false"))
+        return value.value.Scalar() == "true";
+    return boolean(value, "runFlow.when.true");
+}
+
+bool FlowReader::subflow(const Field& field, const Variables& given, std::size_t line) {
+    auto name = text(field, "runFlow");
+    if (!name)
+        return false;
+    if (name->empty()) {
+        fail(field.mark(), "runFlow: expected a flow file");
+        return false;
+    }
+    // A path relative to the file that names it, as an include is.
+    std::filesystem::path path(*name);
+    if (path.is_relative())
+        path = std::filesystem::path(file_).parent_path() / path;
+    const std::string shown = path.lexically_normal().generic_string();
+    std::error_code error;
+    const std::string identity = std::filesystem::absolute(path, error).lexically_normal().string();
+
+    auto open = std::find_if(context_.chain.begin(), context_.chain.end(),
+                             [&](const OpenFile& file) { return file.identity == identity; });
+    if (open != context_.chain.end()) {
+        std::string cycle;
+        for (auto it = open; it != context_.chain.end(); ++it)
+            cycle += it->name + " runs ";
+        fail(field.mark(), "runFlow: a cycle of subflows: " + cycle + shown + " again");
+        return false;
+    }
+    if (context_.chain.size() > MaxNesting) {
+        fail(field.mark(), "runFlow: subflows nested more than " + std::to_string(MaxNesting) + " deep");
+        return false;
+    }
+    auto text = context_.options.readFile ? context_.options.readFile(shown)
+                                          : support::Expected<std::string, std::string>(
+                                                support::Unexpected(std::string("no such flow file")));
+    if (!text) {
+        fail(field.mark(), "runFlow: " + shown + ": " + text.error());
+        return false;
+    }
+
+    Variables over = variables_;
+    for (const auto& [variable, value] : given)
+        over[variable] = value;
+    FlowReader inner(shown, context_);
+    context_.chain.push_back({identity, shown});
+    bool read = inner.subflowText(*text, over);
+    context_.chain.pop_back();
+    return read || failedWith(inner, line);
+}
+
+bool FlowReader::subflowText(std::string_view yaml, const Variables& over) {
+    auto documents = this->documents(yaml);
+    if (!documents)
+        return false;
+    if (documents->size() < 2) {
+        variables_ = over;
+        return documents->empty() || steps(documents->front());
+    }
+    // A subflow's header, when it has one, gives defaults for its variables, and may say
+    // which app it is for; the device is the flow's to set up.
+    const YAML::Node& header = (*documents)[0];
+    if (!headerVariables(header, over))
+        return false;
+    if (header.IsMap())
+        for (const auto& entry : header) {
+            const std::string key = entry.first.IsScalar() ? entry.first.Scalar() : "";
+            if (key == "ios" || key == "screen" || key == "settings" || key == "filter" || key == "install" ||
+                key == "faults" || key == "content") {
+                fail(entry.first.Mark(), "header: a subflow's header says only app, env and tags (`" + key +
+                                             "` belongs in the header of the flow that runs it)");
+                return false;
+            }
+        }
+    auto map = fields(header.IsNull() ? YAML::Node(YAML::NodeType::Map) : header, header.Mark(), "header",
+                      {"app", "env", "tags"}, "expected a map of app, env, tags");
+    if (!map)
+        return false;
+    if (auto it = map->find("app"); it != map->end()) {
+        auto app = text(it->second, "app");
+        if (!app)
+            return false;
+        const apps::AppDescription* info = apps::findApp(*app);
+        if (!info || info->bundleIdentifier != context_.app) {
+            fail(it->second.mark(), "app: this subflow is for `" + *app + "`, and the flow that runs it plays " +
+                                        context_.app);
+            return false;
+        }
+    }
+    if (auto it = map->find("tags"); it != map->end() && !tags(it->second, "tags"))
+        return false;
+    return steps((*documents)[1]);
+}
+
+bool FlowReader::failedWith(const FlowReader& inner, std::size_t line) {
+    if (!error_) {
+        error_ = inner.error();
+        // Where a subflow was run from, as a compiler names where a file was included.
+        if (line != 0)
+            error_->message += " (run by " + file_ + ":" + std::to_string(line) + ")";
+    }
+    return false;
+}
+
+std::optional<Flow> FlowReader::read(std::string_view yaml) {
+    auto documents = this->documents(yaml);
+    if (!documents)
+        return std::nullopt;
+    if (documents->size() < 2)
+        return fail(documents->empty() ? YAML::Mark() : documents->back().Mark(),
+                    std::string("expected two YAML documents: ") + FlowShape);
+
+    if (!headerVariables((*documents)[0], context_.options.variables))
+        return std::nullopt;
+    auto flow = header((*documents)[0]);
     if (!flow)
         return std::nullopt;
-
-    const YAML::Node& steps = documents[1];
-    if (!steps.IsNull() && !steps.IsSequence())
-        return fail(steps.Mark(), "expected the steps: a list such as `- launch`");
-    bool launched = false;
-    for (const auto& node : steps) {
-        auto step = this->step(node);
-        if (!step)
-            return std::nullopt;
-        launched = launched || step->launches();
-        if (!launched && step->needsApp())
-            return fail(node.Mark(),
-                        std::string(step->name()) + ": needs a running app (add `- launch` before it)");
-        step->index = flow->steps.size();
-        flow->steps.push_back(std::move(*step));
-    }
+    context_.app = flow->app;
+    if (!steps((*documents)[1]))
+        return std::nullopt;
+    flow->steps = std::move(context_.steps);
+    flow->warnings = std::move(context_.warnings);
+    flow->givenEnv = context_.options.variables;
     return flow;
 }
 
 } // namespace
 
-support::Expected<Flow, ParseError> parseFlow(std::string_view yaml, const std::string& file) {
-    FlowReader reader(file);
+support::Expected<std::string, std::string> readFlowFileFromDisk(const std::string& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return support::Unexpected(std::string("no such flow file"));
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return support::Unexpected(std::string("cannot be read"));
+    return bytes;
+}
+
+support::Expected<Flow, ParseError> parseFlow(std::string_view yaml, const std::string& file,
+                                              const FlowOptions& options) {
+    FlowContext context(options);
+    std::error_code error;
+    context.chain.push_back({std::filesystem::absolute(file, error).lexically_normal().string(), file});
+    FlowReader reader(file, context);
     auto flow = reader.read(yaml);
     if (!flow)
         return support::Unexpected(reader.error());
     return std::move(*flow);
 }
 
-support::Expected<Flow, ParseError> parseFlowFile(const std::string& file) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        return support::Unexpected(ParseError{file, 0, "no such flow file"});
-    std::ifstream in(file, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return support::Unexpected(ParseError{file, 0, "cannot be read"});
-    return parseFlow(bytes, file);
+support::Expected<Flow, ParseError> parseFlowFile(const std::string& file, const FlowOptions& options) {
+    auto bytes = readFlowFileFromDisk(file);
+    if (!bytes)
+        return support::Unexpected(ParseError{file, 0, bytes.error()});
+    if (options.readFile)
+        return parseFlow(*bytes, file, options);
+    FlowOptions fromDisk = options;
+    fromDisk.readFile = readFlowFileFromDisk;
+    return parseFlow(*bytes, file, fromDisk);
 }
 
 } // namespace sim

@@ -24,21 +24,21 @@ std::string crashText(const objc::Exception& exception) {
 // The result with the step it belongs to, as the flow file says it.
 StepResult& identify(StepResult& result, const Step& step) {
     result.index = step.index;
+    result.file = step.file;
     result.line = step.line;
     result.text = step.description();
     return result;
 }
 
 // Counts the flow's assertions and keeps the first thing that went wrong, where the flow
-// file says it: "flows/x.yaml:12: assertVisible: {text: Hi}: no view matches".
-void tally(FlowReport& report, const Flow& flow, const Step& step, const StepResult& result) {
+// file (or subflow) says it: "flows/x.yaml:12: assertVisible: {text: Hi}: no view matches".
+void tally(FlowReport& report, const Step& step, const StepResult& result) {
     if (result.skipped)
         return;
     if (step.isAssertion())
         ++(result.ok ? report.passed : report.failed);
     if (!result.ok && !report.failure)
-        report.failure = flow.file + ":" + std::to_string(step.line) + ": " + step.description() + ": " +
-                         result.error.value_or("failed");
+        report.failure = step.where() + ": " + step.description() + ": " + result.error.value_or("failed");
 }
 
 // Steps after the first failure are not played.
@@ -57,12 +57,10 @@ LaunchReport skippedLaunch(const Flow& flow, const Segment& segment) {
 } // namespace
 
 FlowReport FlowRunner::run(const Flow& flow) {
-    FlowReport report;
-    report.file = flow.file;
-    report.stepCount = flow.steps.size();
+    FlowReport report = FlowReport::about(flow);
     if (auto prepared = prepareDevice(flow, installation_, keptDevice_); !prepared) {
         report.error = prepared.error();
-        report.failure = flow.file + ": device: " + prepared.error();
+        report.failure = flow.name() + ": device: " + prepared.error();
         return report;
     }
 
@@ -81,7 +79,7 @@ FlowReport FlowRunner::run(const Flow& flow) {
                     result.seconds = secondsSince(started);
                 }
                 report.earlySteps.push_back(std::move(identify(result, step)));
-                tally(report, flow, step, report.earlySteps.back());
+                tally(report, step, report.earlySteps.back());
                 progress_.stepFinished();
             }
             continue;
@@ -94,10 +92,10 @@ FlowReport FlowRunner::run(const Flow& flow) {
         }
         LaunchReport launch = playLaunch(flow, segment);
         for (const StepResult& result : launch.steps)
-            tally(report, flow, flow.steps[result.index], result);
+            tally(report, flow.steps[result.index], result);
         if (auto crash = launch.crash(); crash && !report.failure)
-            report.failure = flow.file + ":" + std::to_string(flow.steps[segment.first].line) + ": " +
-                             flow.steps[segment.first].description() + ": crashed: " + *crash;
+            report.failure = flow.steps[segment.first].where() + ": " + flow.steps[segment.first].description() +
+                             ": crashed: " + *crash;
         report.launches.push_back(std::move(launch));
     }
     return report;

@@ -42,13 +42,19 @@ support::Expected<std::vector<FlowReport>, std::string> playFlows(const std::vec
 
     std::vector<FlowReport> reports;
     for (std::size_t i = 0; i < flows.size(); ++i) {
-        progress.flowStarted(flows[i].file, i, flows.size(), flows[i].steps.size());
-        reports.push_back(runner.run(flows[i]));
+        if (flows[i].skip) {
+            reports.push_back(FlowReport::left(flows[i], *flows[i].skip));
+        } else {
+            progress.flowStarted(flows[i].name(), i, flows.size(), flows[i].steps.size());
+            reports.push_back(runner.run(flows[i]));
+        }
         progress.result(reports.back().summary());
     }
-    auto passed = std::ranges::count_if(reports, &FlowReport::ok);
-    progress.result(std::to_string(passed) + " passed, " + std::to_string(reports.size() - passed) +
-                    " failed");
+    // A flow left out counts neither way.
+    auto skipped = std::ranges::count_if(reports, [](const FlowReport& report) { return !report.played(); });
+    auto failed = std::ranges::count_if(reports, [](const FlowReport& report) { return !report.ok(); });
+    progress.result(std::to_string(reports.size() - skipped - failed) + " passed, " + std::to_string(failed) +
+                    " failed" + (skipped ? ", " + std::to_string(skipped) + " skipped" : ""));
     if (device->keptTemporary())
         std::cerr << "device kept at " << device->path().string() << '\n';
     return reports;

@@ -35,19 +35,25 @@ std::string secondsText(double seconds) {
 } // namespace
 
 std::string junitXml(const std::vector<FlowReport>& flows) {
-    std::size_t failures = 0;
+    std::size_t failures = 0, skipped = 0;
     double total = 0;
     for (const auto& flow : flows) {
         failures += flow.ok() ? 0 : 1;
+        skipped += flow.played() ? 0 : 1;
         total += secondsOf(flow);
     }
     const std::string counts = "tests=\"" + std::to_string(flows.size()) + "\" failures=\"" +
-                               std::to_string(failures) + "\" time=\"" + secondsText(total) + "\"";
+                               std::to_string(failures) + "\" skipped=\"" + std::to_string(skipped) +
+                               "\" time=\"" + secondsText(total) + "\"";
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites " + counts +
                       ">\n  <testsuite name=\"lexorna-sim\" " + counts + ">\n";
     for (const auto& flow : flows) {
-        xml += "    <testcase classname=\"lexorna-sim\" name=\"" + escaped(flow.file) + "\" file=\"" +
+        xml += "    <testcase classname=\"lexorna-sim\" name=\"" + escaped(flow.name()) + "\" file=\"" +
                escaped(flow.file) + "\" time=\"" + secondsText(secondsOf(flow)) + "\"";
+        if (flow.skipped) {
+            xml += ">\n      <skipped message=\"" + escaped(*flow.skipped) + "\"/>\n    </testcase>\n";
+            continue;
+        }
         if (flow.ok()) {
             xml += "/>\n";
             continue;

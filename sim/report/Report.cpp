@@ -8,7 +8,7 @@
 namespace sim {
 
 Json StepResult::toJson() const {
-    Json json = {{"step", step}, {"index", index}, {"line", line}, {"text", text}, {"ok", ok}};
+    Json json = {{"step", step}, {"index", index}, {"file", file}, {"line", line}, {"text", text}, {"ok", ok}};
     if (skipped)
         json["skipped"] = true;
     if (error)
@@ -35,6 +35,7 @@ StepResult StepResult::fromJson(const Json& json) {
     if (auto it = json.find("fired"); it != json.end() && it->is_array())
         result.fired = *it;
     result.index = json.value("index", std::size_t{0});
+    result.file = json.value("file", "");
     result.line = json.value("line", std::size_t{0});
     result.text = json.value("text", "");
     result.seconds = json.value("seconds", 0.0);
@@ -79,8 +80,41 @@ Json LaunchReport::toJson() const {
     return json;
 }
 
+FlowReport FlowReport::about(const Flow& flow) {
+    FlowReport report;
+    report.file = flow.file;
+    report.env = flow.givenEnv;
+    report.warnings = flow.warnings;
+    report.stepCount = flow.steps.size();
+    return report;
+}
+
+FlowReport FlowReport::left(const Flow& flow, std::string why) {
+    FlowReport report = about(flow);
+    report.skipped = std::move(why);
+    return report;
+}
+
+FlowReport FlowReport::unreadable(std::string file, std::string error) {
+    FlowReport report;
+    report.file = std::move(file);
+    report.failure = error;
+    report.error = std::move(error);
+    return report;
+}
+
+std::string FlowReport::name() const {
+    return flowName(file, env);
+}
+
 Json FlowReport::toJson() const {
-    Json json = {{"file", file}, {"ok", ok()}};
+    Json json = {{"file", file}};
+    if (!env.empty())
+        json["env"] = env;
+    json["ok"] = ok();
+    if (skipped)
+        json["skipped"] = *skipped;
+    json["warnings"] = warnings;
     if (error)
         json["error"] = *error;
     json["assertions"] = {{"passed", passed}, {"failed", failed}};
@@ -96,9 +130,13 @@ Json FlowReport::toJson() const {
 }
 
 std::string FlowReport::summary() const {
+    if (skipped)
+        return "skip " + name() + ": " + *skipped;
+    // A failure names where it happened; the flow too, when that is not the flow's own file
+    // (a subflow) or the flow had variables given.
     if (failure)
-        return "FAIL " + *failure;
-    return "ok   " + file + " (" + std::to_string(stepCount) + (stepCount == 1 ? " step)" : " steps)");
+        return "FAIL " + (failure->starts_with(name() + ":") ? *failure : name() + ": " + *failure);
+    return "ok   " + name() + " (" + std::to_string(stepCount) + (stepCount == 1 ? " step)" : " steps)");
 }
 
 Json reportJson(const std::vector<FlowReport>& flows) {

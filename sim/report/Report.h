@@ -1,10 +1,13 @@
 #pragma once
 
+#include "sim/flow/Flow.h"
+
 #include "support/Expected.h"
 
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +38,7 @@ struct StepResult {
     std::size_t index = 0;
     std::size_t line = 0;
     std::string text;
+    std::string file; // where the step is written: the flow's file or a subflow's
     double seconds = 0;                    // how long it took to play
     bool skipped = false;                  // not played: an earlier step failed
     std::optional<std::string> screenshot; // taken at the failure, in the output folder
@@ -80,7 +84,10 @@ struct LaunchReport {
 
 struct FlowReport {
     std::string file;
-    std::optional<std::string> error;   // the device could not be prepared
+    std::map<std::string, std::string> env; // variables given from outside (-e NAME=VALUE)
+    std::optional<std::string> skipped;     // not played, and why (its tags, another flow's error)
+    std::vector<std::string> warnings;      // what the flow gives that a phone would not hold
+    std::optional<std::string> error;       // the flow does not parse, or the device could not be prepared
     std::vector<StepResult> earlySteps; // steps played before the first launch
     std::vector<LaunchReport> launches;
     int passed = 0; // assertions that held
@@ -88,9 +95,20 @@ struct FlowReport {
     std::size_t stepCount = 0;
     std::optional<std::string> failure; // the first thing that went wrong, from the file name on
 
+    // The report of a flow about to play: its name, variables and warnings.
+    static FlowReport about(const Flow& flow);
+    // A flow left out of the run, and why.
+    static FlowReport left(const Flow& flow, std::string why);
+    // A flow file that does not parse: a failure of its own, where the reader stopped.
+    static FlowReport unreadable(std::string file, std::string error);
+
     bool ok() const { return !failure; }
+    bool played() const { return !skipped; }
+    // As results name the flow: "flows/x.yaml", or "flows/x.yaml -e MODE=panel".
+    std::string name() const;
     Json toJson() const;
-    // "ok   flows/x.yaml (9 steps)" or "FAIL flows/x.yaml:12: assertVisible: \"Hi\": ..."
+    // "ok   flows/x.yaml (9 steps)", "FAIL flows/x.yaml:12: assertVisible: \"Hi\": ..." or
+    // "skip flows/x.yaml: ..."
     std::string summary() const;
 };
 

@@ -24,8 +24,10 @@ ul.index { padding-left: 1.2rem; margin: .5rem 0 0; }
 a { color: inherit; }
 .meta { color: #6e6e73; margin: .25rem 0; }
 .badge { display: inline-block; min-width: 3em; padding: 0 .5em; border-radius: 6px; color: #fff; font-size: .85rem; text-align: center; }
-.ok > h2 .badge { background: #248a3d; }
-.failed > h2 .badge { background: #d70015; }
+.badge.ok { background: #248a3d; }
+.badge.failed { background: #d70015; }
+.badge.skipped { background: #8e8e93; }
+.warning { color: #a05a00; margin: .25rem 0; }
 .failure, .crash, .error { color: #d70015; margin: .25rem 0; white-space: pre-wrap; }
 ol.steps { list-style: none; padding: 0; margin: .5rem 0; }
 li.step { display: grid; grid-template-columns: 2.2rem 1.5rem 1fr; align-items: baseline; padding: .2rem 0; border-top: 1px solid #ececf0; }
@@ -96,6 +98,16 @@ template <class Visit> void forEachSegment(const FlowReport& report, Visit visit
         visit(PlayedSegment{launch.steps, launch.played, &launch});
 }
 
+// A flow's state at a glance, coloured by its own class wherever it stands (a folded
+// flow's badge stands inside its <summary>).
+const char* stateOf(const FlowReport& report) {
+    return !report.played() ? "skipped" : report.ok() ? "ok" : "failed";
+}
+
+std::string badge(const char* state) {
+    return std::string("<span class=\"badge ") + state + "\">" + state + "</span>";
+}
+
 bool isScreenshot(const Step& step, const StepResult& result) {
     return step.kind == StepKind::TakeScreenshot && result.ok;
 }
@@ -121,9 +133,12 @@ private:
 
 std::string PageWriter::page(const std::vector<Flow>& flows, const std::vector<FlowReport>& reports) {
     const std::size_t count = std::min(flows.size(), reports.size());
+    const auto end = reports.begin() + static_cast<std::ptrdiff_t>(count);
     const auto failed = static_cast<std::size_t>(
-        std::count_if(reports.begin(), reports.begin() + static_cast<std::ptrdiff_t>(count),
-                      [](const FlowReport& report) { return !report.ok(); }));
+        std::count_if(reports.begin(), end, [](const FlowReport& report) { return !report.ok(); }));
+    const auto skipped = static_cast<std::size_t>(std::count_if(reports.begin(), end, [](const FlowReport& report) {
+        return !report.played();
+    }));
     std::string outcome =
         failed == 0 ? (count == 1 ? "it held" : "all held") : std::to_string(failed) + " failed";
     out_ << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -131,11 +146,12 @@ std::string PageWriter::page(const std::vector<Flow>& flows, const std::vector<F
          << "<title>Lexorna report: " << plural(count, "flow", "flows") << ", " << outcome << "</title>\n"
          << "<style>" << Style << "</style>\n</head>\n<body>\n"
          << "<header class=\"" << (failed == 0 ? "ok" : "failed") << "\">\n<h1>Lexorna report</h1>\n"
-         << "<p class=\"meta\">" << plural(count, "flow", "flows") << ": " << count - failed << " held, "
-         << failed << " failed</p>\n<ul class=\"index\">\n";
+         << "<p class=\"meta\">" << plural(count, "flow", "flows") << ": " << count - failed - skipped
+         << " held, " << failed << " failed" << (skipped ? ", " + std::to_string(skipped) + " skipped" : "")
+         << "</p>\n<ul class=\"index\">\n";
     for (std::size_t i = 0; i < count; ++i)
-        out_ << "<li><a href=\"#flow-" << i + 1 << "\">" << markupEscaped(reports[i].file)
-             << "</a>: " << (reports[i].ok() ? "ok" : "failed") << "</li>\n";
+        out_ << "<li><a href=\"#flow-" << i + 1 << "\">" << markupEscaped(reports[i].name())
+             << "</a>: " << stateOf(reports[i]) << "</li>\n";
     out_ << "</ul>\n</header>\n";
     // Failed flows first, open; the flows that held folded below them.
     for (bool failures : {true, false})
@@ -147,14 +163,19 @@ std::string PageWriter::page(const std::vector<Flow>& flows, const std::vector<F
 }
 
 void PageWriter::flow(std::size_t index, const Flow& flow, const FlowReport& report) {
-    out_ << "<section id=\"flow-" << index + 1 << "\" class=\"flow " << (report.ok() ? "ok" : "failed")
-         << "\">\n<details" << (report.ok() ? "" : " open") << ">\n<summary><h2><span class=\"badge\">"
-         << (report.ok() ? "ok" : "failed") << "</span> " << markupEscaped(report.file) << "</h2></summary>\n"
+    const char* state = stateOf(report);
+    out_ << "<section id=\"flow-" << index + 1 << "\" class=\"flow " << state << "\">\n<details"
+         << (report.ok() ? "" : " open") << ">\n<summary><h2>" << badge(state) << " "
+         << markupEscaped(report.name()) << "</h2></summary>\n"
          << "<p class=\"meta\">" << markupEscaped(flow.app) << " · "
          << plural(report.stepCount, "step", "steps") << " · assertions: " << report.passed << " passed, "
          << report.failed << " failed</p>\n";
+    if (report.skipped)
+        out_ << "<p class=\"meta\">Not played: " << markupEscaped(*report.skipped) << "</p>\n";
     if (report.failure)
         out_ << "<p class=\"failure\">" << markupEscaped(*report.failure) << "</p>\n";
+    for (const auto& warning : report.warnings)
+        out_ << "<p class=\"warning\">Warning: " << markupEscaped(warning) << "</p>\n";
     std::size_t launches = 0;
     forEachSegment(
         report, [&](const PlayedSegment& played) { segment(flow, played, played.launch ? ++launches : 0); });
@@ -193,7 +214,12 @@ void PageWriter::step(const Flow& flow, const StepResult& result, bool played) {
     if (played) {
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.3f", result.seconds);
-        out_ << " <span class=\"meta\">line " << result.line << " · " << seconds << " s</span>";
+        // A subflow's step is named where it is written.
+        out_ << " <span class=\"meta\">"
+             << (result.file.empty() || result.file == flow.file ? "line " + std::to_string(result.line)
+                                                                 : markupEscaped(result.file) + ":" +
+                                                                       std::to_string(result.line))
+             << " · " << seconds << " s</span>";
     }
     out_ << "\n";
     if (result.error)

@@ -38,6 +38,21 @@ install: false
 
 } // namespace
 
+namespace {
+
+// The test cases of a JUnit file as name -> failure message ("" for a pass). Every `<`
+// and `&` of a name or message must come escaped, so none may stand inside a value.
+std::map<std::string, std::string> junitCases(const std::string& xml) {
+    static const std::regex testcase(R"re(<testcase classname="[^"<&]*" name="([^"<]*)"[^<>]*>\s*)re"
+                                     R"re((<failure message="([^"<]*)")?)re");
+    std::map<std::string, std::string> cases;
+    for (std::sregex_iterator it(xml.begin(), xml.end(), testcase), end; it != end; ++it)
+        cases[(*it)[1]] = std::regex_replace((*it)[3].str(), std::regex("&quot;"), "\"");
+    return cases;
+}
+
+} // namespace
+
 TEST_F(CommandLineTest, AFlowThatDoesNotParseStopsTheRunWithStatus2) {
     std::string good = flow("good.yaml", Passing);
     std::string bad = flow("bad.yaml", "app: twitter\n---\n- launch\n- assertVisible: [1]\n");
@@ -45,12 +60,35 @@ TEST_F(CommandLineTest, AFlowThatDoesNotParseStopsTheRunWithStatus2) {
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.err,
               bad + ":4: assertVisible: expected a selector (a string or a map of id, text, class, "
-                    "index)\n");
+                    "madeBy, index)\n");
     EXPECT_EQ(outcome.out, "") << "nothing plays when any flow is malformed";
 
     outcome = simulate("run " + (temp_.path() / "absent.yaml").string());
     EXPECT_EQ(outcome.status, 2);
     EXPECT_NE(outcome.err.find("absent.yaml: no such flow file"), std::string::npos) << outcome.err;
+}
+
+TEST_F(CommandLineTest, AFlowThatDoesNotParseIsAFailedCaseOfTheReportAndJunit) {
+    temp_.write("a-good.yaml", Passing);
+    temp_.write("b-bad.yaml", "app: twitter\n---\n- launch\n- tapOn: {id: a, repeat: 0}\n");
+    Simulated outcome = simulate("run a-good.yaml b-bad.yaml --report out/report.json --junit out/junit.xml");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.out, "") << "nothing plays";
+    const std::string why = "b-bad.yaml:4: tapOn.repeat: expected a whole number from 1 to 10";
+    EXPECT_EQ(outcome.err, why + "\n");
+
+    auto report = Json::parse(temp_.read("out/report.json"));
+    ASSERT_EQ(report["flows"].size(), 2u);
+    EXPECT_EQ(report["flows"][0]["skipped"], "not played: b-bad.yaml does not parse");
+    EXPECT_EQ(report["flows"][1]["ok"], false);
+    EXPECT_EQ(report["flows"][1]["error"], why);
+    const std::string xml = temp_.read("out/junit.xml");
+    auto cases = junitCases(xml);
+    EXPECT_EQ(cases["b-bad.yaml"], why);
+    EXPECT_NE(xml.find("tests=\"2\" failures=\"1\" skipped=\"1\""), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<skipped message=\"not played: b-bad.yaml does not parse\"/>"), std::string::npos) << xml;
+    EXPECT_NE(temp_.read("out/report.html").find("<span class=\"badge failed\">failed</span> b-bad.yaml"),
+              std::string::npos);
 }
 
 TEST_F(CommandLineTest, PassingAndFailingFlowsPrintOneLineEachAndSetTheStatus) {
@@ -132,6 +170,31 @@ TEST_F(CommandLineTest, PrefsRoundTrip) {
     EXPECT_EQ(settingsFile(), "<?xml broken");
 }
 
+TEST_F(CommandLineTest, PrefsSetWritesTheSwitchesOfTheSettingsPaneAsBooleansAsThePaneDoes) {
+    for (const auto& [typed, stored] : std::vector<std::pair<std::string, std::string>>{
+             {"yes", "<true/>"}, {"NO", "<false/>"}, {"True", "<true/>"}, {"false", "<false/>"}, {"1", "<true/>"},
+             {"0", "<false/>"}}) {
+        ASSERT_EQ(simulate("prefs set WACustomView " + typed + " --device " + device()).status, 0) << typed;
+        EXPECT_NE(settingsFile().find("<key>WACustomView</key>\n\t" + stored), std::string::npos) << typed;
+    }
+    EXPECT_EQ(simulate("prefs get WACustomView --device " + device()).out, "false\n");
+
+    // Anything else the pane could not have written, and nothing is made or changed.
+    const std::string fresh = (temp_.path() / "fresh").string();
+    Simulated refused = simulate("prefs set Aw maybe --device " + fresh);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "lexorna-sim: Aw is a switch of the settings pane: expected yes or no, true or false, "
+                           "1 or 0, not `maybe`\n");
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    EXPECT_EQ(simulate("prefs set MECustomView \"yes\" --device " + device()).status, 0)
+        << "quotes the shell takes away leave a switch's yes";
+    EXPECT_EQ(simulate("prefs set MECustomView \"'yes'\" --device " + device()).status, 2);
+
+    // Keys the pane does not know keep what was typed.
+    ASSERT_EQ(simulate("prefs set Greeting yes --device " + device()).status, 0);
+    EXPECT_NE(settingsFile().find("<key>Greeting</key>\n\t<string>yes</string>"), std::string::npos);
+}
+
 TEST_F(CommandLineTest, PrefsSetPreparesARunOnTheDeviceLikeASettingsPane) {
     ASSERT_EQ(simulate("prefs set Aw true --device " + device()).status, 0);
     ASSERT_EQ(simulate("prefs set WhatsApp true --device " + device()).status, 0);
@@ -159,20 +222,6 @@ TEST_F(CommandLineTest, AppsListsTheSimulatedApps) {
         EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
 }
 
-namespace {
-
-// The test cases of a JUnit file as name -> failure message ("" for a pass). Every `<`
-// and `&` of a name or message must come escaped, so none may stand inside a value.
-std::map<std::string, std::string> junitCases(const std::string& xml) {
-    static const std::regex testcase(R"re(<testcase classname="[^"<&]*" name="([^"<]*)"[^<>]*>\s*)re"
-                                     R"re((<failure message="([^"<]*)")?)re");
-    std::map<std::string, std::string> cases;
-    for (std::sregex_iterator it(xml.begin(), xml.end(), testcase), end; it != end; ++it)
-        cases[(*it)[1]] = std::regex_replace((*it)[3].str(), std::regex("&quot;"), "\"");
-    return cases;
-}
-
-} // namespace
 
 TEST_F(CommandLineTest, RunTakesAFolderAndWritesJunitWithEveryTextEscaped) {
     temp_.write("flows/b-failing.yaml",
@@ -223,6 +272,11 @@ TEST_F(CommandLineTest, BareItPrintsItsHelpAndAMistypedCommandIsNamed) {
     EXPECT_EQ(mistyped.status, 2);
     EXPECT_EQ(mistyped.err.rfind("lexorna-sim: unknown command `runn` (did you mean `run`?)", 0), 0u)
         << mistyped.err;
+    mistyped = simulate("prefs sett Aw yes --device " + device());
+    EXPECT_EQ(mistyped.status, 2);
+    EXPECT_EQ(mistyped.err, "lexorna-sim: unknown prefs command `sett` (did you mean `set`?); the prefs commands "
+                            "are get, set and unset (lexorna-sim prefs --help)\n");
+    EXPECT_FALSE(std::filesystem::exists(device()));
 }
 
 namespace {
@@ -300,8 +354,8 @@ TEST_F(CommandLineTest, RunWritesThePageBesideItsReportFailuresFirstWithTheirPic
     EXPECT_EQ(sources[1].rfind("../shots/failing-line-", 0), 0u) << sources[1];
     EXPECT_TRUE(std::filesystem::exists(temp_.path() / "shots" / sources[1].substr(9)));
     EXPECT_EQ(sources[2], "../shots/chat.png");
-    EXPECT_LT(page.find("<details open>\n<summary><h2><span class=\"badge\">failed</span> failing.yaml"),
-              page.find("<span class=\"badge\">ok</span> shot.yaml"));
+    EXPECT_LT(page.find("<details open>\n<summary><h2><span class=\"badge failed\">failed</span> failing.yaml"),
+              page.find("<span class=\"badge ok\">ok</span> shot.yaml"));
     auto shot = PngImage::read(temp_.path() / "shots/chat.png");
     ASSERT_TRUE(shot);
     EXPECT_EQ(shot->width, 390) << "drawn at one pixel per point";
@@ -330,4 +384,101 @@ TEST_F(CommandLineTest, FoldersThatCannotBeUsedAreNamedBeforeAnythingPlays) {
         EXPECT_EQ(outcome.out, "") << arguments;
     }
     EXPECT_EQ(temp_.read("taken"), "a file, not a folder");
+}
+
+TEST_F(CommandLineTest, SubflowsVariablesAndTagsShowInTheLinesTheReportAndJunit) {
+    temp_.write("flows/shared/check.yaml", R"(# Checks that a folder of the app's home exists, and takes a snapshot.
+- assertFile:
+    path: ~/${FOLDER}
+    exists: true
+- dump: ${LABEL}
+)");
+    temp_.write("flows/a-library.yaml", R"(app: twitter
+install: false
+tags: [smoke]
+env: {FOLDER: Documents}
+---
+- launch
+- runFlow: {file: shared/check.yaml, env: {LABEL: first}}
+)");
+    // A runFlow's own env wins over the command line.
+    temp_.write("flows/b-nowhere.yaml", R"(app: twitter
+install: false
+tags: [smoke]
+---
+- launch
+- runFlow: {file: shared/check.yaml, env: {FOLDER: Nowhere, LABEL: never}}
+)");
+    temp_.write("flows/c-untagged.yaml", "app: twitter\ninstall: false\n---\n- launch\n");
+    temp_.write("flows/d-slow.yaml", "app: twitter\ninstall: false\ntags: [slow, smoke]\n---\n- launch\n");
+
+    // Each option takes one value, before the flows or after them.
+    Simulated outcome = simulate("run -e FOLDER=Library --include-tags smoke,other flows --exclude-tags slow "
+                                 "--report report.json --junit junit.xml");
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    EXPECT_TRUE(std::regex_match(
+        outcome.out,
+        std::regex("ok   flows/a-library.yaml -e FOLDER=Library \\(3 steps\\)\n"
+                   "FAIL flows/b-nowhere.yaml -e FOLDER=Library: flows/shared/check.yaml:2: assertFile: "
+                   "\\{path: ~/Nowhere, exists: true\\}: ~/Nowhere \\(/.*\\) does not exist\n"
+                   "skip flows/c-untagged.yaml -e FOLDER=Library: it has no tags, none of --include-tags smoke, "
+                   "other\n"
+                   "skip flows/d-slow.yaml -e FOLDER=Library: it is tagged slow \\(--exclude-tags slow\\)\n"
+                   "1 passed, 1 failed, 2 skipped\n")))
+        << outcome.out;
+
+    // The report names each step where it is written, and says what was not played.
+    const Json& flows = outcome.report["flows"];
+    ASSERT_EQ(flows.size(), 4u);
+    EXPECT_EQ(flows[0]["env"], Json({{"FOLDER", "Library"}}));
+    const Json& checked = flows[0]["launches"][0]["steps"][1];
+    EXPECT_EQ(checked["file"], "flows/shared/check.yaml");
+    EXPECT_EQ(checked["line"], 2);
+    EXPECT_EQ(checked["text"], "assertFile: {path: ~/Library, exists: true}") << "-e over the header's env";
+    EXPECT_EQ(flows[0]["launches"][0]["steps"][0]["file"], "flows/a-library.yaml");
+    EXPECT_EQ(flows[0]["launches"][0]["snapshots"][0]["label"], "first");
+    EXPECT_EQ(flows[1]["launches"][0]["steps"][1]["error"].get<std::string>().rfind("~/Nowhere (", 0), 0u);
+    EXPECT_EQ(flows[2]["skipped"], "it has no tags, none of --include-tags smoke, other");
+    EXPECT_EQ(flows[3]["launches"], Json::array());
+
+    const std::string xml = temp_.read("junit.xml");
+    auto cases = junitCases(xml);
+    ASSERT_EQ(cases.size(), 4u) << xml;
+    EXPECT_EQ(cases["flows/a-library.yaml -e FOLDER=Library"], "");
+    EXPECT_EQ(cases["flows/b-nowhere.yaml -e FOLDER=Library"].rfind(
+                  "flows/shared/check.yaml:2: assertFile: {path: ~/Nowhere, exists: true}: ", 0),
+              0u)
+        << xml;
+    EXPECT_NE(xml.find("tests=\"4\" failures=\"1\" skipped=\"2\""), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<skipped message=\"it is tagged slow (--exclude-tags slow)\"/>"), std::string::npos);
+
+    // A subflow that cannot be played is named with the step that runs it; so is a bad -e.
+    temp_.write("cycle.yaml", "app: twitter\ninstall: false\n---\n- launch\n- runFlow: cycle.yaml\n");
+    outcome = simulate("run cycle.yaml");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, "cycle.yaml:5: runFlow: a cycle of subflows: cycle.yaml runs cycle.yaml again\n");
+    outcome = simulate("run flows/a-library.yaml -e FOLDER");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, "lexorna-sim: -e FOLDER: expected NAME=VALUE, a NAME of letters, digits and `_`\n");
+}
+
+TEST_F(CommandLineTest, ASwitchThatHoldsNoBooleanIsPlayedAsItIsAndWarnedOf) {
+    // "yes" is what boolValue reads as on: Lexorna shows its overlay.
+    std::string file = flow("yes.yaml", R"(app: whatsapp
+settings:
+  values: {Aw: "yes", WhatsApp: true}
+content: {messages: ["Hello there"]}
+---
+- launch
+- doubleTapOn: {id: message-1}
+- assertVisible: {class: UITextView, text: "Hello there"}
+)");
+    Simulated outcome = simulate("run " + file + " --report report.json");
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    const std::string warning = file + ":3: settings.values.Aw: the text \"yes\", not a boolean; Lexorna reads "
+                                       "it as on (NSString's boolValue)";
+    EXPECT_EQ(outcome.err, "warning: " + warning + "\n");
+    EXPECT_EQ(outcome.report["flows"][0]["warnings"], Json::array({warning}));
+    EXPECT_NE(temp_.read("report.html").find("<p class=\"warning\">Warning: " + file + ":3: settings.values.Aw"),
+              std::string::npos);
 }

@@ -42,8 +42,9 @@ class FlowRunnerTest : public testing::Test {
 protected:
     void SetUp() override { device::Device::setRoot(device_.path()); }
 
-    FlowReport play(const std::string& yaml, const Installation& installation = {}) {
-        auto flow = parseFlow(yaml, "flows/test.yaml");
+    FlowReport play(const std::string& yaml, const Installation& installation = {},
+                    const FlowOptions& options = {}) {
+        auto flow = parseFlow(yaml, "flows/test.yaml", options);
         EXPECT_TRUE(flow) << (flow ? "" : flow.error().text());
         SessionContext context{device_.path(), device_.path()};
         FlowRunner runner([context] { return std::make_unique<MisbehavingSession>(context); }, installation,
@@ -163,4 +164,35 @@ TEST_F(FlowRunnerTest, PreparationWritesInstallsAndRemovesWhatTheHeaderSays) {
     EXPECT_TRUE(report.launches.empty());
     EXPECT_EQ(report.summary().rfind("FAIL flows/test.yaml: device: Lexorna is not built", 0), 0u)
         << report.summary();
+}
+
+// A subflow's step plays in its place and is reported where it is written, however the
+// flow that ran it names it.
+TEST_F(FlowRunnerTest, ASubflowsStepIsReportedWhereItIsWritten) {
+    FlowOptions options{{{"WHAT", "Hello"}}, [](const std::string& file) -> support::Expected<std::string, std::string> {
+                            if (file == "flows/shared/tap.yaml")
+                                return std::string("- dump: before\n- tapOn: ${WHAT}\n");
+                            return support::Unexpected(std::string("no such flow file"));
+                        }};
+    FlowReport report = play(R"(app: whatsapp
+install: false
+---
+- launch
+- runFlow: shared/tap.yaml
+- dump: after
+)",
+                             {}, options);
+    EXPECT_EQ(report.summary(), "FAIL flows/test.yaml -e WHAT=Hello: flows/shared/tap.yaml:2: tapOn: \"Hello\": "
+                                "crashed: NSInvalidArgumentException: -[WAMessageContainerView frobnicate]: "
+                                "unrecognized selector sent to instance 0x1");
+    ASSERT_EQ(report.launches.size(), 1u);
+    const auto& steps = report.launches[0].steps;
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[1].file + ":" + std::to_string(steps[1].line), "flows/shared/tap.yaml:1");
+    EXPECT_EQ(steps[2].file + ":" + std::to_string(steps[2].line), "flows/shared/tap.yaml:2");
+    EXPECT_EQ(steps[2].text, "tapOn: \"Hello\"");
+    EXPECT_TRUE(steps[3].skipped);
+    EXPECT_EQ(steps[3].file + ":" + std::to_string(steps[3].line), "flows/test.yaml:6");
+    EXPECT_EQ(report.toJson()["launches"][0]["steps"][2]["file"], "flows/shared/tap.yaml");
+    EXPECT_EQ(report.toJson()["env"], Json({{"WHAT", "Hello"}}));
 }

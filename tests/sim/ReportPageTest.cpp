@@ -140,3 +140,51 @@ TEST(ReportPage, ShowsEachStepWithTheScreenshotItTookAndNothingAsMarkup) {
     EXPECT_NE(page.find("file opens: /var/mobile/Library/Preferences/com.veldmoor.lexorna.plist × 7"),
               std::string::npos);
 }
+
+namespace {
+
+// The rule of the page's style that starts with `selector {`, or nothing.
+std::string ruleOf(const std::string& page, const std::string& selector) {
+    auto start = page.find("\n" + selector + " {");
+    if (start == std::string::npos)
+        return "";
+    return page.substr(start + 1, page.find('}', start) - start);
+}
+
+} // namespace
+
+// A folded flow's badge stands inside its <summary>: it must carry its colour itself, so
+// that every flow shows at a glance whether it held, folded or not.
+TEST(ReportPage, EveryFlowShowsItsStateInABadgeColouredWhereverItStands) {
+    const Flow plain = parsed("app: twitter\n---\n- launch\n");
+    FlowReport held = FlowReport::about(plain);
+    held.file = "flows/held.yaml";
+    FlowReport left = FlowReport::left(plain, "it has no tags, none of --include-tags smoke");
+    left.file = "flows/left.yaml";
+    left.warnings = {"flows/left.yaml:3: settings.values.Aw: the text \"<yes>\", not a boolean"};
+    FlowReport broken = FlowReport::unreadable("flows/broken.yaml", "flows/broken.yaml:2: app: missing");
+
+    std::string page = reportPage({TwoLaunches, plain, plain, plain},
+                                  {twoLaunchesReport(), held, left, broken}, "shots");
+    for (const char* state : {"ok", "failed", "skipped"}) {
+        const std::string badge = std::string("<span class=\"badge ") + state + "\">" + state + "</span>";
+        EXPECT_NE(page.find(badge), std::string::npos) << state;
+        // Its own rule gives it a colour of its own: the badge's text is white.
+        std::string rule = ruleOf(page, std::string(".badge.") + state);
+        EXPECT_NE(rule.find("background: #"), std::string::npos) << state << ": " << rule;
+        EXPECT_EQ(rule.find("background: #fff"), std::string::npos) << state;
+    }
+    EXPECT_EQ(count(page, "<span class=\"badge "), 4u);
+    EXPECT_EQ(count(page, "<span class=\"badge\""), 0u) << "no badge without a state";
+    EXPECT_NE(ruleOf(page, ".badge").find("color: #fff"), std::string::npos);
+
+    // Folded, the flows that held or were left out; what was left out says why, and what
+    // a flow was warned of stands under it as text.
+    EXPECT_NE(page.find("<details>\n<summary><h2><span class=\"badge ok\">ok</span> flows/held.yaml"),
+              std::string::npos);
+    EXPECT_NE(page.find("Not played: it has no tags, none of --include-tags smoke"), std::string::npos);
+    EXPECT_NE(page.find("Warning: flows/left.yaml:3: settings.values.Aw: the text &quot;&lt;yes&gt;&quot;"),
+              std::string::npos);
+    EXPECT_NE(page.find("<p class=\"meta\">4 flows: 1 held, 2 failed, 1 skipped</p>"), std::string::npos);
+    EXPECT_NE(page.find("<p class=\"failure\">flows/broken.yaml:2: app: missing</p>"), std::string::npos);
+}
