@@ -5,20 +5,43 @@
 #include "sim/play/Playback.h"
 #include "sim/report/ReportPage.h"
 
+#include <array>
 #include <iostream>
 
 namespace sim {
 
+namespace {
+
+// Each host's flow shows Lexorna's text in one of two ways, as the flow's MODE says.
+constexpr std::array<std::string_view, 2> Modes{"inline", "panel"};
+
+// A runFlow's file among those built in, by its name in the source tree.
+support::Expected<std::string, std::string> builtInFlow(const std::string& file) {
+    for (const auto& embedded : demoFlows())
+        if (embedded.file == file)
+            return std::string(embedded.text);
+    return support::Unexpected(std::string("no such flow file among the demo's"));
+}
+
+} // namespace
+
 int runDemo(const DemoOptions& options) {
+    // The flows of examples/flows/ itself, each in both modes; its folders hold the
+    // subflows they run.
     std::vector<Flow> flows;
     for (const auto& embedded : demoFlows()) {
-        auto flow = parseFlow(embedded.text, std::string(embedded.file));
-        if (!flow) {
-            // The flow was built in as it is in the source tree: that file needs mending.
-            std::cerr << flow.error().text() << '\n';
-            return 2;
+        if (std::filesystem::path(embedded.file).parent_path() != std::filesystem::path(DemoFolder))
+            continue;
+        for (auto mode : Modes) {
+            auto flow = parseFlow(embedded.text, std::string(embedded.file),
+                                  {.variables = {{"MODE", std::string(mode)}}, .readFile = builtInFlow});
+            if (!flow) {
+                // The flow was built in as it is in the source tree: that file needs mending.
+                std::cerr << flow.error().text() << '\n';
+                return 2;
+            }
+            flows.push_back(std::move(*flow));
         }
-        flows.push_back(std::move(*flow));
     }
 
     const auto out = std::filesystem::absolute(options.out).lexically_normal();
