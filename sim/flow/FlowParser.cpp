@@ -154,6 +154,14 @@ private:
         return done.hasValue();
     }
 
+    // This reader's variables with those a runFlow gives over them.
+    Variables overlaid(const Variables& given) const {
+        Variables variables = variables_;
+        for (const auto& [name, value] : given)
+            variables[name] = value;
+        return variables;
+    }
+
     std::optional<std::vector<YAML::Node>> documents(std::string_view yaml);
     // The header's env under `over`, then its other values with their variables replaced.
     bool headerVariables(const YAML::Node& header, const Variables& over);
@@ -944,10 +952,7 @@ bool FlowReader::runFlow(const YAML::Node& node) {
         fail(commands.mark(), "runFlow.commands: expected a list of steps");
         return false;
     }
-    Variables variables = variables_;
-    for (const auto& [name, value] : given)
-        variables[name] = value;
-    FlowReader inner(file_, context_, std::move(variables), substitution_);
+    FlowReader inner(file_, context_, overlaid(given), substitution_);
     return inner.steps(commands.value) || failedWith(inner, 0);
 }
 
@@ -1007,12 +1012,9 @@ bool FlowReader::subflow(const Field& field, const Variables& given, std::size_t
         return false;
     }
 
-    Variables over = variables_;
-    for (const auto& [variable, value] : given)
-        over[variable] = value;
     FlowReader inner(shown, context_);
     context_.chain.push_back({identity, shown});
-    bool read = inner.subflowText(*text, over);
+    bool read = inner.subflowText(*text, overlaid(given));
     context_.chain.pop_back();
     return read || failedWith(inner, line);
 }
