@@ -15,14 +15,14 @@
 namespace sim {
 
 // Which view a step means: its visible text, accessibility identifier, runtime class
-// (subclasses included) and, among several matches, which one (0-based; none = the
-// front-most).
+// (subclasses included), the injected library whose code made it ("Lexorna") and, among
+// several matches, which one (0-based; none = the front-most).
 struct ViewSelector {
     std::optional<std::string> id;
     std::optional<std::string> text;
     std::optional<std::string> className;
-    std::optional<std::size_t> index;
     std::optional<std::string> madeBy;
+    std::optional<std::size_t> index;
 
     // How messages name it: `{id: chat, class: UIView}` or `"Hello"`.
     std::string description() const;
