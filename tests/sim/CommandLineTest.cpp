@@ -2,6 +2,7 @@
 // the settings file through `prefs`, `demo`, and folders that cannot be used, named before
 // anything plays.
 
+#include "FileBytes.h"
 #include "PngImage.h"
 #include "Simulator.h"
 
@@ -86,7 +87,8 @@ TEST_F(CommandLineTest, AFlowThatDoesNotParseIsAFailedCaseOfTheReportAndJunit) {
     auto cases = junitCases(xml);
     EXPECT_EQ(cases["b-bad.yaml"], why);
     EXPECT_NE(xml.find("tests=\"2\" failures=\"1\" skipped=\"1\""), std::string::npos) << xml;
-    EXPECT_NE(xml.find("<skipped message=\"not played: b-bad.yaml does not parse\"/>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<skipped message=\"not played: b-bad.yaml does not parse\"/>"), std::string::npos)
+        << xml;
     EXPECT_NE(temp_.read("out/report.html").find("<span class=\"badge failed\">failed</span> b-bad.yaml"),
               std::string::npos);
 }
@@ -171,9 +173,12 @@ TEST_F(CommandLineTest, PrefsRoundTrip) {
 }
 
 TEST_F(CommandLineTest, PrefsSetWritesTheSwitchesOfTheSettingsPaneAsBooleansAsThePaneDoes) {
-    for (const auto& [typed, stored] : std::vector<std::pair<std::string, std::string>>{
-             {"yes", "<true/>"}, {"NO", "<false/>"}, {"True", "<true/>"}, {"false", "<false/>"}, {"1", "<true/>"},
-             {"0", "<false/>"}}) {
+    for (const auto& [typed, stored] : std::vector<std::pair<std::string, std::string>>{{"yes", "<true/>"},
+                                                                                        {"NO", "<false/>"},
+                                                                                        {"True", "<true/>"},
+                                                                                        {"false", "<false/>"},
+                                                                                        {"1", "<true/>"},
+                                                                                        {"0", "<false/>"}}) {
         ASSERT_EQ(simulate("prefs set WACustomView " + typed + " --device " + device()).status, 0) << typed;
         EXPECT_NE(settingsFile().find("<key>WACustomView</key>\n\t" + stored), std::string::npos) << typed;
     }
@@ -183,8 +188,9 @@ TEST_F(CommandLineTest, PrefsSetWritesTheSwitchesOfTheSettingsPaneAsBooleansAsTh
     const std::string fresh = (temp_.path() / "fresh").string();
     Simulated refused = simulate("prefs set Aw maybe --device " + fresh);
     EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err, "lexorna-sim: Aw is a switch of the settings pane: expected yes or no, true or false, "
-                           "1 or 0, not `maybe`\n");
+    EXPECT_EQ(refused.err,
+              "lexorna-sim: Aw is a switch of the settings pane: expected yes or no, true or false, "
+              "1 or 0, not `maybe`\n");
     EXPECT_FALSE(std::filesystem::exists(fresh));
     EXPECT_EQ(simulate("prefs set MECustomView \"yes\" --device " + device()).status, 0)
         << "quotes the shell takes away leave a switch's yes";
@@ -221,7 +227,6 @@ TEST_F(CommandLineTest, AppsListsTheSimulatedApps) {
           "classes: WAChatViewController, WAMessageContainerView"})
         EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
 }
-
 
 TEST_F(CommandLineTest, RunTakesAFolderAndWritesJunitWithEveryTextEscaped) {
     temp_.write("flows/b-failing.yaml",
@@ -274,8 +279,9 @@ TEST_F(CommandLineTest, BareItPrintsItsHelpAndAMistypedCommandIsNamed) {
         << mistyped.err;
     mistyped = simulate("prefs sett Aw yes --device " + device());
     EXPECT_EQ(mistyped.status, 2);
-    EXPECT_EQ(mistyped.err, "lexorna-sim: unknown prefs command `sett` (did you mean `set`?); the prefs commands "
-                            "are get, set and unset (lexorna-sim prefs --help)\n");
+    EXPECT_EQ(mistyped.err,
+              "lexorna-sim: unknown prefs command `sett` (did you mean `set`?); the prefs commands "
+              "are get, set and unset (lexorna-sim prefs --help)\n");
     EXPECT_FALSE(std::filesystem::exists(device()));
 }
 
@@ -356,8 +362,9 @@ TEST_F(CommandLineTest, RunWritesThePageBesideItsReportFailuresFirstWithTheirPic
     EXPECT_EQ(sources[1].rfind("../shots/failing-line-", 0), 0u) << sources[1];
     EXPECT_TRUE(std::filesystem::exists(temp_.path() / "shots" / sources[1].substr(9)));
     EXPECT_EQ(sources[2], "../shots/chat.png");
-    EXPECT_LT(page.find("<details open>\n<summary><h2><span class=\"badge failed\">failed</span> failing.yaml"),
-              page.find("<span class=\"badge ok\">ok</span> shot.yaml"));
+    EXPECT_LT(
+        page.find("<details open>\n<summary><h2><span class=\"badge failed\">failed</span> failing.yaml"),
+        page.find("<span class=\"badge ok\">ok</span> shot.yaml"));
     auto shot = PngImage::read(temp_.path() / "shots/chat.png");
     ASSERT_TRUE(shot);
     EXPECT_EQ(shot->width, 390) << "drawn at one pixel per point";
@@ -389,7 +396,8 @@ TEST_F(CommandLineTest, FoldersThatCannotBeUsedAreNamedBeforeAnythingPlays) {
 }
 
 TEST_F(CommandLineTest, SubflowsVariablesAndTagsShowInTheLinesTheReportAndJunit) {
-    temp_.write("flows/shared/check.yaml", R"(# Checks that a folder of the app's home exists, and takes a snapshot.
+    temp_.write("flows/shared/check.yaml",
+                R"(# Checks that a folder of the app's home exists, and takes a snapshot.
 - assertFile:
     path: ~/${FOLDER}
     exists: true
@@ -420,13 +428,14 @@ tags: [smoke]
     EXPECT_EQ(outcome.status, 1) << outcome.err;
     EXPECT_TRUE(std::regex_match(
         outcome.out,
-        std::regex("ok   flows/a-library.yaml -e FOLDER=Library \\(3 steps\\)\n"
-                   "FAIL flows/b-nowhere.yaml -e FOLDER=Library: flows/shared/check.yaml:2: assertFile: "
-                   "\\{path: ~/Nowhere, exists: true\\}: ~/Nowhere \\(/.*\\) does not exist\n"
-                   "skip flows/c-untagged.yaml -e FOLDER=Library: it has no tags, none of --include-tags smoke, "
-                   "other\n"
-                   "skip flows/d-slow.yaml -e FOLDER=Library: it is tagged slow \\(--exclude-tags slow\\)\n"
-                   "1 passed, 1 failed, 2 skipped\n")))
+        std::regex(
+            "ok   flows/a-library.yaml -e FOLDER=Library \\(3 steps\\)\n"
+            "FAIL flows/b-nowhere.yaml -e FOLDER=Library: flows/shared/check.yaml:2: assertFile: "
+            "\\{path: ~/Nowhere, exists: true\\}: ~/Nowhere \\(/.*\\) does not exist\n"
+            "skip flows/c-untagged.yaml -e FOLDER=Library: it has no tags, none of --include-tags smoke, "
+            "other\n"
+            "skip flows/d-slow.yaml -e FOLDER=Library: it is tagged slow \\(--exclude-tags slow\\)\n"
+            "1 passed, 1 failed, 2 skipped\n")))
         << outcome.out;
 
     // The report names each step where it is written, and says what was not played.
@@ -461,7 +470,8 @@ tags: [smoke]
     EXPECT_EQ(outcome.err, "cycle.yaml:5: runFlow: a cycle of subflows: cycle.yaml runs cycle.yaml again\n");
     outcome = simulate("run flows/a-library.yaml -e FOLDER");
     EXPECT_EQ(outcome.status, 2);
-    EXPECT_EQ(outcome.err, "lexorna-sim: -e FOLDER: expected NAME=VALUE, a NAME of letters, digits and `_`\n");
+    EXPECT_EQ(outcome.err,
+              "lexorna-sim: -e FOLDER: expected NAME=VALUE, a NAME of letters, digits and `_`\n");
 }
 
 TEST_F(CommandLineTest, ASwitchThatHoldsNoBooleanIsPlayedAsItIsAndWarnedOf) {
@@ -477,10 +487,36 @@ content: {messages: ["Hello there"]}
 )");
     Simulated outcome = simulate("run " + file + " --report report.json");
     EXPECT_EQ(outcome.status, 0) << outcome.out;
-    const std::string warning = file + ":3: settings.values.Aw: the text \"yes\", not a boolean; Lexorna reads "
-                                       "it as on (NSString's boolValue)";
+    const std::string warning = file +
+                                ":3: settings.values.Aw: the text \"yes\", not a boolean; Lexorna reads "
+                                "it as on (NSString's boolValue)";
     EXPECT_EQ(outcome.err, "warning: " + warning + "\n");
     EXPECT_EQ(outcome.report["flows"][0]["warnings"], Json::array({warning}));
-    EXPECT_NE(temp_.read("report.html").find("<p class=\"warning\">Warning: " + file + ":3: settings.values.Aw"),
-              std::string::npos);
+    EXPECT_NE(
+        temp_.read("report.html").find("<p class=\"warning\">Warning: " + file + ":3: settings.values.Aw"),
+        std::string::npos);
+}
+
+// The examples assert what only Lexorna makes: with Lexorna off every one of them fails
+// in both modes, rather than passing on the app's own views.
+TEST_F(CommandLineTest, EveryExampleFlowFailsWithLexornaOff) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(LEXORNA_EXAMPLE_FLOWS)) {
+        if (!entry.is_regular_file())
+            continue;
+        auto relative = std::filesystem::relative(entry.path(), LEXORNA_EXAMPLE_FLOWS).string();
+        std::string yaml = contentsOf(entry.path());
+        if (relative.find('/') == std::string::npos) {
+            ASSERT_NE(yaml.find("Aw: true"), std::string::npos) << relative;
+            yaml.replace(yaml.find("Aw: true"), 8, "Aw: false");
+        }
+        flow("off/" + relative, yaml);
+    }
+    for (const char* mode : {"inline", "panel"}) {
+        SCOPED_TRACE(mode);
+        Simulated played = simulate(std::string("run off -e MODE=") + mode + " --report report.json");
+        EXPECT_EQ(played.status, 1) << played.out << played.err;
+        ASSERT_EQ(played.report.at("flows").size(), 5u);
+        for (const auto& flow : played.report["flows"])
+            EXPECT_FALSE(flow.at("ok").get<bool>()) << flow.at("file");
+    }
 }
