@@ -6,6 +6,7 @@
 
 #include "BinaryPlist.h"
 #include "device/Instruments.h"
+#include "uikit/UIView.h"
 
 #include <functional>
 #include <map>
@@ -54,5 +55,15 @@ struct Observed {
 // identifier, registers the app's classes, maps the library, starts the app, then runs
 // `check` there on what was observed. The child's failures fail the calling test.
 void inLaunch(const Setup& setup, const std::function<void(const Observed&)>& check);
+
+// The first view of that runtime class in the tree, the view itself included, or nil.
+inline UIView* findViewOfClass(UIView* view, const char* className) {
+    if (view->isa()->name == className)
+        return view;
+    for (const auto& subview : view->subviews())
+        if (UIView* match = findViewOfClass(subview.get(), className))
+            return match;
+    return nullptr;
+}
 
 } // namespace launch

@@ -14,39 +14,27 @@
 
 using objc::send;
 
-namespace {
-
-UIView* findOfClass(UIView* view, const char* name) {
-    if (view->isa()->name == name)
-        return view;
-    for (const auto& subview : view->subviews())
-        if (UIView* match = findOfClass(subview.get(), name))
-            return match;
-    return nullptr;
-}
-
-} // namespace
-
 TEST(MessagesAdapter, ABalloonThatSharesNoAncestorWithTheTopMostViewGetsNoOverlay) {
-    launch::inLaunch({.settings = launch::settingsWithTrue({"Aw", "Messages"}),
-                      .filter = launch::filterListing({"com.apple.MobileSMS"}),
-                      .bundleIdentifier = "com.apple.MobileSMS",
-                      .app = "messages",
-                      .content = R"({"messages": ["parking is on level 3"]})"},
-                     [](const launch::Observed& observed) {
-                         ASSERT_EQ(observed.crash, "");
-                         objc::AutoreleasePool pool;
-                         UIWindow* window = UIApplication::sharedApplication()->keyWindow();
-                         UIView* balloon = findOfClass(window, "CKBalloonTextView");
-                         ASSERT_NE(balloon, nullptr);
-                         id cover = objc_autorelease(
-                             send<id>(send<id>(objc_getClass("UIViewController"), "alloc"), "init"));
-                         send(cover, "setModalPresentationStyle:", 0L); // full screen
-                         send(window->rootViewController(),
-                              "presentViewController:animated:completion:", cover, false, nullptr);
-                         ASSERT_EQ(balloon->window(), nullptr);
+    launch::inLaunch(
+        {.settings = launch::settingsWithTrue({"Aw", "Messages"}),
+         .filter = launch::filterListing({"com.apple.MobileSMS"}),
+         .bundleIdentifier = "com.apple.MobileSMS",
+         .app = "messages",
+         .content = R"({"messages": ["parking is on level 3"]})"},
+        [](const launch::Observed& observed) {
+            ASSERT_EQ(observed.crash, "");
+            objc::AutoreleasePool pool;
+            UIWindow* window = UIApplication::sharedApplication()->keyWindow();
+            UIView* balloon = launch::findViewOfClass(window, "CKBalloonTextView");
+            ASSERT_NE(balloon, nullptr);
+            id cover =
+                objc_autorelease(send<id>(send<id>(objc_getClass("UIViewController"), "alloc"), "init"));
+            send(cover, "setModalPresentationStyle:", 0L); // full screen
+            send(window->rootViewController(), "presentViewController:animated:completion:", cover, false,
+                 nullptr);
+            ASSERT_EQ(balloon->window(), nullptr);
 
-                         EXPECT_NO_THROW(send(balloon, "CopyMobileSMS"));
-                         EXPECT_EQ(findOfClass(send<UIView*>(cover, "view"), "UITextView"), nullptr);
-                     });
+            EXPECT_NO_THROW(send(balloon, "CopyMobileSMS"));
+            EXPECT_EQ(launch::findViewOfClass(send<UIView*>(cover, "view"), "UITextView"), nullptr);
+        });
 }

@@ -19,15 +19,6 @@ using objc::send;
 
 namespace {
 
-UIView* findOfClass(UIView* view, const char* name) {
-    if (view->isa()->name == name)
-        return view;
-    for (const auto& subview : view->subviews())
-        if (UIView* match = findOfClass(subview.get(), name))
-            return match;
-    return nullptr;
-}
-
 std::size_t live(const char* className) {
     return objc_getClass(className)->liveInstances;
 }
@@ -41,7 +32,7 @@ TEST(Ownership, SettingsReadsFilterChecksAndPanelsLeaveNothingBehind) {
                      [](const launch::Observed& observed) {
                          ASSERT_EQ(observed.crash, "");
                          UIWindow* window = UIApplication::sharedApplication()->keyWindow();
-                         UIView* message = findOfClass(window, "WAMessageContainerView");
+                         UIView* message = launch::findViewOfClass(window, "WAMessageContainerView");
                          ASSERT_NE(message, nullptr);
                          auto* check = reinterpret_cast<BOOL (*)(NSString*)>(
                              dlsym(dlopen(LEXORNA_DYLIB, RTLD_NOW | RTLD_NOLOAD), "Check_If_Bundle_Exists"));
