@@ -238,7 +238,7 @@ content:
     EXPECT_TRUE(read.givenEnv.empty());
 
     // Variables given from outside win over the header's, and name the flow.
-    auto given = parseFlow(flow, "flows/x.yaml", {.variables = {{"WHO", "Sam"}}});
+    auto given = parseFlow(flow, "flows/x.yaml", {.variables = {{"WHO", "Sam"}}, .readFile = {}});
     ASSERT_TRUE(given) << given.error().text();
     EXPECT_EQ(given->content["messages"][0], "Hi Sam");
     EXPECT_NE(given->settings->find("<key>WACustomView</key>\n\t<true/>"), std::string::npos);
