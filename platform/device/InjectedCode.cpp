@@ -54,11 +54,18 @@ std::string injectedCaller() {
         return {};
     void* frames[64];
     int count = backtrace(frames, 64);
+    // The stack starts in whatever walks it (libc, or a sanitizer that intercepts the
+    // walk), then in the platform; the first frame after the platform's decides.
+    bool inPlatform = false;
     for (int i = 0; i < count; ++i) {
         Dl_info info{};
         if (!dladdr(frames[i], &info))
             return {};
-        if (info.dli_fbase == platformBase())
+        if (info.dli_fbase == platformBase()) {
+            inPlatform = true;
+            continue;
+        }
+        if (!inPlatform)
             continue;
         const InjectedLibrary* library = libraryAt(info);
         return library ? library->name : std::string();
