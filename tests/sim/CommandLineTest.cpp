@@ -210,7 +210,7 @@ content: {messages: ["Hello there"]}
 ---
 - launch
 - doubleTapOn: {id: message-1}
-- assertVisible: {class: UITextView, text: "Hello there"}
+- assertVisible: {class: UITextView, text: "Hello there", madeBy: Lexorna}
 )");
     Simulated outcome = simulate("run " + overlay + " --device " + device());
     EXPECT_EQ(outcome.status, 0) << outcome.out;
@@ -483,7 +483,7 @@ content: {messages: ["Hello there"]}
 ---
 - launch
 - doubleTapOn: {id: message-1}
-- assertVisible: {class: UITextView, text: "Hello there"}
+- assertVisible: {class: UITextView, text: "Hello there", madeBy: Lexorna}
 )");
     Simulated outcome = simulate("run " + file + " --report report.json");
     EXPECT_EQ(outcome.status, 0) << outcome.out;
